@@ -1,0 +1,28 @@
+# The two commands of the README:
+#   make run    installs what is missing, builds, and starts ZEL on the
+#               machine folder (made from the sample the first time)
+#   make test   installs what is missing, builds, and runs every test
+BUILD ?= build
+MACHINE ?= $(HOME)/zel-machine
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build deps machine clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DZEL_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+machine:
+	@scripts/machine-folder.sh examples/machine $(MACHINE)
+
+run: build machine
+	$(BUILD)/zel --dir $(MACHINE)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,88 @@
+#include "app/cli.h"
+
+#include "platform/text.h"
+
+const char* const kUsage =
+    "usage: zel [--dir DIR] [--simulate] [DRAWING]\n"
+    "       zel --measure [--figure N] [--start K] [--dir DIR] DRAWING\n"
+    "       zel --check [--dir DIR] [--simulate]\n"
+    "       zel --help | --version\n"
+    "\n"
+    "  --dir DIR     the machine folder (settings, production log, reports);\n"
+    "                default: the folder that holds the program\n"
+    "  --simulate    use the simulated controller instead of the serial port\n"
+    "  --measure     print the strip lengths of the drawing's figures\n"
+    "  --figure N    with --measure: only figure N\n"
+    "  --start K     with --measure: move the start point forward K vertices\n"
+    "  --check       bring up the controller, report, and exit\n";
+
+namespace {
+
+bool to_count(const std::string& text, int& out) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char ch : text)
+        if (ch < '0' || ch > '9') return false;
+    out = std::stoi(text);
+    return true;
+}
+
+}  // namespace
+
+CommandLine parse_command_line(const std::vector<std::string>& args) {
+    CommandLine cl;
+    std::vector<std::string> drawings;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* name) -> const std::string* {
+            if (i + 1 >= args.size()) {
+                cl.error = strprintf("%s needs a value", name);
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            cl.mode = CommandLine::Mode::help;
+            return cl;
+        } else if (a == "--version") {
+            cl.mode = CommandLine::Mode::version;
+            return cl;
+        } else if (a == "--dir") {
+            const std::string* v = value("--dir");
+            if (!v) return cl;
+            cl.dir = *v;
+        } else if (a == "--measure") {
+            cl.mode = CommandLine::Mode::measure;
+        } else if (a == "--check") {
+            cl.mode = CommandLine::Mode::check;
+        } else if (a == "--simulate") {
+            cl.simulate = true;
+        } else if (a == "--figure" || a == "--start") {
+            const std::string* v = value(a.c_str());
+            if (!v) return cl;
+            int& target = a == "--figure" ? cl.figure : cl.start;
+            if (!to_count(*v, target) || (a == "--figure" && target == 0)) {
+                cl.error = strprintf("%s takes a whole number%s, not \"%s\"", a.c_str(),
+                                     a == "--figure" ? " from 1" : "", v->c_str());
+                return cl;
+            }
+        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+            cl.error = "unknown option " + a;
+            return cl;
+        } else if (a == "--") {
+            for (++i; i < args.size(); ++i) drawings.push_back(args[i]);
+        } else {
+            drawings.push_back(a);
+        }
+    }
+    if (drawings.size() > 1) {
+        cl.error = "only one drawing can be named";
+    } else if (drawings.size() == 1) {
+        cl.drawing = drawings[0];
+    }
+    bool measure = cl.mode == CommandLine::Mode::measure;
+    if (cl.error.empty() && measure && cl.drawing.empty())
+        cl.error = "--measure needs a drawing";
+    if (cl.error.empty() && !measure && (cl.figure != 0 || cl.start != 0))
+        cl.error = "--figure and --start go with --measure";
+    return cl;
+}

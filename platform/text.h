@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// printf-style formatting into a string of whatever length the result needs.
+std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Reads numbers from a line the way the C library's formatted scanning does
+// ("%f%d..."): each field skips leading white space; the first field that is
+// not a number stops the scan, and it and every later field are left as they
+// were. Integers out of range are clamped instead of being undefined.
+class FieldScanner {
+public:
+    explicit FieldScanner(const char* text) : p_(text) {}
+    bool next(float& v);
+    bool next(double& v);
+    bool next(int32_t& v);
+    bool ok() const { return ok_; }
+
+private:
+    const char* p_;
+    bool ok_ = true;
+};
+
+// One field on its own, as a dialog's edit control is read: false (and `v`
+// unchanged) when the text does not start with a number.
+template <typename T>
+bool scan_one(const std::string& text, T& v) {
+    FieldScanner s(text.c_str());
+    return s.next(v);
+}

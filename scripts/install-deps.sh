@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing ZEL need.
+# Does nothing when they are all present; never asks a question.
+set -eu
+
+packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev
+          clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "install-deps: installing$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q </dev/null
+# shellcheck disable=SC2086
+$sudo apt-get install -y -q --no-install-recommends $missing </dev/null

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The one way anything reaches the operator. Every text also goes to stderr.
+
+// A message the program cannot go on from: it is painted in the main window
+// (`win.record`, `win.err` = 1) and the next left click ends the program.
+void show_message(const std::string& text);
+
+// A notice: the operator is told, and the program goes on. The window shows
+// pending notices in a message box; the command-line modes print them.
+void notice(const std::string& text);
+
+// Hands over the notices not yet shown, oldest first.
+std::vector<std::string> take_notices();

@@ -1,0 +1,5 @@
+#include "shell/window_state.h"
+
+WindowState win;
+
+void reset_window_state() { win = WindowState{}; }

@@ -1,0 +1,104 @@
+// The command line, the program directory and argument.dat, through the real executable.
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/cli.h"
+#include "tests/support/support.h"
+
+namespace {
+
+TEST(CommandLine, Parses) {
+    auto cl = parse_command_line({"--dir", "/m", "a.dxf"});
+    EXPECT_TRUE(cl.error.empty());
+    EXPECT_EQ(cl.dir, "/m");
+    EXPECT_EQ(cl.drawing, "a.dxf");
+    EXPECT_EQ(cl.mode, CommandLine::Mode::window);
+
+    cl = parse_command_line({"--measure", "--figure", "2", "--start", "3", "x.dxf"});
+    EXPECT_TRUE(cl.error.empty()) << cl.error;
+    EXPECT_EQ(cl.figure, 2);
+    EXPECT_EQ(cl.start, 3);
+
+    EXPECT_EQ(parse_command_line({"--dir"}).error, "--dir needs a value");
+    EXPECT_FALSE(parse_command_line({"a.dxf", "b.dxf"}).error.empty());
+    EXPECT_FALSE(parse_command_line({"--bogus"}).error.empty());
+    EXPECT_FALSE(parse_command_line({"--measure"}).error.empty());
+    EXPECT_FALSE(parse_command_line({"--measure", "--figure", "0", "a"}).error.empty());
+    EXPECT_FALSE(parse_command_line({"--measure", "--start", "-1", "a"}).error.empty());
+    EXPECT_FALSE(parse_command_line({"--figure", "1", "a"}).error.empty());
+    EXPECT_EQ(parse_command_line({"--", "-odd.dxf"}).drawing, "-odd.dxf");
+}
+
+TEST(Executable, VersionAndHelp) {
+    auto r = run_zel({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "ZEL Version 7.0\n");
+    r = run_zel({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("usage: zel"), std::string::npos);
+    r = run_zel({"--nonsense"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("unknown option --nonsense"), std::string::npos);
+}
+
+TEST(Executable, WritesArgumentDatWithAndWithoutADrawing) {
+    TempDir machine, work;
+    auto r = run_zel({"--dir", machine.path()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file(machine.file("argument.dat")),
+              "Using " + machine.path() + " for program directory and  for DXF path");
+
+    // A drawing named relative to where the program was started.
+    r = run_zel({"--dir", machine.path(), "letters.dxf"}, work.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file(machine.file("argument.dat")),
+              "Using " + machine.path() + " for program directory and " + work.path() +
+                  "/letters.dxf for DXF path");
+}
+
+TEST(Executable, PathsOfAnyLength) {
+    TempDir top;
+    std::string deep = top.path();
+    for (int i = 0; i < 12; ++i) deep += "/a-rather-long-folder-name-for-a-sign-shop";
+    std::filesystem::create_directories(deep);
+    std::string drawing = deep + "/" + std::string(100, 'd') + ".dxf";
+    auto r = run_zel({"--dir", deep, drawing});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file(deep + "/argument.dat"),
+              "Using " + deep + " for program directory and " + drawing + " for DXF path");
+}
+
+TEST(Executable, ProgramDirectoryThatCannotBeUsed) {
+    TempDir top;
+    auto r = run_zel({"--dir", top.file("missing")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("does not exist"), std::string::npos) << r.err;
+
+    write_file(top.file("plain"), "x");
+    r = run_zel({"--dir", top.file("plain")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("is not a folder"), std::string::npos) << r.err;
+
+    if (::geteuid() != 0) {  // root may write anywhere
+        std::filesystem::create_directory(top.file("locked"));
+        std::filesystem::permissions(top.file("locked"), std::filesystem::perms(0555));
+        r = run_zel({"--dir", top.file("locked")});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("cannot be written"), std::string::npos) << r.err;
+        EXPECT_FALSE(file_exists(top.file("locked/argument.dat")));
+    }
+}
+
+TEST(Executable, StartsOnTheSampleMachineFolder) {
+    TempDir machine;
+    for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
+        std::filesystem::copy_file(std::string(ZEL_SOURCE_DIR) + "/examples/machine/" + f,
+                                   machine.file(f));
+    auto r = run_zel({"--dir", machine.path()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("steps 2546.479"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("model 3"), std::string::npos) << r.out;
+}
+
+}  // namespace
