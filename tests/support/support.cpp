@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "import/shapes.h"
+#include "import/walls.h"
 #include "shell/notice.h"
 #include "shell/prodlog.h"
 #include "shell/progdir.h"
@@ -36,6 +38,8 @@ void reset_all_state() {
     reset_settings();
     reset_counters();
     reset_window_state();
+    reset_shapes();
+    reset_wall_list();
     take_notices();
     directory.clear();
 }

@@ -1,0 +1,5 @@
+#include "import/shapes.h"
+
+ShapeTables shapes;
+
+void reset_shapes() { shapes = ShapeTables{}; }

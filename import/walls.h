@@ -1,0 +1,22 @@
+#pragma once
+#include <array>
+
+#include "import/shapes.h"
+
+// The wall list of the figure planned last: lengths in feed order, each with
+// the turn angle at its end, closed by kWallEnd. Loading a drawing clears it.
+
+inline constexpr float kWallEnd = -32767.0f;
+inline constexpr int kNoStop = -1;  // no divide point on the planned figure
+
+struct WallList {
+    std::array<float, kShapeEntries> l_a_dimensions{};  // inches
+    std::array<float, kShapeEntries> angles{};          // degrees
+    int walls = 0;             // index of the wall being planned or fed
+    float cur_notch = 0.0f;    // notch spacing of the arc being divided
+    int stop = kNoStop;        // wall index of the divide point
+};
+
+extern WallList wall_list;
+
+void reset_wall_list();
