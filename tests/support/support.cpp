@@ -12,6 +12,7 @@
 
 #include "import/shapes.h"
 #include "import/walls.h"
+#include "sequencing/state.h"
 #include "shell/notice.h"
 #include "shell/prodlog.h"
 #include "shell/progdir.h"
@@ -40,6 +41,7 @@ void reset_all_state() {
     reset_window_state();
     reset_shapes();
     reset_wall_list();
+    reset_seq_state();
     take_notices();
     directory.clear();
 }

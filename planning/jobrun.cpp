@@ -1,0 +1,3 @@
+#include "planning/jobrun.h"
+
+void run_planned_job() {}

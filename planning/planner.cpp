@@ -1,0 +1,217 @@
+#include "planning/planner.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "import/shapes.h"
+#include "import/walls.h"
+#include "planning/geometry.h"
+#include "planning/jobrun.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "sequencing/state.h"
+#include "shell/notice.h"
+#include "shell/progdir.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+constexpr int kLastWall = kShapeEntries - 1;  // the end marker needs an entry too
+
+// A report file, created afresh; when it cannot be created the operator is
+// told and the report is left out.
+class Report {
+public:
+    explicit Report(const char* name) : f_(std::fopen(program_file(name).c_str(), "w")) {
+        if (!f_) notice(strprintf("Cannot create %s in %s (%s); going on without it", name,
+                                  directory.c_str(), errno_text().c_str()));
+    }
+    ~Report() {
+        if (f_) std::fclose(f_);
+    }
+    Report(const Report&) = delete;
+    Report& operator=(const Report&) = delete;
+    std::FILE* file() const { return f_; }
+
+private:
+    std::FILE* f_;
+};
+
+struct Figure {
+    int start_index;
+    int end_index;  // the last element; end_index < start_index for a figure without elements
+};
+
+// Finds figure `selected`: false when the tables hold no such figure.
+bool find_figure(int selected, Figure& fig) {
+    const auto& tp = shapes.tp;
+    if (selected < 1) return false;
+    int i = 0;
+    for (int skip = 1; skip < selected; ++skip) {
+        while (i < kShapeEntries && tp[i] != kFigureEnd && tp[i] != kTableEnd) ++i;
+        if (i >= kShapeEntries || tp[i] == kTableEnd) return false;
+        ++i;
+    }
+    if (i < kShapeEntries && tp[i] == kFigureEnd) ++i;
+    int j = i;
+    while (j < kShapeEntries && (tp[j] == kLine || tp[j] == kArc)) ++j;
+    // The element after the last one (its terminator) is read as its successor.
+    if (j >= kShapeEntries || (j == i && tp[j] != kFigureEnd)) return false;
+    fig = {i, j - 1};
+    return true;
+}
+
+bool figure_has_arc(const Figure& fig) {
+    for (int i = fig.start_index; i <= fig.end_index; ++i)
+        if (shapes.tp[i] == kArc) return true;
+    return false;
+}
+
+double first_chord_length(int i) {
+    double dx = static_cast<double>(shapes.p3[i]) - shapes.p1[i];
+    double dy = static_cast<double>(shapes.p4[i]) - shapes.p2[i];
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// The turn from element i into the element after it.
+float corner_angle(int i) {
+    const ShapeTables& s = shapes;
+    int n = i + 1;
+    if (s.tp[i] == kArc)
+        return joint(s.p1[n], s.p2[n], s.p3[n], s.p4[n], s.p3[i], s.p4[i], s.p5[i], s.p6[i]);
+    return joint(s.p1[n], s.p2[n], s.p3[n], s.p4[n], s.p1[i], s.p2[i], s.p3[i], s.p4[i]);
+}
+
+void refuse(const std::string& why) {
+    wall_list.walls = 0;
+    wall_list.l_a_dimensions[0] = kWallEnd;
+    wall_list.angles[0] = 0;
+    notice(why);
+}
+
+std::string too_many_walls() {
+    return strprintf("Figure %d needs more than the %d walls a job can hold (its arcs are cut "
+                     "into pieces no longer than the radius notch distance); it was not planned",
+                     shapes.selected, kLastWall);
+}
+
+// Divides an arc of length L into equal pieces no longer than cur_notch.
+// False when the pieces would not fit in the wall list.
+bool divide_arc(float L, float angle) {
+    WallList& w = wall_list;
+    double pieces = static_cast<double>(L) / w.cur_notch;
+    if (!(pieces < kLastWall - w.walls + 1)) return false;
+    int cnt = static_cast<int>(pieces);
+    float R = static_cast<float>(static_cast<double>(L) - cnt * static_cast<double>(w.cur_notch));
+    if (cnt == 0) {
+        cnt = 1;
+        w.cur_notch = R;
+    } else {
+        w.cur_notch = static_cast<float>(w.cur_notch + static_cast<double>(R) / cnt);
+    }
+    if (cnt == 1) {
+        w.l_a_dimensions[w.walls] = w.cur_notch;
+        w.angles[w.walls] = angle;
+        return true;
+    }
+    for (int k = 0; k < cnt; ++k) {
+        w.l_a_dimensions[w.walls] = w.cur_notch;
+        w.angles[w.walls] = 0;
+        ++w.walls;
+    }
+    --w.walls;
+    w.angles[w.walls] = angle;
+    return true;
+}
+
+}  // namespace
+
+bool plan_figure() {
+    Figure fig{};
+    if (!find_figure(shapes.selected, fig)) {
+        notice("There is no figure to plan: open a drawing with at least one figure");
+        return false;
+    }
+    WallList& w = wall_list;
+    auto& la = w.l_a_dimensions;
+    seq.sk100 = 0;
+    seq.end_sequence = 0;
+    la.fill(0.0f);
+    w.walls = 0;
+    w.stop = kNoStop;
+    if (!(settings.arc_notch > 0) && figure_has_arc(fig)) {
+        refuse(strprintf("The radius notch distance is %f; it must be more than 0 to notch "
+                         "an arc. Correct it in Tools, Setup",
+                         settings.arc_notch));
+        return false;
+    }
+
+    const ShapeTables& s = shapes;
+    int pc = 0;
+    Report curf("curf.txt");
+    for (int i = fig.start_index; i <= fig.end_index; ++i) {
+        float angle = corner_angle(i);
+        float curfing_loss = 0;
+        if (settings.direction == 1 && angle < 0)
+            curfing_loss = static_cast<float>(std::fabs(curfing(settings.bit, 180 - angle)));
+        bool beside_arc = (i > 0 && s.tp[i - 1] == kArc) || s.tp[i + 1] == kArc;
+        if (beside_arc && angle > 0 && angle < 30) angle = 10;
+        if (i == fig.end_index) curfing_loss = 0;
+        if (curf.file()) std::fprintf(curf.file(), "%f \n", curfing_loss);
+
+        double chord = first_chord_length(i);
+        if (!(chord > 0)) continue;
+        if (++pc == win.pause) w.stop = w.walls;
+        if (s.tp[i] == kLine) {
+            la[w.walls] += static_cast<float>(chord);
+            la[w.walls] = la[w.walls] > curfing_loss ? la[w.walls] - curfing_loss : 0;
+            w.angles[w.walls] = angle;
+        } else {
+            w.angles[w.walls] = angle;
+            w.cur_notch = settings.arc_notch;
+            double dx = static_cast<double>(s.p5[i]) - s.p1[i];
+            double dy = static_cast<double>(s.p6[i]) - s.p2[i];
+            float end_chord = static_cast<float>(std::sqrt(dx * dx + dy * dy));
+            float L = la[w.walls] + arc_distance(static_cast<float>(chord), end_chord);
+            if (L < 0) L = 0;
+            L = L > curfing_loss ? L - curfing_loss : 0;
+            if (++pc == win.pause) w.stop = w.walls;
+            if (!divide_arc(L, angle)) {
+                refuse(too_many_walls());
+                return false;
+            }
+        }
+        if (w.walls + 1 >= kLastWall + 1) {
+            refuse(too_many_walls());
+            return false;
+        }
+        ++w.walls;
+        la[w.walls] -= curfing_loss;
+    }
+    if (w.walls > 0) w.angles[w.walls - 1] = 0;
+    la[w.walls] = kWallEnd;
+    return true;
+}
+
+float measure_walls() {
+    Report segments("segments.txt");
+    std::FILE* f = segments.file();
+    if (f) std::fputs("Segment Length   Accumulative Length\n", f);
+    const WallList& w = wall_list;
+    float total = 0;
+    for (int i = 0; i < kShapeEntries && w.l_a_dimensions[i] != kWallEnd; ++i) {
+        total += w.l_a_dimensions[i];
+        if (f)
+            std::fprintf(f, "%10.3f          %10.3f   %.3f\n", w.l_a_dimensions[i], total,
+                         w.angles[i]);
+    }
+    return total;
+}
+
+float Run_Job(int parm) {
+    if (!plan_figure()) return 0;
+    if (parm == 1) return measure_walls();
+    run_planned_job();
+    return 0;
+}

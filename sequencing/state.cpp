@@ -1,0 +1,5 @@
+#include "sequencing/state.h"
+
+SeqState seq;
+
+void reset_seq_state() { seq = SeqState{}; }
