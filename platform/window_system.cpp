@@ -1,0 +1,33 @@
+#include "platform/window_system.h"
+
+#include <cstdlib>
+
+namespace {
+
+// Before a real window exists (and in the command-line modes) there is
+// nothing to show: dialogs are cancelled and notices go to stderr only.
+class NoWindow : public WindowSystem {
+public:
+    int dialog_box(int, DialogProc) override { return 0; }
+    bool get_open_file_name(std::string&, long& error) override {
+        error = 0;
+        return false;
+    }
+    void message_box(const std::string&, const std::string&, MessageIcon) override {}
+    void run_text_viewer(const std::string&) override {}
+    void create_button(const char*, int, int, int, int, int) override {}
+    void invalidate() override {}
+    void set_window_title(const std::string&) override {}
+    void post_close() override {}
+    void post_quit(int) override {}
+    void end_program(int status) override { std::exit(status); }
+};
+
+NoWindow no_window;
+WindowSystem* current = &no_window;
+
+}  // namespace
+
+WindowSystem& window_system() { return *current; }
+
+void set_window_system(WindowSystem* ws) { current = ws ? ws : &no_window; }

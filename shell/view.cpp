@@ -1,0 +1,78 @@
+#include "shell/view.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+#include "import/shapes.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+struct WinPoint {
+    int x, y;
+};
+
+int clamp_int(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
+
+WinPoint to_window(const PTS& p) {
+    return {clamp_int(int64_t{p.x} * win.zoom + settings.XOFFSET),
+            clamp_int(settings.YOFFSET - int64_t{p.y} * win.zoom)};
+}
+
+void mark(Canvas& c, WinPoint p, int half) {
+    c.rectangle(p.x - half, p.y - half, p.x + half, p.y + half);
+}
+
+void paint_figures(Canvas& c) {
+    const auto& pts = shapes.points;
+    Rgb coloured = settings.direction == 1 ? kBlue : kRed;
+    int count = 0, pc = 0;
+    WinPoint p{0, 0};
+    for (int i = 0; i < kScreenPoints && pts[i].y != kPointMarker; ++i) {
+        if (pts[i].x == kPointMarker) {
+            if (++i >= kScreenPoints) break;
+            p = to_window(pts[i]);
+            ++count;
+            if (count == shapes.selected) {
+                pc = 0;
+                c.select_pen(coloured);
+                mark(c, p, 2);
+            } else {
+                c.select_pen(kBlack);
+            }
+            c.move_to(p.x, p.y);
+            continue;
+        }
+        ++pc;
+        if (pc == win.pause && count == shapes.selected && win.toggle == 0)
+            mark(c, p, 2);
+        else if (win.cp != 0)
+            mark(c, p, 1);
+        p = to_window(pts[i]);
+        c.line_to(p.x, p.y);
+    }
+    c.select_pen(kBlack);
+}
+
+const char* tab_text(int tab) {
+    switch (tab) {
+    case 0: return "No tabs";
+    case 1: return "Leading tab";
+    case 2: return "Trailing tab";
+    case 3: return "Both tabs";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void zelPaint(Canvas& canvas) {
+    if (shapes.PointsLoaded != 0) paint_figures(canvas);
+    if (const char* text = tab_text(settings.tab)) canvas.text(win.button_x + 105, 20, text);
+    if (win.err != 0) {
+        canvas.text(150, 100, win.record);
+        canvas.text(150, 120, kClickToQuit);
+    }
+}

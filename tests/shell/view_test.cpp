@@ -1,0 +1,116 @@
+// The shape view: what is painted, where, and in which pen.
+#include <algorithm>
+
+#include "import/shapes.h"
+#include "shell/settings.h"
+#include "shell/view.h"
+#include "shell/window_state.h"
+#include "tests/support/support.h"
+#include "tests/support/ui.h"
+
+namespace {
+
+class View : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_all_state();
+        settings.XOFFSET = 100;
+        settings.YOFFSET = 400;
+        settings.direction = 1;
+        win.button_x = 460;
+    }
+    void TearDown() override { reset_all_state(); }
+
+    // Screen point lists as the drawing's point builder makes them.
+    void points(std::vector<std::vector<PTS>> figures) {
+        int w = 0;
+        for (auto& f : figures) {
+            shapes.points[w++] = {kPointMarker, 0};
+            for (auto& p : f) shapes.points[w++] = p;
+        }
+        shapes.points[w] = {0, kPointMarker};
+        shapes.objects = static_cast<int>(figures.size());
+        shapes.selected = 1;
+        shapes.PointsLoaded = 1;
+    }
+    std::vector<std::string> paint() {
+        RecordingCanvas c;
+        zelPaint(c);
+        return c.calls;
+    }
+    // Square A(0,0) B(30,0) C(30,30) D(0,30), 3 screen units per drawing unit.
+    std::vector<PTS> square() { return {{0, 0}, {30, 0}, {30, 30}, {0, 30}, {0, 0}}; }
+};
+
+bool has(const std::vector<std::string>& calls, const std::string& call) {
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+TEST_F(View, NothingButTheTextsBeforeADrawing) {
+    EXPECT_EQ(paint(), (std::vector<std::string>{"text 565 20 No tabs"}));
+    win.err = 1;
+    win.record = "*** Error communicating with controller";
+    settings.tab = 3;
+    win.button_x = 545;
+    EXPECT_EQ(paint(), (std::vector<std::string>{
+                           "text 650 20 Both tabs",
+                           "text 150 100 *** Error communicating with controller",
+                           "text 150 120 Left mouse click to clear screen and quit program"}));
+    settings.tab = 7;
+    win.err = 0;
+    EXPECT_TRUE(paint().empty());
+}
+
+TEST_F(View, WindowPositionsAtZoomOneAndTwo) {
+    points({{{30, 60}, {60, 60}}});  // drawing (10, 20) to (20, 20)
+    EXPECT_EQ(paint(), (std::vector<std::string>{"pen 0 0 255", "rect 128 338 132 342",
+                                                 "move 130 340", "line 160 340", "pen 0 0 0",
+                                                 "text 565 20 No tabs"}));
+    win.zoom = 2;
+    EXPECT_TRUE(has(paint(), "move 160 280"));
+}
+
+TEST_F(View, SelectedFigureInColourTheOthersInBlack) {
+    points({square(), square(), square()});
+    shapes.selected = 2;
+    settings.direction = 0;
+    auto calls = paint();
+    std::vector<std::string> pens;
+    for (auto& c : calls)
+        if (c.rfind("pen", 0) == 0) pens.push_back(c);
+    EXPECT_EQ(pens, (std::vector<std::string>{"pen 0 0 0", "pen 255 0 0", "pen 0 0 0",
+                                              "pen 0 0 0"}));
+}
+
+TEST_F(View, ControlPointMarksOnEveryPointButTheLast) {
+    points({square()});
+    win.cp = 1;
+    auto calls = paint();
+    int small = 0;
+    for (auto& c : calls) {
+        int l, t, r, b;
+        if (std::sscanf(c.c_str(), "rect %d %d %d %d", &l, &t, &r, &b) == 4 && r - l == 2) ++small;
+    }
+    EXPECT_EQ(small, 4);
+    EXPECT_TRUE(has(calls, "rect 98 398 102 402"));   // the start mark
+    EXPECT_TRUE(has(calls, "rect 99 399 101 401"));   // and a control mark on A
+    EXPECT_TRUE(has(calls, "rect 129 369 131 371"));  // on C
+}
+
+TEST_F(View, DivideMarkOnThePauseThPoint) {
+    points({square()});
+    win.toggle = 0;
+    win.pause = 3;
+    auto calls = paint();
+    EXPECT_TRUE(has(calls, "rect 128 368 132 372"));  // C at (130, 370)
+    win.pause = 6;  // beyond the last line: no mark
+    calls = paint();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](auto& c) { return c.rfind("rect", 0) == 0; }),
+              1);
+    win.toggle = 1;
+    win.pause = 3;
+    EXPECT_FALSE(has(paint(), "rect 128 368 132 372"));
+}
+
+}  // namespace

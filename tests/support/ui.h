@@ -1,0 +1,83 @@
+#pragma once
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+// Records every paint call as a line of text:
+// "pen R G B", "move X Y", "line X Y", "rect L T R B", "text X Y TEXT".
+class RecordingCanvas : public Canvas {
+public:
+    void select_pen(Rgb c) override;
+    void move_to(int x, int y) override;
+    void line_to(int x, int y) override;
+    void rectangle(int l, int t, int r, int b) override;
+    void text(int x, int y, const std::string& s) override;
+    std::vector<std::string> calls;
+};
+
+// One step of a scripted dialog: type text into a control, or press a button.
+struct DialogAction {
+    int id;
+    std::optional<std::string> text;
+};
+inline DialogAction press(int id) { return {id, std::nullopt}; }
+inline DialogAction type(int id, std::string text) { return {id, std::move(text)}; }
+
+struct DialogRun {
+    int template_id;
+    std::map<int, std::string> after_init;  // the controls as the dialog opened
+    std::map<int, std::string> at_end;
+    bool ended = false;
+    int result = 0;
+};
+
+// A window system whose dialogs follow scripts given by the test, and which
+// records everything the program asked of it.
+class FakeWindowSystem : public WindowSystem {
+public:
+    FakeWindowSystem();
+    ~FakeWindowSystem() override;
+
+    // Scripts for the next dialogs, in order. A dialog without a script is cancelled.
+    std::deque<std::vector<DialogAction>> scripts;
+    std::vector<DialogRun> dialogs;
+
+    std::optional<std::string> open_file_choice;  // what the open dialog returns
+    long open_file_error = 0;
+
+    struct Box {
+        std::string text, caption;
+        MessageIcon icon;
+    };
+    std::vector<Box> boxes;
+    std::vector<std::string> viewed;
+    struct Button {
+        std::string label;
+        int id, x, y, w, h;
+    };
+    std::vector<Button> buttons;
+    int invalidations = 0;
+    std::string title;
+    int close_requests = 0;
+    std::optional<int> quit_status;
+    std::optional<int> ended_status;
+
+    int dialog_box(int template_id, DialogProc proc) override;
+    bool get_open_file_name(std::string& path, long& error) override;
+    void message_box(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+    void run_text_viewer(const std::string& path) override;
+    void create_button(const char* label, int id, int x, int y, int w, int h) override;
+    void invalidate() override { ++invalidations; }
+    void set_window_title(const std::string& t) override { title = t; }
+    void post_close() override { ++close_requests; }
+    void post_quit(int status) override { quit_status = status; }
+    void end_program(int status) override { ended_status = status; }
+};
+
+// Runs one dialog procedure on its own with a script; for dialog tests.
+DialogRun run_dialog(int template_id, DialogProc proc, const std::vector<DialogAction>& script);
