@@ -10,7 +10,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "controller/commands.h"
+#include "controller/serial_link.h"
 #include "import/shapes.h"
+#include "platform/clock.h"
+#include "platform/exit.h"
+#include "platform/serial.h"
 #include "import/walls.h"
 #include "shell/notice.h"
 #include "shell/prodlog.h"
@@ -41,6 +46,11 @@ void reset_all_state() {
     reset_shapes();
     reset_wall_list();
     take_notices();
+    reset_com();
+    reset_command_strings();
+    set_serial_device(nullptr);
+    set_clock(nullptr);
+    set_program_exit(nullptr);
     directory.clear();
 }
 
