@@ -28,9 +28,11 @@ extern CommandStrings commands;
 void set_command_strings();
 void reset_command_strings();
 
-// The other texts the program sends.
-inline constexpr const char* kGalilHello = "75\r";      // opens the Galil start-up
-inline constexpr const char* kPhotoCellQuery = "C,0\r";  // "D" once the strip reached the photo cell
+// The other texts the program sends: the opening of the Galil start-up, and
+// the photo cell query of the feed calibration ("D" once the strip has
+// reached the cell, "E" before).
+inline constexpr const char* kGalilHello = "75\r";
+inline constexpr const char* kPhotoCellQuery = "C,0\r";
 
 // What an answer means to wait_for_Slo_Syn: 1 for ":", "D" and "L", 0 for
 // "E", -1 for anything else (keep waiting). `response` is what rec_data put

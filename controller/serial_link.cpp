@@ -98,7 +98,7 @@ int put_data(const char* parm) {
             std::perror("Error on function: WriteFile");
             return 1;
         }
-        the_clock().short_pause();
+        the_clock().short_pause(p == parm);
     }
     return 0;
 }
@@ -145,8 +145,8 @@ std::string com_failure_advice() {
                    "the device the controller is connected to.";
         return "There is no serial device " + dev +
                ": check the communications port in Setup, or put a link named COM" +
-               std::to_string(settings.port) + " to the right device (for example /dev/ttyUSB0) in " +
-               directory + ".";
+               std::to_string(settings.port) +
+               " to the right device (for example /dev/ttyUSB0) in " + directory + ".";
     case EBUSY:
         return "The serial port " + dev +
                " is in use by another program (another ZEL, a terminal program or a modem "

@@ -6,17 +6,15 @@
 
 namespace {
 
-timespec later(timespec t, long micros) {
-    t.tv_nsec += micros * 1000;
-    t.tv_sec += t.tv_nsec / 1000000000;
-    t.tv_nsec %= 1000000000;
-    return t;
-}
-
-void sleep_micros(long micros) {
+long long monotonic_micros() {
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
-    timespec until = later(now, micros);
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+void sleep_until(long long micros) {
+    timespec until{static_cast<time_t>(micros / 1000000),
+                   static_cast<long>(micros % 1000000) * 1000};
     while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
     }
 }
@@ -34,8 +32,18 @@ public:
         ::clock_gettime(CLOCK_MONOTONIC, &now);
         return static_cast<long>(now.tv_sec);
     }
-    void short_pause() override { sleep_micros(kShortPauseMicros); }
-    void long_pause() override { sleep_micros(kLongPauseMicros); }
+    // Counting each later byte from the end of the one before, not from when
+    // the pause began, keeps a pause that woke a little late from delaying
+    // all the bytes after it.
+    void short_pause(bool first_of_text) override {
+        if (first_of_text) byte_left_ = monotonic_micros();
+        byte_left_ += kShortPauseMicros;
+        sleep_until(byte_left_);
+    }
+    void long_pause() override { sleep_until(monotonic_micros() + kLongPauseMicros); }
+
+private:
+    long long byte_left_ = 0;   // when the last byte handed to the port has left it
 };
 
 RealClock real_clock;

@@ -7,8 +7,10 @@ public:
     virtual ~Clock() = default;
     // A count of whole seconds that only moves forward.
     virtual long seconds() = 0;
-    // After each byte written to the port: the time the byte takes on the line.
-    virtual void short_pause() = 0;
+    // After each byte written to the port: until the byte has left it. The
+    // bytes of one text follow each other on the line, so the first byte's
+    // time counts from now and each later one's from the end of the one before.
+    virtual void short_pause(bool first_of_text) = 0;
     // Between restarting the controller and asking it again whether it is ready,
     // and before the last command of the Galil start-up.
     virtual void long_pause() = 0;

@@ -58,7 +58,9 @@ TEST(Check, BringsUpAGalilWithItsProgramAndStartsItsTraceAfreshEachTime) {
               (Commands{"75\r", "MO\r", "MT 1\r", "KP 6\r", "KD 64\r", "KI 0\r", "AC 256000\r",
                         "DC 256000\r", "SP 40000\r", "SH\r", "8\r"}));
     std::string first = m.trace();
-    EXPECT_EQ(first.rfind("Communications trace\nsend-> 75\r \r\nreceive-> D\r\nsend-> MO\r \r\n", 0),
+    EXPECT_EQ(first.rfind("Communications trace\nsend-> 75\r \r\nreceive-> D\r\n"
+                          "send-> MO\r \r\n",
+                          0),
               0u);
     r = m.check();
     EXPECT_EQ(r.status, 0) << r.err;

@@ -60,6 +60,7 @@ TYPED_TEST(Link, ACommandIsOneTraceEntryAndEachByteIsFollowedByThePause) {
     this->use(ControllerFamily::slo_syn);
     EXPECT_EQ(put_data("RUN\r"), 0);
     EXPECT_EQ(this->clock.short_pauses, 4);
+    EXPECT_EQ(this->clock.texts, 1);
     EXPECT_TRUE(eventually([&] { return this->sim().received() == "RUN\r"; }));
     EXPECT_EQ(this->trace(), Commands{"send-> RUN\r \r\n"});
 }
@@ -76,7 +77,8 @@ TYPED_TEST(Link, AnAnswerAndItsCarriageReturnAreTwoPollsAndASilentPollAddsNothin
     std::strcpy(loc, "x");
     EXPECT_EQ(rec_data(loc), 0);
     EXPECT_STREQ(loc, "");
-    EXPECT_EQ(this->trace(), (Commands{"send-> T,0\r \r\n", "receive-> D\r\n", "receive-> \r\r\n"}));
+    EXPECT_EQ(this->trace(),
+              (Commands{"send-> T,0\r \r\n", "receive-> D\r\n", "receive-> \r\r\n"}));
 }
 
 TYPED_TEST(Link, AStartTruncatesTheTraceToItsHeader) {

@@ -21,6 +21,7 @@ public:
     int tick_ms = 1;
     int long_pause_ms = 500;
     int short_pauses = 0;
+    int texts = 0;   // short pauses after the first byte of a text
     int long_pauses = 0;
 
     long seconds() override {
@@ -28,7 +29,10 @@ public:
         now_ms += tick_ms;
         return s;
     }
-    void short_pause() override { ++short_pauses; }
+    void short_pause(bool first_of_text) override {
+        ++short_pauses;
+        texts += first_of_text;
+    }
     void long_pause() override {
         ++long_pauses;
         now_ms += long_pause_ms;
