@@ -58,6 +58,10 @@ int main(int argc, char** argv) {
         std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
         bool takes_value = true;
+        if (a == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
         if (a == "--galil") family = ControllerFamily::galil, takes_value = false;
         else if (a == "--slo-syn") family = ControllerFamily::slo_syn, takes_value = false;
         else if (a == "--restart-fails") o.restart_helps = false, takes_value = false;
