@@ -151,16 +151,6 @@ TEST(Answers, OnlyColonDLAndEMeanSomething) {
     for (const char* none : {"", "?", "d", "x"}) EXPECT_EQ(answer_class(none), -1) << none;
 }
 
-TEST_F(SerialPort, AGalilWithoutItsProgramFileIsToldAndNothingIsSent) {
-    use(ControllerFamily::galil);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(Init_Galil(), 2);
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(win.err, 1);
-    EXPECT_NE(win.record.find("setup2.dat cannot be read in " + dir.path()), std::string::npos);
-    EXPECT_TRUE(serial_sim.received().empty());
-}
-
 using SerialPortDeathTest = SerialPort;
 
 TEST_F(SerialPortDeathTest, AControllerThatStopsAnsweringEndsTheProgramWithEveryFileComplete) {
