@@ -10,7 +10,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "controller/commands.h"
+#include "controller/serial_link.h"
 #include "import/shapes.h"
+#include "platform/clock.h"
+#include "platform/exit.h"
+#include "platform/serial.h"
 #include "import/walls.h"
 #include "sequencing/state.h"
 #include "shell/notice.h"
@@ -43,6 +48,11 @@ void reset_all_state() {
     reset_wall_list();
     reset_seq_state();
     take_notices();
+    reset_com();
+    reset_command_strings();
+    set_serial_device(nullptr);
+    set_clock(nullptr);
+    set_program_exit(nullptr);
     directory.clear();
 }
 

@@ -1,0 +1,161 @@
+#include "controller/commands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "controller/serial_link.h"
+#include "platform/clock.h"
+#include "platform/exit.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "shell/notice.h"
+#include "shell/progdir.h"
+#include "shell/settings.h"
+
+CommandStrings commands;
+
+namespace {
+
+constexpr CommandStrings kGalil{"RS\r", "8\r", "11\r", "3\r", "4\r", "1\r", "2\r",
+                                "6\r",  "5\r", "9\r",  "10\r", "12\r", "7\r"};
+constexpr CommandStrings kSloSyn{"RUN\r", "T,0\r", "H,0\r", "B,0\r", "S,0\r", "N,0\r", "V,0\r",
+                                 "J,0\r", "I,0\r", "",      "",      "",      ""};
+
+// Whole seconds; a deadline of n seconds has passed after n to n + 1 seconds.
+constexpr long kAnswerDeadline = 20;
+constexpr long kSloSynDeadline = 4;
+constexpr long kGalilDeadline = 10;
+
+long now() { return the_clock().seconds(); }
+
+// The controller's program is not running: restart it and ask again.
+void restart_controller() {
+    put_data(commands.R);
+    the_clock().long_pause();
+    put_data(commands.T);
+}
+
+bool refuse_move(float st) {
+    if (std::isfinite(st)) return false;
+    notice(strprintf("A strip move by %f was not sent: the distance is not a number", st));
+    return true;
+}
+
+void move_galil(const char* command, float st) {
+    st = -st;
+    if (st == 0 || refuse_move(st)) return;
+    put_data(command);
+    wait_for_Slo_Syn();
+    char move_data[64];
+    std::snprintf(move_data, sizeof move_data, "%f\r", st);
+    put_data(move_data);
+    wait_for_Slo_Syn();
+}
+
+void move_slo_syn(const char* format, float st) {
+    st = -st;
+    if (st == 0 || refuse_move(st)) return;
+    char move_data[64];
+    std::snprintf(move_data, sizeof move_data, format, st);
+    put_data(move_data);
+    wait_for_Slo_Syn();
+}
+
+// Sends each line of setup2.dat, in pieces of at most 127 characters, with
+// its line end replaced by a carriage return, and waits for its answer.
+void download(std::FILE* program) {
+    char piece[128];
+    while (std::fgets(piece, sizeof piece, program)) {
+        std::size_t n = std::strlen(piece);
+        if (n > 0 && piece[n - 1] == '\n') {
+            --n;
+            if (n > 0 && piece[n - 1] == '\r') --n;  // a file made on Windows
+        }
+        std::string line(piece, n);
+        line += '\r';
+        put_data(line.c_str());
+        wait_for_Slo_Syn();
+    }
+}
+
+}  // namespace
+
+void set_command_strings() { commands = settings.model == 4 ? kGalil : kSloSyn; }
+
+void reset_command_strings() { commands = CommandStrings{}; }
+
+int answer_class(const char* response) {
+    switch (response[0]) {
+    case ':':
+    case 'D':
+    case 'L': return 1;
+    case 'E': return 0;
+    default: return -1;
+    }
+}
+
+int wait_for_Slo_Syn() {
+    long end_time = now() + kAnswerDeadline;
+    char response[24];
+    for (;;) {
+        if (rec_data(response) != 0) {
+            int answer = answer_class(response);
+            if (answer >= 0) return answer;
+        }
+        if (now() > end_time)
+            end_program(-1, "zel: the controller stopped answering (no answer within 20 "
+                            "seconds); the program ends");
+    }
+}
+
+int Init_Slo_Syn() {
+    put_data(commands.T);
+    long end_time = now() + kSloSynDeadline;
+    char resp[24];
+    for (;;) {
+        if (rec_data(resp) != 0) {
+            if (resp[0] == 'D') return 0;
+            if (resp[0] == '?') restart_controller();
+        }
+        if (now() > end_time) return 1;
+    }
+}
+
+int Init_Galil() {
+    // Opened before anything is sent, so that a missing file does not leave
+    // the controller half started.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> program(
+        std::fopen(program_file("setup2.dat").c_str(), "r"), &std::fclose);
+    if (!program) {
+        show_message("The Galil controller's program setup2.dat cannot be read in " + directory +
+                     " (" + errno_text() + ")");
+        return 2;
+    }
+    put_data(kGalilHello);
+    long end_time = now() + kGalilDeadline;
+    bool ready = false;
+    char resp[128];
+    while (!ready) {
+        if (rec_data(resp) != 0) {
+            if (resp[0] == 'D') ready = true;
+            else if (resp[0] == ':') restart_controller();
+        }
+        if (now() > end_time) return 1;
+    }
+    download(program.get());
+    the_clock().long_pause();
+    put_data(commands.T);
+    wait_for_Slo_Syn();
+    return 0;
+}
+
+void Run_Galil(float st) { move_galil(commands.M, st); }
+
+void Feed_Galil(float st) { move_galil(commands.F, st); }
+
+void Run_Slo_Syn(float st) { move_slo_syn("M,%f\r", st); }
+
+void Feed_Slo_Syn(float st) { move_slo_syn("F,%f\r", st); }

@@ -1,0 +1,168 @@
+#include "controller/serial_link.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "shell/notice.h"
+#include "shell/progdir.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+ComPort com;
+
+namespace {
+
+void trace(const std::string& entry) {
+    bool ok = append_to_file(program_file("ctrace.txt"), entry);
+    if (!ok && !com.trace_failing)
+        notice("The communications trace ctrace.txt in " + directory +
+               " cannot be written (" + errno_text() + "); the machine goes on without it");
+    com.trace_failing = !ok;
+}
+
+int com_failed(const char* text) {
+    com.error = errno;
+    win.record = text;
+    return 1;
+}
+
+std::string link_target(const std::string& path) {
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : "";
+}
+
+std::string user_name() {
+    const passwd* pw = ::getpwuid(::geteuid());
+    return pw ? pw->pw_name : "this user";
+}
+
+}  // namespace
+
+void reset_com() {
+    serial_device().close();
+    com = ComPort{};
+}
+
+void start_ctrace() {
+    std::string why;
+    com.trace_failing = !write_new_file(program_file("ctrace.txt"), "Communications trace\n", why);
+    if (com.trace_failing) notice(why + "; the communications trace is not kept");
+}
+
+std::string port_device(int port) {
+    if (port < 1 || port > 4) return "";
+    std::string link = program_file(strprintf("COM%d", port).c_str());
+    struct stat st {};
+    if (::lstat(link.c_str(), &st) == 0) return link;
+    return strprintf("/dev/ttyS%d", port - 1);
+}
+
+int init_com() {
+    com.device = port_device(settings.port);
+    com.error = 0;
+    if (com.device.empty()) {
+        win.record = "Invalid port:";
+        return 1;
+    }
+    SerialDevice& port = serial_device();
+    if (!port.open(com.device)) return com_failed("Error Function: CreateFile:");
+    if (!port.get_state(com.cDCB)) return com_failed("Error Function: GetCommState:");
+    com.cDCB.BaudRate = 9600;
+    com.cDCB.ByteSize = 8;
+    com.cDCB.Parity = 0;
+    com.cDCB.StopBits = 0;
+    if (!port.set_state(com.cDCB)) return com_failed("Error on function: SetCommState:");
+    port.get_timeouts(com.cTime);
+    // A read of one byte waits at most 1 x 1 + 0 ms.
+    com.cTime.ReadIntervalTimeout = 5000;
+    com.cTime.ReadTotalTimeoutMultiplier = 1;
+    com.cTime.ReadTotalTimeoutConstant = 0;
+    if (!port.set_timeouts(com.cTime)) return com_failed("Error on function: SetCommTimeouts:");
+    return 0;
+}
+
+int put_data(const char* parm) {
+    trace(strprintf("send-> %s %c%c", parm, 13, 10));
+    SerialDevice& port = serial_device();
+    for (const char* p = parm; *p; ++p) {
+        if (!port.write_byte(*p)) {
+            std::perror("Error on function: WriteFile");
+            return 1;
+        }
+        the_clock().short_pause(p == parm);
+    }
+    return 0;
+}
+
+int rec_data(char* loc) {
+    loc[0] = 0;
+    char byte = 0;
+    int got = serial_device().read_byte(byte);
+    if (got < 0) {
+        // A port that fails fails on every poll of a 20-second wait: say it once.
+        if (!com.read_failing) std::perror("Error on function: ReadFile");
+        com.read_failing = true;
+        return -1;
+    }
+    com.read_failing = false;
+    if (got == 0) return 0;
+    ++com.received;
+    trace(strprintf("receive-> %c%c%c", byte, 13, 10));
+    if (byte != 13) {
+        loc[0] = byte;
+        loc[1] = 0;
+    }
+    return 1;
+}
+
+std::string com_failure_reason() {
+    if (com.device.empty()) return strprintf("%s %d", win.record.c_str(), settings.port);
+    return win.record + " " + com.device + ": " + std::strerror(com.error);
+}
+
+std::string com_failure_advice() {
+    const std::string& dev = com.device;
+    if (dev.empty())
+        return strprintf("The communications port in Setup is %d; it must be 1, 2, 3 or 4.",
+                         settings.port);
+    std::string target = link_target(dev);
+    switch (com.error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        if (!target.empty())
+            return "The link " + dev + " points to " + target +
+                   ", which is not there: plug in the serial adapter, or point the link at "
+                   "the device the controller is connected to.";
+        return "There is no serial device " + dev +
+               ": check the communications port in Setup, or put a link named COM" +
+               std::to_string(settings.port) +
+               " to the right device (for example /dev/ttyUSB0) in " + directory + ".";
+    case EBUSY:
+        return "The serial port " + dev +
+               " is in use by another program (another ZEL, a terminal program or a modem "
+               "manager): close that program and try again.";
+    case EACCES:
+    case EPERM:
+        return "User " + user_name() + " may not use the serial port " + dev +
+               ": add the user to the dialout group (sudo usermod -aG dialout " + user_name() +
+               "), then log out and in again.";
+    case ENOTTY:
+        return dev + " is not a serial port: check the communications port in Setup" +
+               (target.empty() ? "" : " and the link " + dev) + ".";
+    default:
+        if (win.record == "Error Function: CreateFile:")
+            return "The serial port " + dev + " could not be opened.";
+        return "The serial port " + dev +
+               " could not be set to 9600 baud, 8 data bits, no parity, one stop bit.";
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include <string>
+
+#include "platform/serial.h"
+
+// The serial link to the motion controller: the port, opened once at start
+// and never closed, and the traffic trace ctrace.txt. The port itself is
+// serial_device() (platform/serial.h).
+
+struct ComPort {
+    DCB cDCB{};                  // line settings as written by init_com
+    COMMTIMEOUTS cTime{};        // time-outs as written by init_com
+    std::string device;          // the device init_com opened or tried to open
+    int error = 0;               // the system's error number when an init_com step failed
+    long received = 0;           // bytes received since the start
+    bool read_failing = false;   // the last read failed; its text was printed
+    bool trace_failing = false;  // the last trace entry could not be written; the operator was told
+};
+
+extern ComPort com;
+
+// Closes the port and forgets everything (tests and tools only).
+void reset_com();
+
+// Creates or truncates ctrace.txt with its header line.
+void start_ctrace();
+
+// The device for `port` 1 to 4: the link "COM1".."COM4" in the program
+// directory when it exists there, else /dev/ttyS0../dev/ttyS3. Empty for any
+// other port.
+std::string port_device(int port);
+
+// Opens and sets up the port of `settings.port`: 9600 baud, 8 data bits, no
+// parity, one stop bit, reads that wait at most 1 ms. 0 on success; 1 on
+// failure with the failing step's text in `win.record` and the system's
+// error number in `com.error`.
+int init_com();
+
+// Sends `parm` one byte at a time, each followed by the short pause, after
+// tracing it. 0 when every byte was handed to the port, 1 when a write failed
+// (its text is printed on stderr and the rest is not sent).
+int put_data(const char* parm);
+
+// One poll of the port into `loc` (2 characters at least). 1: a byte arrived,
+// `loc` holds it as a string, or "" for a carriage return. 0: nothing within
+// the read time-out. -1: the read failed (printed on stderr the first time in
+// a row). `loc` is "" unless a byte other than a carriage return arrived.
+int rec_data(char* loc);
+
+// After init_com failed: the failing step with the device and the system's
+// error text, e.g. "Error Function: CreateFile: /dev/ttyS0: No such file or
+// directory", and a sentence for the technician on what to do about it.
+std::string com_failure_reason();
+std::string com_failure_advice();

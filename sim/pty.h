@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+#include <thread>
+
+#include "sim/controller.h"
+
+// The simulated controller on a pseudo-terminal: a real tty that the program
+// opens through its termios code, like a serial port with a machine at the
+// other end. A thread reads the program's bytes and sends the answers.
+//
+//     PtySim sim(ControllerFamily::galil);
+//     std::string why;
+//     sim.start(why) && sim.link_as(program_file("COM1"), why);
+//     // settings.port 1 now reaches the simulator
+//
+class PtySim : public SimController {
+public:
+    explicit PtySim(ControllerFamily family, const SimOptions& options = {});
+    ~PtySim();
+    PtySim(const PtySim&) = delete;
+    PtySim& operator=(const PtySim&) = delete;
+
+    // Opens the pseudo-terminal and starts answering. False with the reason in `why`.
+    bool start(std::string& why);
+    // The terminal's name, e.g. /dev/pts/3.
+    const std::string& device() const { return device_; }
+    // Makes `path` (e.g. the program directory's COM1) a link to the terminal,
+    // replacing what was there; the link goes again at stop().
+    bool link_as(const std::string& path, std::string& why);
+    void stop();
+
+private:
+    void run();
+    bool send_answers();
+    bool nap(long micros);
+
+    std::string device_;
+    std::string link_;
+    int master_ = -1;
+    int stop_pipe_[2] = {-1, -1};
+    std::thread thread_;
+};

@@ -1,0 +1,49 @@
+#pragma once
+#include <string>
+
+#include "platform/serial.h"
+#include "sim/controller.h"
+
+// The simulated controller plugged in as the program's serial device:
+//
+//     SimSerial sim(ControllerFamily::slo_syn);
+//     set_serial_device(&sim);
+//     init_com();  ...  sim.commands()
+//
+// Answers are ready at once (or after `delay_ms` empty polls). Any device
+// name opens. Each step of the device can be made to fail with an error
+// number, to play a missing, busy or broken port.
+class SimSerial : public SimController, public SerialDevice {
+public:
+    explicit SimSerial(ControllerFamily family, const SimOptions& options = {});
+
+    enum class Step { open, get_state, set_state, get_timeouts, set_timeouts, write, read };
+    // `step` succeeds `after` more times, then fails with `error` every time.
+    void fail(Step step, int error, int after = 0);
+
+    // For the running program: an empty read takes its time-out (1 ms) like a
+    // real port's, instead of coming back at once.
+    void set_wait_on_empty(bool wait) { wait_on_empty_ = wait; }
+
+    std::string opened;   // the name of the last open
+    int writes = 0;       // write calls
+    int reads = 0;        // read calls
+    DCB dcb{19200, 7, 2, 2};                // the line settings as "reported" and last set
+    COMMTIMEOUTS timeouts{0, 0, 0, 10, 20};
+
+    bool open(const std::string& name) override;
+    bool get_state(DCB& out) override;
+    bool set_state(const DCB& in) override;
+    bool get_timeouts(COMMTIMEOUTS& out) override;
+    bool set_timeouts(const COMMTIMEOUTS& in) override;
+    bool write_byte(char byte) override;
+    int read_byte(char& byte) override;
+    void close() override {}
+
+private:
+    bool fails(Step step);
+    Step fail_step_ = Step::open;
+    int fail_error_ = 0;
+    int fail_after_ = 0;
+    bool wait_on_empty_ = false;
+};

@@ -1,0 +1,218 @@
+// Opening and setting up the port, its failures and their texts, the
+// termios device on a pseudo-terminal, and the end of the program when the
+// controller stops answering.
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "controller/commands.h"
+#include "controller/serial_link.h"
+#include "shell/notice.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+#include "tests/support/controller_support.h"
+
+namespace {
+
+using Commands = std::vector<std::string>;
+using SerialPort = ControllerTest;
+using Step = SimSerial::Step;
+
+TEST_F(SerialPort, PortsOutsideOneToFourTouchNoDevice) {
+    for (int port : {0, 5, -1}) {
+        settings.port = port;
+        EXPECT_EQ(init_com(), 1);
+        EXPECT_EQ(win.record, "Invalid port:");
+        EXPECT_EQ(com_failure_reason(), "Invalid port: " + std::to_string(port));
+    }
+    EXPECT_EQ(serial_sim.opened, "");
+}
+
+TEST_F(SerialPort, APortIsTheCOMLinkInTheProgramDirectoryElseTheMachinesOwnPort) {
+    EXPECT_EQ(port_device(1), "/dev/ttyS0");
+    EXPECT_EQ(port_device(4), "/dev/ttyS3");
+    // A link that leads nowhere is still the operator's choice, and is reported as such.
+    std::filesystem::create_symlink("/dev/ttyUSB7", dir.file("COM2"));
+    EXPECT_EQ(port_device(2), dir.file("COM2"));
+    settings.port = 2;
+    EXPECT_EQ(init_com(), 0);
+    EXPECT_EQ(serial_sim.opened, dir.file("COM2"));
+}
+
+TEST_F(SerialPort, SetsTheLineAndTheReadTimeOutsAndKeepsTheRest) {
+    ASSERT_EQ(init_com(), 0);
+    EXPECT_EQ(serial_sim.dcb.BaudRate, 9600u);
+    EXPECT_EQ(serial_sim.dcb.ByteSize, 8);
+    EXPECT_EQ(serial_sim.dcb.Parity, 0);
+    EXPECT_EQ(serial_sim.dcb.StopBits, 0);
+    const COMMTIMEOUTS& t = serial_sim.timeouts;
+    EXPECT_EQ(t.ReadIntervalTimeout, 5000u);
+    EXPECT_EQ(t.ReadTotalTimeoutMultiplier, 1u);
+    EXPECT_EQ(t.ReadTotalTimeoutConstant, 0u);
+    EXPECT_EQ(t.WriteTotalTimeoutMultiplier, 10u);
+    EXPECT_EQ(t.WriteTotalTimeoutConstant, 20u);
+}
+
+TEST_F(SerialPort, EachFailingStepHasItsOwnText) {
+    const std::pair<Step, const char*> steps[] = {
+        {Step::open, "Error Function: CreateFile:"},
+        {Step::get_state, "Error Function: GetCommState:"},
+        {Step::set_state, "Error on function: SetCommState:"},
+        {Step::set_timeouts, "Error on function: SetCommTimeouts:"}};
+    for (auto [step, text] : steps) {
+        serial_sim.fail(step, EIO);
+        EXPECT_EQ(init_com(), 1);
+        EXPECT_EQ(win.record, text);
+        EXPECT_EQ(com_failure_reason(), std::string(text) + " /dev/ttyS0: Input/output error");
+    }
+    // Reading the time-outs is not checked.
+    serial_sim.fail(Step::get_timeouts, EIO);
+    EXPECT_EQ(init_com(), 0);
+}
+
+TEST_F(SerialPort, FailuresAreExplainedByKind) {
+    auto advice = [&](Step step, int error) {
+        serial_sim.fail(step, error);
+        init_com();
+        return com_failure_advice();
+    };
+    EXPECT_NE(advice(Step::open, EBUSY).find("in use by another program"), std::string::npos);
+    EXPECT_NE(advice(Step::open, EACCES).find("dialout group"), std::string::npos);
+    EXPECT_NE(advice(Step::open, ENOENT).find("There is no serial device /dev/ttyS0"),
+              std::string::npos);
+    EXPECT_NE(advice(Step::get_state, ENOTTY).find("/dev/ttyS0 is not a serial port"),
+              std::string::npos);
+    EXPECT_NE(advice(Step::set_state, EINVAL).find("9600 baud"), std::string::npos);
+}
+
+TEST_F(SerialPort, AFailedWriteStopsTheCommandAndSaysSo) {
+    use(ControllerFamily::slo_syn);
+    serial_sim.fail(Step::write, EIO, 2);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(put_data("RUN\r"), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error on function: WriteFile: Input/output error\n");
+    EXPECT_EQ(serial_sim.received(), "RU");
+    EXPECT_EQ(trace(), Commands{"send-> RUN\r \r\n"});
+}
+
+TEST_F(SerialPort, AFailedReadIsAnEmptyPollAndIsReportedOnceInARow) {
+    use(ControllerFamily::slo_syn);
+    serial_sim.fail(Step::read, EIO);
+    char loc[24] = "x";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(rec_data(loc), -1);
+    EXPECT_STREQ(loc, "");
+    EXPECT_EQ(rec_data(loc), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error on function: ReadFile: Input/output error\n");
+    serial_sim.fail(Step::read, 0);
+    EXPECT_EQ(rec_data(loc), 0);
+    serial_sim.fail(Step::read, EIO);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(rec_data(loc), -1);
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(trace().empty());
+}
+
+TEST_F(SerialPort, ATraceThatCannotBeWrittenIsToldOnceAndTheMachineGoesOn) {
+    use(ControllerFamily::slo_syn);
+    std::filesystem::remove(dir.file("ctrace.txt"));
+    std::filesystem::create_directory(dir.file("ctrace.txt"));
+    take_notices();
+    testing::internal::CaptureStderr();
+    put_data(commands.N);
+    EXPECT_EQ(wait_for_Slo_Syn(), 1);
+    put_data(commands.N);
+    EXPECT_EQ(wait_for_Slo_Syn(), 1);
+    testing::internal::GetCapturedStderr();
+    auto told = take_notices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("ctrace.txt"), std::string::npos);
+    EXPECT_EQ(serial_sim.commands(), (Commands{"N,0\r", "N,0\r"}));
+}
+
+TEST_F(SerialPort, AMoveByNoNumberIsRefused) {
+    use(ControllerFamily::galil);
+    testing::internal::CaptureStderr();
+    Run_Galil(NAN);
+    Run_Slo_Syn(INFINITY);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(take_notices().size(), 2u);
+    EXPECT_TRUE(serial_sim.received().empty());
+}
+
+TEST(Answers, OnlyColonDLAndEMeanSomething) {
+    for (const char* one : {":", "D", "L"}) EXPECT_EQ(answer_class(one), 1) << one;
+    EXPECT_EQ(answer_class("E"), 0);
+    for (const char* none : {"", "?", "d", "x"}) EXPECT_EQ(answer_class(none), -1) << none;
+}
+
+using SerialPortDeathTest = SerialPort;
+
+TEST_F(SerialPortDeathTest, AControllerThatStopsAnsweringEndsTheProgramWithEveryFileComplete) {
+    use(ControllerFamily::slo_syn);
+    SimOptions o;
+    o.silent_after = 1;
+    serial_sim.set_options(o);
+    set_program_exit(nullptr);
+    EXPECT_EXIT(
+        {
+            put_data(commands.H);
+            wait_for_Slo_Syn();
+            put_data(commands.S);
+            wait_for_Slo_Syn();
+        },
+        testing::ExitedWithCode(255),
+        "^zel: the controller stopped answering \\(no answer within 20 seconds\\); the program "
+        "ends\n$");
+    EXPECT_EQ(trace(), (Commands{"send-> H,0\r \r\n", "receive-> D\r\n", "send-> S,0\r \r\n"}));
+}
+
+// The termios device, on the simulator's pseudo-terminal.
+using TermiosPort = PtyControllerTest;
+
+TEST_F(TermiosPort, ASecondOpenOfAnOpenPortIsRefusedAsBusy) {
+    use(ControllerFamily::slo_syn);
+    TermiosDevice second;
+    errno = 0;
+    EXPECT_FALSE(second.open(dir.file("COM1")));
+    EXPECT_EQ(errno, EBUSY);
+    // ...and through its other name.
+    EXPECT_FALSE(second.open(pty_sim.device()));
+    EXPECT_EQ(errno, EBUSY);
+    reset_com();
+    EXPECT_TRUE(second.open(pty_sim.device()));
+}
+
+TEST_F(TermiosPort, BytesPassUnchangedBothWays) {
+    use(ControllerFamily::slo_syn);
+    // Line ends, XON/XOFF, the interrupt and end-of-file characters, a NUL, a high byte.
+    const std::string awkward{"\n\r\x11\x13\x03\x04\x00\xff D", 11};
+    SimOptions o;
+    o.answer_all_with = awkward;
+    pty_sim.set_options(o);
+    std::string sent = "A\n\x11\x13\x03\x04\r";
+    put_data(sent.c_str());
+    EXPECT_TRUE(eventually([&] { return pty_sim.received() == sent; })) << pty_sim.received();
+    char loc[24];
+    std::size_t bytes = 0;
+    while (bytes < awkward.size() && poll_byte(loc, 5000) == 1) ++bytes;
+    EXPECT_EQ(bytes, awkward.size());
+    std::string expected_trace = "Communications trace\nsend-> " + sent + " \r\n";
+    for (char c : awkward) expected_trace += std::string("receive-> ") + c + "\r\n";
+    EXPECT_EQ(read("ctrace.txt"), expected_trace);
+}
+
+TEST_F(TermiosPort, AFileThatIsNoTerminalFailsAtReadingTheLineSettings) {
+    std::filesystem::remove(dir.file("COM1"));
+    write("COM1", "");
+    EXPECT_EQ(init_com(), 1);
+    EXPECT_EQ(win.record, "Error Function: GetCommState:");
+    EXPECT_EQ(com.error, ENOTTY);
+}
+
+}  // namespace
