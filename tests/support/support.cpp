@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "import/dxf.h"
 #include "import/shapes.h"
 #include "import/walls.h"
 #include "shell/notice.h"
@@ -39,6 +40,7 @@ void reset_all_state() {
     reset_counters();
     reset_window_state();
     reset_shapes();
+    reset_dxf();
     reset_wall_list();
     take_notices();
     directory.clear();
