@@ -1,6 +1,9 @@
 #include "import/dxf.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 
 #include "import/shapes.h"
@@ -20,24 +23,58 @@ void reset_dxf() {
 
 namespace {
 
-bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// What a character does to a word: ends the line, separates, or belongs to it.
+enum CharKind : unsigned char { kEnd, kSpace, kWordChar };
+
+constexpr std::array<CharKind, 256> kKinds = [] {
+    std::array<CharKind, 256> k{};
+    k.fill(kWordChar);
+    k[0] = kEnd;
+    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) k[c] = kSpace;
+    return k;
+}();
+
+CharKind kind(char c) { return kKinds[static_cast<unsigned char>(c)]; }
 
 bool token_is(const char* word) { return std::strcmp(dxf.tokens, word) == 0; }
 
-bool tokens_begin_with(const char* word) {
-    return std::strncmp(dxf.tokens, word, std::strlen(word)) == 0;
+template <std::size_t N>
+bool tokens_begin_with(const char (&word)[N]) {
+    return dxf.token_length >= int{N - 1} && std::memcmp(dxf.tokens, word, N - 1) == 0;
 }
 
-// The first word of the line into `tokens`; a line without one leaves
-// `tokens` as it was. False for such a line.
-bool take_word(const char* p) {
-    while (is_space(*p)) ++p;
-    if (*p == '\0') return false;
+// The first word of the line [p, end) into `tokens`; a line without one
+// leaves `tokens` as it was. False for such a line. A NUL ends the line.
+bool take_word(const char* p, const char* end) {
+    while (p < end && kind(*p) == kSpace) ++p;
+    if (p == end || kind(*p) == kEnd) return false;
+    const char* stop = p + std::min<std::ptrdiff_t>(23, end - p);
     int n = 0;
-    while (n < 23 && *p != '\0' && !is_space(*p)) dxf.tokens[n++] = *p++;
+    do dxf.tokens[n++] = *p++;
+    while (p < stop && kind(*p) == kWordChar);
     dxf.tokens[n] = '\0';
     dxf.token_length = n;
     return true;
+}
+
+// `tokens` as a number, as formatted scanning reads it; nothing changes when
+// it is none. Plain decimal numbers, nearly all a drawing holds, take the
+// fast way; the same value comes out either way (both round to nearest).
+template <typename T>
+void scan_tokens(T& v) {
+    const char* t = dxf.tokens;
+    const char* end = t + dxf.token_length;
+    const char* digits = t + (t[0] == '-');
+    bool plain = (*digits >= '0' && *digits <= '9') || *digits == '.';
+    bool hex = digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
+    if (plain && !hex) {
+        T x;
+        if (std::from_chars(t, end, x).ec == std::errc{}) {
+            v = x;
+            return;
+        }
+    }
+    scan_one(t, v);
 }
 
 void count_passed_entity() {
@@ -47,7 +84,38 @@ void count_passed_entity() {
     else if (token_is("CIRCLE")) ++passed_over.circle;
 }
 
-void read_line() { dxf.data = std::fgets(dxf.line, sizeof dxf.line, dxf.fh); }
+void start_reading() {
+    dxf.block_start = dxf.block_end = 0;
+    dxf.file_ended = false;
+}
+
+// Keeps the unread rest of the block and fills the block up behind it.
+void refill() {
+    auto& r = dxf;
+    std::size_t rest = r.block_end - r.block_start;
+    std::memmove(r.block.data(), r.block.data() + r.block_start, rest);
+    std::size_t wanted = r.block.size() - rest;
+    std::size_t got = r.fh ? std::fread(r.block.data() + rest, 1, wanted, r.fh) : 0;
+    r.block_start = 0;
+    r.block_end = rest + got;
+    r.file_ended = got < wanted;
+}
+
+// The next line, as a read of at most 127 characters takes it.
+void read_line() {
+    auto& r = dxf;
+    if (r.block_end - r.block_start < kMaxRead && !r.file_ended) refill();
+    std::size_t n = std::min(r.block_end - r.block_start, kMaxRead);
+    if (n == 0) {
+        r.data = nullptr;
+        return;
+    }
+    const char* p = r.block.data() + r.block_start;
+    if (const void* nl = std::memchr(p, '\n', n)) n = static_cast<const char*>(nl) - p + 1;
+    r.data = p;
+    r.line_end = p + n;
+    r.block_start += n;
+}
 
 }  // namespace
 
@@ -57,7 +125,7 @@ void get_data(int count) {
     while (left != 0) {
         read_line();
         if (!dxf.data) return;
-        if (take_word(dxf.line)) {
+        if (take_word(dxf.data, dxf.line_end)) {
             if (dxf.after_zero) count_passed_entity();
             dxf.after_zero = dxf.token_length == 1 && dxf.tokens[0] == '0';
         }
@@ -120,7 +188,7 @@ struct Reader {
         }
         get_data(1);
         if (!dxf.data) return false;
-        scan_one(dxf.tokens, v);
+        scan_tokens(v);
         return true;
     }
 
@@ -135,7 +203,7 @@ struct Reader {
             get_data(1);
             if (dxf.data) {
                 varc = 1;
-                scan_one(dxf.tokens, dxf.spoint);
+                scan_tokens(dxf.spoint);
             }
         }
         if (dxf.fp < kShapeEntries) {
@@ -193,6 +261,7 @@ bool load_array() {
     clear_entries();
 
     Reader r;
+    start_reading();
     dxf.after_zero = false;
     get_data(1);
     shapes.selected = 0;

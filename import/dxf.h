@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -6,10 +7,14 @@
 // turns every POLYLINE with its VERTEX entities into one figure of the shape
 // tables; everything else in the file is passed over.
 
+// Each read takes one line, up to and including its line end, but never more
+// than 127 characters: the rest of a longer line comes as lines of its own.
+inline constexpr std::size_t kMaxRead = 127;
+
 struct DxfReader {
-    FILE* fh = nullptr;      // the open drawing, set by the caller
-    char line[128] = {};     // line buffer: each read takes at most 127 characters
-    char* data = nullptr;    // result of the last read; null once the file has ended
+    FILE* fh = nullptr;          // the open drawing, set by the caller
+    const char* data = nullptr;  // the last line read, in `block`; null once the file has ended
+    const char* line_end = nullptr;
     char tokens[24] = {};    // first word of the last line examined, cut to 23 characters
     int token_length = 0;
     int vtype = 0;           // code seen by the last get_data: 0 none, 1 "10", 2 "20", 3 "42"
@@ -17,6 +22,11 @@ struct DxfReader {
     double spoint = 0.0;     // the last bulge read
     int fp = 0;              // write position: the entry whose start point is the latest vertex
     bool after_zero = false; // the last word examined was "0": an entity name may follow
+
+    // The file is read in large blocks and its lines are taken from there.
+    std::array<char, 65536> block{};
+    std::size_t block_start = 0, block_end = 0;
+    bool file_ended = false;
 };
 
 extern DxfReader dxf;
@@ -34,7 +44,8 @@ extern PassedEntities passed_over;
 
 void reset_dxf();
 
-// Reads lines from `fh` until `count` lines have been taken. Every line is
+// Reads lines from `fh` (through `block`, which load_array starts afresh)
+// until `count` lines have been taken. Every line is
 // examined the same way, code or value: its first word goes to `tokens`;
 // "10", "20", "42" set `vtype`, "70" sets `closed`, "30" takes the Z value
 // and the line after it into the same call, and the line after a "5" (the

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <random>
 
 #include "import/dxf.h"
 #include "import/select.h"
@@ -179,6 +180,48 @@ TEST_F(Reader, EndsLineEndsAndValuesThatAreNoNumbers) {
     // A value that is not a number leaves the coordinate as it was.
     EXPECT_EQ(read(Drawing().polyline(false).vertex("abc", "x").vertex("2.0", "?")),
               "L 0,0>2,0 |2,0 $");
+}
+
+TEST_F(Reader, NumbersComeOutAsTheCLibraryScansThem) {
+    for (const char* x : {"0.1", "-2.675", "1e-40", "1e-50", "1e39", "-0", "+2.5", "0x1p3", ".5",
+                          "-.5e1", "3.4028235e38", "16777217", "1.5abc", "inf", "-nan", "1e"}) {
+        load_text(Drawing().polyline(false).vertex(x, "0.0").vertex(1, 1).text());
+        float want = std::strtof(x, nullptr), got = shapes.p1[0];
+        EXPECT_EQ(std::memcmp(&want, &got, sizeof got), 0) << x << " " << got;
+    }
+    load_text(Drawing().polyline(false).vertex(0, 0).code(42, "0.1000000000000000055511151231257827")
+                  .vertex(1, 1).text());
+    EXPECT_EQ(dxf.spoint, 0.1);
+}
+
+// Reads of at most 127 characters, through the reader's blocks, take the
+// same lines as fgets with a 128-byte buffer, wherever a block ends.
+TEST_F(Reader, LinesAreTheReadsOfFgets) {
+    std::mt19937 random(7);
+    const char alphabet[] = "ab c\td\r\n\n\0e";
+    std::string text;
+    while (text.size() < 300000) {
+        std::size_t n = random() % 300;
+        for (std::size_t i = 0; i < n; ++i) text += alphabet[random() % (sizeof alphabet - 1)];
+        text += '\n';
+    }
+    text.pop_back();
+    FILE* f = std::tmpfile();
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::rewind(f);
+    std::vector<std::string> want;
+    char line[128], word[24] = "";
+    while (std::fgets(line, sizeof line, f)) {
+        std::sscanf(line, "%23s", word);
+        want.push_back(word);
+    }
+    std::rewind(f);
+    dxf.fh = f;
+    std::vector<std::string> got;
+    for (get_data(1); dxf.data; get_data(1)) got.push_back(dxf.tokens);
+    std::fclose(f);
+    EXPECT_GT(want.size(), 4000u);
+    EXPECT_EQ(got, want);
 }
 
 // Polylines of the given numbers of vertices, none ending where it starts:
