@@ -40,7 +40,7 @@ public:
             entity("ARC");
             code(10, x), code(20, y), code(30, 0.0), code(40, 2.0), code(50, 15.0), code(51, 75.0);
             entity("TEXT");
-            code(10, x), code(20, y), code(30, 0.0), code(40, 0.2), code(1, "PART 4417-B REV C");
+            code(10, x), code(20, y), code(30, 0.0), code(40, 0.2), code(1, "SIGN 4417-B REV C");
             entity("LWPOLYLINE");
             code(90, "     4"), code(70, "     1"), code(43, 0.0);
             for (int k = 0; k < 4; ++k) code(10, x + k), code(20, y + (k & 1)), code(42, 0.0);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "import/shapes.h"
@@ -157,6 +158,12 @@ struct Reader {
     float last_x = 0.0f, last_y = 0.0f;    // its latest vertex, as stored
     int objects = 0;
 
+    // Past the tables' end fp only counts, and stops short of overflowing
+    // however large the file.
+    static void advance() {
+        if (dxf.fp < INT32_MAX - 1) ++dxf.fp;
+    }
+
     // Entry fp becomes the element from the vertex stored there to (x, y),
     // the entry after it the figure's terminator.
     void complete(float x, float y) {
@@ -176,7 +183,7 @@ struct Reader {
             }
             shapes.tp[fp + 1] = kFigureEnd;
         }
-        dxf.fp = fp + 1;
+        advance();
     }
 
     // Reads items until `vtype` is `code`, then the value after it.
@@ -226,7 +233,7 @@ struct Reader {
             if (dxf.closed == 1 && settings.closed_figure == 1 &&
                 (last_x != first_x || last_y != first_y))
                 complete(first_x, first_y);
-            ++dxf.fp;
+            advance();
             ++objects;
         } else if (s == 1 && dxf.fp < kShapeEntries) {
             shapes.p1[dxf.fp] = 0.0f;
