@@ -12,6 +12,7 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
+#include "import/dxf.h"
 #include "import/shapes.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
@@ -45,6 +46,7 @@ void reset_all_state() {
     reset_counters();
     reset_window_state();
     reset_shapes();
+    reset_dxf();
     reset_wall_list();
     reset_seq_state();
     take_notices();

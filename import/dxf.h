@@ -1,0 +1,73 @@
+#pragma once
+#include <array>
+#include <cstdio>
+#include <string>
+
+// The DXF polyline reader. It reads an ASCII DXF drawing line by line and
+// turns every POLYLINE with its VERTEX entities into one figure of the shape
+// tables; everything else in the file is passed over.
+
+// Each read takes one line, up to and including its line end, but never more
+// than 127 characters: the rest of a longer line comes as lines of its own.
+inline constexpr std::size_t kMaxRead = 127;
+
+struct DxfReader {
+    FILE* fh = nullptr;          // the open drawing, set by the caller
+    const char* data = nullptr;  // the last line read, in `block`; null once the file has ended
+    const char* line_end = nullptr;
+    char tokens[24] = {};    // first word of the last line examined, cut to 23 characters
+    int token_length = 0;
+    int vtype = 0;           // code seen by the last get_data: 0 none, 1 "10", 2 "20", 3 "42"
+    int closed = 0;          // 1 once a "70" line has been seen in the current polyline
+    double spoint = 0.0;     // the last bulge read
+    int fp = 0;              // write position: the entry whose start point is the latest vertex
+    bool after_zero = false; // the last word examined was "0": an entity name may follow
+
+    // The file is read in large blocks and its lines are taken from there.
+    std::array<char, 65536> block{};
+    std::size_t block_start = 0, block_end = 0;
+    bool file_ended = false;
+};
+
+extern DxfReader dxf;
+
+// Entities the last drawing held that operators often expect to see as
+// figures but that the reader passes over.
+struct PassedEntities {
+    int lwpolyline = 0;
+    int line = 0;
+    int arc = 0;
+    int circle = 0;
+};
+
+extern PassedEntities passed_over;
+
+void reset_dxf();
+
+// Reads lines from `fh` (through `block`, which load_array starts afresh)
+// until `count` lines have been taken. Every line is
+// examined the same way, code or value: its first word goes to `tokens`;
+// "10", "20", "42" set `vtype`, "70" sets `closed`, "30" takes the Z value
+// and the line after it into the same call, and the line after a "5" (the
+// entity handle) is read without being examined.
+void get_data(int count);
+
+// Reads `fh` from its position to the end and rebuilds the shape tables,
+// then selects figure 1 in start point mode. A drawing that needs more shape
+// entries than there are is refused with a notice for the operator; the
+// tables and everything else then stay as they were. True when loaded.
+bool load_array();
+
+// Completes the arc element at entry `fp` (start p1,p2, end p5,p6, bulge
+// `dxf.spoint`) with the middle point of the arc in p3,p4.
+void polyarc(int fp);
+
+enum class DrawingLoad { loaded, not_opened, refused };
+
+// Opens the drawing at `path` ("r+b", or read-only when the file may not be
+// written), reads it with load_array and closes it. `not_opened` leaves
+// everything as it was and errno set; `refused` has told the operator why.
+DrawingLoad load_drawing(const std::string& path);
+
+// Why the loaded drawing shows no figure, for the operator; empty when it has figures.
+std::string no_figures_hint();

@@ -1,0 +1,40 @@
+#include <cmath>
+
+#include "import/dxf.h"
+#include "import/shapes.h"
+
+void polyarc(int fp) {
+    const double pi = static_cast<float>(std::acos(-1.0));
+    double bulge = dxf.spoint;
+    if (bulge == 0.0) bulge = 1.0e-10;  // a bulge of 0 still makes an arc, flat on its chord
+    int flag = bulge >= 0.0 ? 1 : 0;
+    bulge = std::fabs(bulge);
+
+    double x1 = shapes.p1[fp], y1 = shapes.p2[fp];
+    double x2 = shapes.p5[fp], y2 = shapes.p6[fp];
+    double a = x2 - x1, b = y2 - y1;
+    double c = std::sqrt(a * a + b * b) / 2.0;  // half the chord
+    double h;                                   // the sagitta: chord midpoint to arc middle
+    if (bulge <= 1.0) {
+        double angle = 2.0 * std::atan(bulge);
+        double r = c / std::sin(angle);
+        h = r - std::sqrt(r * r - c * c);
+    } else {
+        // More than a half circle: the circle's formula above gives the middle
+        // of the shorter arc; this one is the middle of the arc the bulge describes.
+        h = bulge * c;
+    }
+    double chord_angle = std::atan2(b, a);
+    double xc = x1 + c * std::cos(chord_angle), yc = y1 + c * std::sin(chord_angle);
+    double vertex_angle = pi / 2.0 + chord_angle;
+    double ax, ay;
+    if (flag == 1) {
+        ax = xc - h * std::cos(vertex_angle);
+        ay = yc - h * std::sin(vertex_angle);
+    } else {
+        ax = xc + h * std::cos(vertex_angle);
+        ay = yc + h * std::sin(vertex_angle);
+    }
+    shapes.p3[fp] = static_cast<float>(ax);
+    shapes.p4[fp] = static_cast<float>(ay);
+}

@@ -1,0 +1,81 @@
+#include "import/select.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "import/shapes.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+void rotate(int direction, int selected) {
+    auto& t = shapes;
+    if (selected < 1 || selected > t.objects) return;
+    int start = 0;
+    for (int f = 1; f < selected; ++f) {
+        while (start < kShapeEntries && t.tp[start] != kFigureEnd) ++start;
+        ++start;
+    }
+    int end = start;  // the figure's terminator
+    while (end < kShapeEntries && t.tp[end] != kFigureEnd) ++end;
+    if (end >= kShapeEntries || end == start) return;
+
+    auto turn = [&](auto& table) {
+        auto first = table.begin() + start, last = table.begin() + end;
+        if (direction == 1) std::rotate(first, first + 1, last);
+        if (direction == -1) std::rotate(first, last - 1, last);
+    };
+    turn(t.tp);
+    turn(t.p1);
+    turn(t.p2);
+    turn(t.p3);
+    turn(t.p4);
+    turn(t.p5);
+    turn(t.p6);
+    plot();
+}
+
+int get_selected(int x, int y) {
+    int old = shapes.selected;
+    int n = 0;
+    // In 64 bits: neither the zoom nor the click can overflow.
+    int64_t xlow = int64_t{x} - 10, xhigh = int64_t{x} + 10;
+    int64_t ylow = int64_t{y} - 10, yhigh = int64_t{y} + 10;
+    for (int i = 0; i < kScreenPoints && shapes.points[i].y != kPointMarker; ++i) {
+        const PTS& p = shapes.points[i];
+        if (p.x == kPointMarker) {
+            ++n;
+            continue;
+        }
+        int64_t sx = int64_t{p.x} * win.zoom, sy = int64_t{p.y} * win.zoom;
+        if (xlow < sx && sx < xhigh && ylow < sy && sy < yhigh) return n > 0 ? n : old;
+    }
+    return old;
+}
+
+namespace {
+
+void back_to_start_point_mode() {
+    win.pause = 0;
+    win.toggle = 1;
+    win.whole_job = 0;
+    win.repeat_count = 1;
+}
+
+}  // namespace
+
+void select_next() {
+    if (shapes.PointsLoaded == 0) return;
+    int next = shapes.selected + 1;
+    shapes.selected = next > shapes.objects ? 1 : next;
+    back_to_start_point_mode();
+}
+
+void select_at(int x, int y) {
+    if (shapes.PointsLoaded == 0) return;
+    auto fit = [](int64_t v) {
+        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    shapes.selected = get_selected(fit(int64_t{x} - settings.XOFFSET),
+                                   fit(int64_t{settings.YOFFSET} - y));
+    back_to_start_point_mode();
+}

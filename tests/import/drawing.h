@@ -1,0 +1,88 @@
+#pragma once
+// Drawings for the import tests, written the way CAD programs write R12
+// ASCII DXF (right-justified group codes, handles, layers, Z values), and a
+// compact text form of the shape tables to compare against.
+#include <cstdio>
+#include <string>
+
+#include "import/dxf.h"
+#include "import/shapes.h"
+#include "platform/text.h"
+
+struct Drawing {
+    std::string body;
+
+    Drawing& code(int c, const std::string& value) {
+        body += strprintf("%3d\n%s\n", c, value.c_str());
+        return *this;
+    }
+    // A POLYLINE header; `flags` false leaves out its "70" group.
+    Drawing& polyline(bool flags = true, const char* flag_value = "1") {
+        code(0, "POLYLINE").code(5, "2A").code(8, "0").code(66, "1");
+        code(10, "0.0").code(20, "0.0").code(30, "0.0");
+        if (flags) code(70, flag_value);
+        return *this;
+    }
+    Drawing& vertex(const std::string& x, const std::string& y) {
+        return code(0, "VERTEX").code(5, "2B").code(8, "0").code(10, x).code(20, y);
+    }
+    Drawing& vertex(double x, double y) { return vertex(num(x), num(y)); }
+    Drawing& vertex(double x, double y, double bulge) {
+        return vertex(x, y).code(42, num(bulge));
+    }
+    Drawing& seqend() { return code(0, "SEQEND").code(5, "2F").code(8, "0"); }
+    Drawing& square(bool flags = true) {
+        return polyline(flags).vertex(0, 0).vertex(1, 0).vertex(1, 1).vertex(0, 1).seqend();
+    }
+    std::string text() const {
+        return "  0\nSECTION\n  2\nENTITIES\n" + body + "  0\nENDSEC\n  0\nEOF\n";
+    }
+    static std::string num(double v) { return strprintf("%.1f", v); }
+};
+
+// Loads `text` as the reader's callers do, from an open stream.
+inline bool load_text(const std::string& text) {
+    FILE* f = std::tmpfile();
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::rewind(f);
+    dxf.fh = f;
+    bool loaded = load_array();
+    std::fclose(f);
+    dxf.fh = nullptr;
+    return loaded;
+}
+
+// The entry tables up to the end of table, one word per entry:
+// "L x1,y1>x2,y2" a line, "A x1,y1>xm,ym>x2,y2" an arc, "|x,y" a terminator
+// with its p1,p2, "$" the end of table.
+inline std::string entries() {
+    std::string out;
+    auto pt = [](float x, float y) { return strprintf("%g,%g", x, y); };
+    const auto& t = shapes;
+    for (int i = 0; i < kShapeEntries; ++i) {
+        if (!out.empty()) out += ' ';
+        switch (t.tp[i]) {
+        case kLine: out += "L " + pt(t.p1[i], t.p2[i]) + ">" + pt(t.p3[i], t.p4[i]); break;
+        case kArc:
+            out += "A " + pt(t.p1[i], t.p2[i]) + ">" + pt(t.p3[i], t.p4[i]) + ">" +
+                   pt(t.p5[i], t.p6[i]);
+            break;
+        case kFigureEnd: out += "|" + pt(t.p1[i], t.p2[i]); break;
+        case kTableEnd: return out + "$";
+        default: return out + strprintf("?%d", t.tp[i]);
+        }
+    }
+    return out + "(no end)";
+}
+
+// The screen point list up to its end entry: "M" for a figure-start marker,
+// "x,y" for a point.
+inline std::string screen_points() {
+    std::string out;
+    for (int i = 0; i < kScreenPoints; ++i) {
+        const PTS& p = shapes.points[i];
+        if (p.y == kPointMarker) return out + "$";
+        out += p.x == kPointMarker ? std::string("M ") : strprintf("%d,%d ", p.x, p.y);
+    }
+    return out + "(no end)";
+}
