@@ -1,8 +1,69 @@
+// zel --measure: the strip lengths of a drawing's figures, as Image Length and
+// Job Length compute them, printed for quotes and scripts.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "app/modes.h"
+#include "import/dxf.h"
+#include "import/select.h"
+#include "import/shapes.h"
+#include "import/walls.h"
+#include "planning/planner.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
 
-int run_measure(const CommandLine&) {
-    std::fprintf(stderr, "zel: --measure is not available yet\n");
-    return 2;
+namespace {
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "zel: %s\n", message.c_str());
+    return 1;
+}
+
+int elements(int figure) {
+    int first = 0, terminator = 0;
+    return find_figure(figure, first, terminator) ? terminator - first : 0;
+}
+
+// Plans one figure and prints its line; false when the figure was refused.
+bool measure_figure(int figure, float& total) {
+    shapes.selected = figure;
+    if (!plan_figure()) return false;
+    float length = measure_walls();
+    std::printf("%d %d %d %.3f\n", figure, elements(figure), wall_list.walls, length);
+    total += length;
+    return true;
+}
+
+}  // namespace
+
+int run_measure(const CommandLine& cl) {
+    get_setup();
+    const std::string& path = win.argument;
+    switch (load_drawing(path)) {
+    case DrawingLoad::not_opened:
+        return fail(path + " Failed to open: " + std::strerror(errno));
+    case DrawingLoad::refused: return 1;  // the reader has said why
+    case DrawingLoad::loaded: break;
+    }
+    if (shapes.objects == 0) return fail(path + ": " + no_figures_hint());
+    if (cl.figure > shapes.objects)
+        return fail("The drawing has " + std::to_string(shapes.objects) + " figures; there is no figure " +
+                    std::to_string(cl.figure));
+
+    int chosen = cl.figure != 0 ? cl.figure : 1;
+    // A whole turn round the figure brings back its own start point.
+    for (int k = 0; k < cl.start % elements(chosen); ++k) rotate(1, chosen);
+
+    std::printf("figure elements walls inches\n");
+    float total = 0;
+    if (cl.figure != 0) {
+        if (!measure_figure(cl.figure, total)) return 1;
+    } else {
+        for (int figure = 1; figure <= shapes.objects; ++figure)
+            if (!measure_figure(figure, total)) return 1;
+    }
+    std::printf("total %.3f\n", total);
+    return 0;
 }

@@ -9,15 +9,8 @@
 
 void rotate(int direction, int selected) {
     auto& t = shapes;
-    if (selected < 1 || selected > t.objects) return;
-    int start = 0;
-    for (int f = 1; f < selected; ++f) {
-        while (start < kShapeEntries && t.tp[start] != kFigureEnd) ++start;
-        ++start;
-    }
-    int end = start;  // the figure's terminator
-    while (end < kShapeEntries && t.tp[end] != kFigureEnd) ++end;
-    if (end >= kShapeEntries || end == start) return;
+    int start = 0, end = 0;
+    if (selected > t.objects || !find_figure(selected, start, end)) return;
 
     auto turn = [&](auto& table) {
         auto first = table.begin() + start, last = table.begin() + end;

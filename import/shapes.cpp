@@ -6,6 +6,23 @@ ShapeTables shapes;
 
 void reset_shapes() { shapes = ShapeTables{}; }
 
+bool find_figure(int figure, int& first, int& terminator) {
+    const auto& tp = shapes.tp;
+    if (figure < 1) return false;
+    int i = 0;
+    for (int skip = 1; skip < figure; ++skip) {
+        while (i < kShapeEntries && tp[i] != kFigureEnd && tp[i] != kTableEnd) ++i;
+        if (i >= kShapeEntries || tp[i] == kTableEnd) return false;
+        ++i;
+    }
+    int j = i;
+    while (j < kShapeEntries && (tp[j] == kLine || tp[j] == kArc)) ++j;
+    if (j == i || j >= kShapeEntries || tp[j] != kFigureEnd) return false;
+    first = i;
+    terminator = j;
+    return true;
+}
+
 namespace {
 
 // A drawing coordinate in screen units: three per drawing unit, truncated

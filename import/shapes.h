@@ -40,3 +40,7 @@ void reset_shapes();
 
 // Rebuilds the screen point list from the entry tables.
 void plot();
+
+// Where figure `figure` (from 1) lies: its first element and its terminator.
+// False when the tables hold no such figure.
+bool find_figure(int figure, int& first, int& terminator);

@@ -40,27 +40,8 @@ private:
 
 struct Figure {
     int start_index;
-    int end_index;  // the last element; end_index < start_index for a figure without elements
+    int end_index;  // the last element
 };
-
-// Finds figure `selected`: false when the tables hold no such figure.
-bool find_figure(int selected, Figure& fig) {
-    const auto& tp = shapes.tp;
-    if (selected < 1) return false;
-    int i = 0;
-    for (int skip = 1; skip < selected; ++skip) {
-        while (i < kShapeEntries && tp[i] != kFigureEnd && tp[i] != kTableEnd) ++i;
-        if (i >= kShapeEntries || tp[i] == kTableEnd) return false;
-        ++i;
-    }
-    if (i < kShapeEntries && tp[i] == kFigureEnd) ++i;
-    int j = i;
-    while (j < kShapeEntries && (tp[j] == kLine || tp[j] == kArc)) ++j;
-    // The element after the last one (its terminator) is read as its successor.
-    if (j >= kShapeEntries || (j == i && tp[j] != kFigureEnd)) return false;
-    fig = {i, j - 1};
-    return true;
-}
 
 bool figure_has_arc(const Figure& fig) {
     for (int i = fig.start_index; i <= fig.end_index; ++i)
@@ -129,10 +110,12 @@ bool divide_arc(float L, float angle) {
 
 bool plan_figure() {
     Figure fig{};
-    if (!find_figure(shapes.selected, fig)) {
+    int terminator = 0;
+    if (!find_figure(shapes.selected, fig.start_index, terminator)) {
         notice("There is no figure to plan: open a drawing with at least one figure");
         return false;
     }
+    fig.end_index = terminator - 1;
     WallList& w = wall_list;
     auto& la = w.l_a_dimensions;
     seq.sk100 = 0;
