@@ -1,3 +1,124 @@
 #include "planning/jobrun.h"
 
-void run_planned_job() {}
+#include "controller/tools.h"
+#include "import/walls.h"
+#include "sequencing/feed.h"
+#include "sequencing/jobend.h"
+#include "sequencing/queue.h"
+#include "sequencing/tooling.h"
+#include "sequencing/trace.h"
+#include "shell/notice.h"
+#include "shell/prodlog.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+constexpr float kTab = 0.75f;
+constexpr double kTripleSpacing = 0.25;
+
+bool homes_first() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
+
+void leading_tab() {
+    if ((settings.tab & 1) == 0) return;
+    trace(texts::lead);
+    feed(kTab);
+    push(settings.nd);
+}
+
+void trailing_tab() {
+    if ((settings.tab & 2) == 0) return;
+    trace(texts::trail);
+    push(settings.nd);
+    feed(kTab);
+    push(settings.nd);
+}
+
+void start_strip() {
+    queue_reset();
+    countdown_start();
+}
+
+// The corner at the end of a wall: a 30-degree notch at once (with an indicate
+// mark on a sharp counter-clockwise turn), or 100-degree notches queued for
+// the moment the corner reaches that notcher.
+void corner(float a) {
+    if (a <= 15.0f && a >= -35.0f) {
+        trace(texts::fire30);
+        notch();
+    } else if (a < -35.0f) {
+        trace(texts::fire30);
+        notch();
+        trace(texts::fire_indicate);
+        indicate();
+    } else if (a <= 100.0f) {
+        trace(texts::queue_notch);
+        push(settings.nd);
+    } else {
+        for (int k = 0; k < 3; ++k) trace(texts::queue_notch);
+        push(static_cast<float>(settings.nd - kTripleSpacing));
+        push(settings.nd);
+        push(static_cast<float>(settings.nd + kTripleSpacing));
+    }
+}
+
+// The letter is made in two pieces: the first is finished here and the
+// second starts as a new strip.
+void divide() {
+    trace(texts::force);
+    f_notch();
+    trailing_tab();
+    end();
+    strip_move(settings.home);
+    start_strip();
+    leading_tab();
+}
+
+void feed_walls() {
+    WallList& w = wall_list;
+    for (w.walls = 0; w.walls < kShapeEntries && w.l_a_dimensions[w.walls] != kWallEnd;) {
+        feed(w.l_a_dimensions[w.walls]);
+        corner(w.angles[w.walls]);
+        ++w.walls;
+        if (win.toggle == 0 && w.walls == w.stop) divide();
+    }
+}
+
+}  // namespace
+
+std::string job_refusal() {
+    if (settings.direction != 1)
+        return "The forming direction in setup.dat is " + std::to_string(settings.direction) +
+               "; jobs are made only with forming direction 1. The job was not started";
+    return "";
+}
+
+void run_planned_job() {
+    std::string why = job_refusal();
+    if (!why.empty()) {
+        notice(why);
+        return;
+    }
+    float total = 0;
+    for (int i = 0; i < kShapeEntries && wall_list.l_a_dimensions[i] != kWallEnd; ++i)
+        total += wall_list.l_a_dimensions[i];
+    counters.inches += total;
+    write_log();
+
+    open_trace();
+    try {
+        start_strip();
+        if (homes_first()) {
+            Home();
+            strip_move(settings.home);
+        }
+        leading_tab();
+        feed_walls();
+        trailing_tab();
+        end();
+    } catch (const JobStopped& stopped) {
+        trace((stopped.why + "\n").c_str());
+        notice(stopped.why);
+    }
+    close_trace();
+}

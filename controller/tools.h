@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+
+// The machine's tools. Each stroke sends its command, waits for the
+// controller's answer, and only then counts it and rewrites log.dat.
+
+// Sends `command`, waits for the answer, adds one to `counter`, saves the log.
+void fire(const char* command, int32_t& counter);
+
+void notch();     // the 30-degree notcher (not while the notchers are off)
+void indicate();  // the indicate marker
+void sheer();     // the shear
+void bend();      // a flange bend cycle (not while the bender is off)
+void Home();      // homes the machine; one retry when the controller answers "E"

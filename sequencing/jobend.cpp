@@ -1,0 +1,92 @@
+#include "sequencing/jobend.h"
+
+#include "controller/commands.h"
+#include "controller/tools.h"
+#include "import/shapes.h"
+#include "import/walls.h"
+#include "platform/text.h"
+#include "sequencing/feed.h"
+#include "sequencing/queue.h"
+#include "sequencing/trace.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+
+namespace {
+
+bool homes_at_the_end() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
+
+// Without a planned wall (a notching run before any job) there is no last wall:
+// it counts as a short one, so that the trailer is fed.
+bool last_wall_is_short() {
+    int w = wall_list.walls;
+    if (w <= 0 || w > kShapeEntries) return true;
+    return !(wall_list.l_a_dimensions[w - 1] >= 9.0f);
+}
+
+}  // namespace
+
+void end() {
+    seq.end_sequence = 1;
+    if (settings.bend_output != 0 && ((settings.tab & 2) != 0 || last_wall_is_short())) {
+        feed(10.0f);
+        trace(texts::feed_trailer);
+        push(settings.nd);
+    }
+    feed(12.0f);
+    trace(texts::bend_cycle);
+    bend();
+    float s = settings.cutter + 12.0f;
+    seq.foot = s;
+    trace(texts::feed_sheer, s);
+    if (settings.model == 4) {
+        Run_Galil(s);
+    } else {
+        seq.foot = s * settings.steps;
+        Run_Slo_Syn(seq.foot);
+    }
+    trace(texts::sheer_cycle);
+    sheer();
+    seq.end_sequence = 0;
+    if (homes_at_the_end())
+        Home();
+    else
+        feed(-settings.rw);
+}
+
+std::string punch_refusal(float notch_length, float total_length) {
+    if (!(total_length > 0.0f)) return "";
+    if (!(notch_length > 0.0f))
+        return strprintf("Inches between notches must be more than 0 (it is %.3f); "
+                         "the notching run was not started",
+                         notch_length);
+    if (!(total_length - notch_length < total_length))
+        return strprintf("%.3f inches between notches is too small a step for %.3f inches of "
+                         "material; the notching run was not started",
+                         notch_length, total_length);
+    return "";
+}
+
+void punch() {
+    if (!punch_refusal(win.notch_length, win.total_length).empty()) return;
+    countdown_start();
+    seq.end_sequence = 0;
+    while (win.total_length > 0.0f) {
+        feed(win.notch_length);
+        trace(texts::fire30);
+        notch();
+        win.total_length -= win.notch_length;
+    }
+    end();
+}
+
+void breakpoint(int direction) {
+    int first = 0, terminator = 0;
+    if (!find_figure(shapes.selected, first, terminator)) return;
+    int n = 1;
+    for (int i = first; i < terminator; ++i) n += shapes.tp[i] == kArc ? 2 : 1;
+    if (direction < 0) {
+        if (--win.pause < 0) win.pause = n;
+    } else {
+        if (++win.pause == n) win.pause = 0;
+    }
+}

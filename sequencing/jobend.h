@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+// Finishes a strip: trailer when needed, the last bend cycle, the shear, then
+// home (models 2, 3, 4) or rewind.
+void end();
+
+// Why a notching run of these lengths cannot be made; empty when it can.
+std::string punch_refusal(float notch_length, float total_length);
+
+// The notching run: a 30-degree notch every `win.notch_length` inches over
+// `win.total_length` inches of material, then the job end. Does nothing when
+// punch_refusal objects.
+void punch();
+
+// Moves the divide point of the selected figure one position forward, or back
+// when `direction` is negative.
+void breakpoint(int direction);

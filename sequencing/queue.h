@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+
+#include "sequencing/state.h"
+
+// The queue of pending 100-degree notches and the bend countdowns.
+
+void queue_reset();      // drops every pending entry
+void countdown_start();  // first bend notch in 12 in., first bend cycle in 24 in.
+
+// Queues a 100-degree notch `d` inches of feed ahead. When the tail has
+// reached the last slot the pending entries move down to slot 0 first; with
+// all slots pending the job cannot go on and JobStopped is thrown.
+void push(float d);
+
+// After the head notch has fired `h` inches on: the later entries come `h`
+// closer and the head leaves the queue.
+void pop(float h);
+
+// After any other strip move of `d` inches: every pending entry comes closer.
+void shift(float d);
+
+bool queue_empty();
+float queue_head();
+
+// The strip move of `d` inches, in the units of the configured controller.
+void strip_move(float d);
+
+// Thrown when a job has to stop part way; the operator is told why.
+struct JobStopped {
+    std::string why;
+};

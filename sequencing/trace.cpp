@@ -1,0 +1,40 @@
+#include "sequencing/trace.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "shell/notice.h"
+#include "shell/progdir.h"
+
+namespace {
+std::FILE* tr = nullptr;
+
+// Each entry is flushed at once, so the trace shows how far a job got even
+// when the program ends inside a wait for the controller.
+void entry(const std::string& text) {
+    if (!tr) return;
+    std::fputs(text.c_str(), tr);
+    std::fflush(tr);
+}
+}  // namespace
+
+bool open_trace() {
+    close_trace();
+    tr = std::fopen(program_file("trace.txt").c_str(), "w");
+    if (!tr)
+        notice(strprintf("Cannot create trace.txt in %s (%s); the job runs without a trace",
+                         directory.c_str(), errno_text().c_str()));
+    return tr != nullptr;
+}
+
+void close_trace() {
+    if (tr) std::fclose(tr);
+    tr = nullptr;
+}
+
+void trace(const char* text) { entry(text); }
+
+void trace(const char* format, float value) { entry(strprintf(format, value)); }
+
+void trace_case(int feed_case) { entry(strprintf(texts::feed_case, feed_case)); }
