@@ -46,12 +46,6 @@ bool contains(const Lines& all, const Lines& part) {
 
 class JobRun : public MachineTest {
 protected:
-    void SetUp() override {
-        MachineTest::SetUp();
-        settings.home = 2.5f;
-        settings.cutter = 30.0f;
-        settings.rw = 5.0f;
-    }
     void use_model(int model) {
         use(model == 4 ? ControllerFamily::galil : ControllerFamily::slo_syn);
         settings.model = model;
@@ -220,12 +214,7 @@ class JobRunOnATerminal : public PtyControllerTest {
 protected:
     void SetUp() override {
         PtyControllerTest::SetUp();
-        settings.nd = 6.0f;
-        settings.bit = 0.25f;
-        settings.direction = 1;
-        settings.steps = 1000.0f;
-        settings.rw = 5.0f;
-        settings.cutter = 30.0f;
+        typical_job_settings();
     }
 };
 

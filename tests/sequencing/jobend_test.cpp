@@ -20,11 +20,6 @@ using Lines = std::vector<std::string>;
 
 class JobEnd : public MachineTest {
 protected:
-    void SetUp() override {
-        MachineTest::SetUp();
-        settings.cutter = 30.0f;
-        settings.rw = 5.0f;
-    }
     // The notching run as the Run command starts it.
     void notching_run(float notch_length, float total_length) {
         win.notch_length = notch_length;

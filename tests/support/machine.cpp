@@ -32,11 +32,18 @@ std::vector<std::string> trace_lines(const std::string& text) {
     return lines;
 }
 
-void MachineTest::SetUp() {
-    ControllerTest::SetUp();
+void typical_job_settings() {
     settings.nd = 6.0f;
     settings.bit = 0.25f;
     settings.arc_notch = 0.5f;
     settings.direction = 1;
     settings.steps = 1000.0f;
+    settings.cutter = 30.0f;
+    settings.rw = 5.0f;
+    settings.home = 2.5f;
+}
+
+void MachineTest::SetUp() {
+    ControllerTest::SetUp();
+    typical_job_settings();
 }

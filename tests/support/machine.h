@@ -12,8 +12,12 @@ std::vector<std::string> machine_commands(const SimController& sim);
 // trace.txt split into lines (each without its line end).
 std::vector<std::string> trace_lines(const std::string& text);
 
-// A controller test with the settings of a typical job: notches 6 in. apart,
-// a 0.25 in. bit, 0.5 in. arc spacing, forming direction 1.
+// The settings of a typical job: notchers 6 in. apart, a 0.25 in. bit, 0.5 in.
+// arc spacing, forming direction 1, 1000 steps per inch, 30 in. from bender to
+// shear, 5 in. rewind, 2.5 in. from home to the notcher.
+void typical_job_settings();
+
+// A controller test with the settings of a typical job.
 class MachineTest : public ControllerTest {
 protected:
     void SetUp() override;
