@@ -10,6 +10,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/idle.h"
 #include "platform/text.h"
 #include "shell/notice.h"
 #include "shell/progdir.h"
@@ -114,7 +115,10 @@ int rec_data(char* loc) {
         return -1;
     }
     com.read_failing = false;
-    if (got == 0) return 0;
+    if (got == 0) {
+        idle();
+        return 0;
+    }
     ++com.received;
     trace(strprintf("receive-> %c%c%c", byte, 13, 10));
     if (byte != 13) {

@@ -19,6 +19,7 @@ public:
     void invalidate() override {}
     void set_window_title(const std::string&) override {}
     void post_close() override {}
+    void destroy_window() override {}
     void post_quit(int) override {}
     void end_program(int status) override { std::exit(status); }
 };

@@ -63,6 +63,8 @@ public:
     virtual void invalidate() = 0;  // erase and repaint the client area
     virtual void set_window_title(const std::string& title) = 0;
     virtual void post_close() = 0;  // ask the window to close, as its close box does
+    // Takes the window down; the window procedure then gets the destroy message.
+    virtual void destroy_window() = 0;
     virtual void post_quit(int status) = 0;
     // Ends the program at once with `status` (the click on a pending message).
     virtual void end_program(int status) = 0;

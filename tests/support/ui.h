@@ -63,6 +63,7 @@ public:
     int invalidations = 0;
     std::string title;
     int close_requests = 0;
+    bool destroyed = false;
     std::optional<int> quit_status;
     std::optional<int> ended_status;
 
@@ -75,6 +76,7 @@ public:
     void invalidate() override { ++invalidations; }
     void set_window_title(const std::string& t) override { title = t; }
     void post_close() override { ++close_requests; }
+    void destroy_window() override { destroyed = true; }
     void post_quit(int status) override { quit_status = status; }
     void end_program(int status) override { ended_status = status; }
 };
