@@ -12,7 +12,7 @@
 #include "resources/resources.h"
 #include "resources/strings.h"
 
-int run_window(const CommandLine&) {
+int run_window(const CommandLine& cl) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         std::fprintf(stderr,
@@ -36,6 +36,7 @@ int run_window(const CommandLine&) {
     MainWindow window;
     QtWindowSystem ws(window);
     window.create();
+    if (cl.simulate) window.setWindowTitle(QString(kAppName) + " (simulated machine)");
     window.show();
     return ws.run();
 }

@@ -21,6 +21,8 @@ ComPort com;
 
 namespace {
 
+std::string port_override;
+
 void trace(const std::string& entry) {
     bool ok = append_to_file(program_file("ctrace.txt"), entry);
     if (!ok && !com.trace_failing)
@@ -51,6 +53,7 @@ std::string user_name() {
 void reset_com() {
     serial_device().close();
     com = ComPort{};
+    port_override.clear();
 }
 
 void start_ctrace() {
@@ -61,11 +64,14 @@ void start_ctrace() {
 
 std::string port_device(int port) {
     if (port < 1 || port > 4) return "";
+    if (!port_override.empty()) return port_override;
     std::string link = program_file(strprintf("COM%d", port).c_str());
     struct stat st {};
     if (::lstat(link.c_str(), &st) == 0) return link;
     return strprintf("/dev/ttyS%d", port - 1);
 }
+
+void set_port_override(const std::string& device) { port_override = device; }
 
 int init_com() {
     com.device = port_device(settings.port);

@@ -89,6 +89,33 @@ TEST(Executable, ProgramDirectoryThatCannotBeUsed) {
     }
 }
 
+// The simulated machine is of the family the folder's model selects, and
+// leaves nothing behind in the folder.
+TEST(Executable, TheSampleMachineFolderRunsOnTheSimulatedMachine) {
+    TempDir machine;
+    for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
+        std::filesystem::copy_file(std::string(ZEL_SOURCE_DIR) + "/examples/machine/" + f,
+                                   machine.file(f));
+    auto r = run_zel({"--check", "--simulate", "--dir", machine.path()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Controller ready\n");
+    // Model 3: a Slo-Syn.
+    EXPECT_EQ(read_file(machine.file("ctrace.txt")),
+              "Communications trace\nsend-> T,0\r \r\nreceive-> D\r\n");
+
+    // Model 4: a Galil, which gets its program.
+    std::string setup = read_file(machine.file("setup.dat"));
+    write_file(machine.file("setup.dat"), setup.replace(setup.rfind(" 3 "), 3, " 4 "));
+    r = run_zel({"--check", "--simulate", "--dir", machine.path()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file(machine.file("ctrace.txt"))
+                  .rfind("Communications trace\nsend-> 75\r \r\nreceive-> D\r\nsend-> MO\r", 0),
+              0u);
+    for (const char* port : {"COM1", "COM2", "COM3", "COM4"})
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(machine.file(port))))
+            << port;
+}
+
 TEST(Executable, TheWindowWithoutADisplaySaysSoAndEnds) {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
     TempDir machine;
