@@ -91,7 +91,7 @@ std::string job_refusal() {
     if (settings.direction != 1)
         return "The forming direction in setup.dat is " + std::to_string(settings.direction) +
                "; jobs are made only with forming direction 1. The job was not started";
-    return "";
+    return strip_move_refusal();
 }
 
 JobResult make_job() { return plan_figure() ? run_planned_job() : JobResult::refused; }

@@ -82,7 +82,8 @@ void punch() {
 }
 
 bool notching_run() {
-    std::string why = punch_refusal(win.notch_length, win.total_length);
+    std::string why = strip_move_refusal();
+    if (why.empty()) why = punch_refusal(win.notch_length, win.total_length);
     if (!why.empty()) {
         notice(why);
         return false;

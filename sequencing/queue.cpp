@@ -46,6 +46,13 @@ void strip_move(float d) {
         Run_Slo_Syn(d * settings.steps);
 }
 
+std::string strip_move_refusal() {
+    if (settings.model == 4 || settings.steps > 0) return "";
+    return strprintf("Steps per inch is %f; it must be more than 0 for the strip to move. "
+                     "Correct it in Tools, Setup. Nothing was sent to the machine",
+                     settings.steps);
+}
+
 void report(const JobStopped& stopped) {
     trace((stopped.why + "\n").c_str());
     notice(stopped.why);

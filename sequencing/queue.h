@@ -26,6 +26,10 @@ float queue_head();
 // The strip move of `d` inches, in the units of the configured controller.
 void strip_move(float d);
 
+// Why strip moves cannot be made with the settings as they are (a Slo-Syn
+// needs its steps per inch); empty when they can.
+std::string strip_move_refusal();
+
 // Thrown when a job has to stop part way.
 struct JobStopped {
     std::string why;
