@@ -2,6 +2,7 @@
 
 #include "controller/tools.h"
 #include "import/walls.h"
+#include "planning/planner.h"
 #include "sequencing/feed.h"
 #include "sequencing/jobend.h"
 #include "sequencing/queue.h"
@@ -90,14 +91,16 @@ std::string job_refusal() {
     if (settings.direction != 1)
         return "The forming direction in setup.dat is " + std::to_string(settings.direction) +
                "; jobs are made only with forming direction 1. The job was not started";
-    return "";
+    return strip_move_refusal();
 }
 
-void run_planned_job() {
+JobResult make_job() { return plan_figure() ? run_planned_job() : JobResult::refused; }
+
+JobResult run_planned_job() {
     std::string why = job_refusal();
     if (!why.empty()) {
         notice(why);
-        return;
+        return JobResult::refused;
     }
     float total = 0;
     for (int i = 0; i < kShapeEntries && wall_list.l_a_dimensions[i] != kWallEnd; ++i)
@@ -106,6 +109,7 @@ void run_planned_job() {
     write_log();
 
     open_trace();
+    JobResult result = JobResult::made;
     try {
         start_strip();
         if (homes_first()) {
@@ -117,8 +121,9 @@ void run_planned_job() {
         trailing_tab();
         end();
     } catch (const JobStopped& stopped) {
-        trace((stopped.why + "\n").c_str());
-        notice(stopped.why);
+        report(stopped);
+        result = JobResult::stopped;
     }
     close_trace();
+    return result;
 }

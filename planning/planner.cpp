@@ -193,8 +193,7 @@ float measure_walls() {
 }
 
 float Run_Job(int parm) {
-    if (!plan_figure()) return 0;
-    if (parm == 1) return measure_walls();
-    run_planned_job();
+    if (parm == 1) return plan_figure() ? measure_walls() : 0;
+    make_job();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdarg>
@@ -25,52 +26,36 @@ std::string strprintf(const char* format, ...) {
 }
 
 namespace {
+
 const char* skip_space(const char* p) {
     while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
     return p;
 }
+
+float parse(const char* p, char** end, float*) { return std::strtof(p, end); }
+double parse(const char* p, char** end, double*) { return std::strtod(p, end); }
+int32_t parse(const char* p, char** end, int32_t*) {
+    long long n = std::strtoll(p, end, 10);
+    return static_cast<int32_t>(std::clamp<long long>(n, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
-bool FieldScanner::next(float& v) {
+template <typename T>
+bool FieldScanner::scan(T& v) {
     if (!ok_) return false;
     p_ = skip_space(p_);
     char* end = nullptr;
-    float f = std::strtof(p_, &end);
+    T value = parse(p_, &end, static_cast<T*>(nullptr));
     if (end == p_) {
         ok_ = false;
         return false;
     }
-    v = f;
+    v = value;
     p_ = end;
     return true;
 }
 
-bool FieldScanner::next(double& v) {
-    if (!ok_) return false;
-    p_ = skip_space(p_);
-    char* end = nullptr;
-    double d = std::strtod(p_, &end);
-    if (end == p_) {
-        ok_ = false;
-        return false;
-    }
-    v = d;
-    p_ = end;
-    return true;
-}
-
-bool FieldScanner::next(int32_t& v) {
-    if (!ok_) return false;
-    p_ = skip_space(p_);
-    char* end = nullptr;
-    long long n = std::strtoll(p_, &end, 10);
-    if (end == p_) {
-        ok_ = false;
-        return false;
-    }
-    if (n > INT32_MAX) n = INT32_MAX;
-    if (n < INT32_MIN) n = INT32_MIN;
-    v = static_cast<int32_t>(n);
-    p_ = end;
-    return true;
-}
+bool FieldScanner::next(float& v) { return scan(v); }
+bool FieldScanner::next(double& v) { return scan(v); }
+bool FieldScanner::next(int32_t& v) { return scan(v); }

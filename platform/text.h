@@ -18,6 +18,8 @@ public:
     bool ok() const { return ok_; }
 
 private:
+    template <typename T>
+    bool scan(T& v);
     const char* p_;
     bool ok_ = true;
 };

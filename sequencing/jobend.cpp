@@ -8,11 +8,13 @@
 #include "sequencing/feed.h"
 #include "sequencing/queue.h"
 #include "sequencing/trace.h"
+#include "shell/notice.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
 
 namespace {
 
+// Models 2, 3 and 4 home before a job and at its end; the others rewind.
 bool homes_at_the_end() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
 
 // Without a planned wall (a notching run before any job) there is no last wall:
@@ -77,6 +79,28 @@ void punch() {
         win.total_length -= win.notch_length;
     }
     end();
+}
+
+bool notching_run() {
+    std::string why = strip_move_refusal();
+    if (why.empty()) why = punch_refusal(win.notch_length, win.total_length);
+    if (!why.empty()) {
+        notice(why);
+        return false;
+    }
+    if (homes_at_the_end()) {
+        Home();
+        strip_move(settings.home);
+    }
+    queue_reset();
+    open_trace();
+    try {
+        punch();
+    } catch (const JobStopped& stopped) {
+        report(stopped);
+    }
+    close_trace();
+    return true;
 }
 
 void breakpoint(int direction) {

@@ -13,6 +13,11 @@ std::string punch_refusal(float notch_length, float total_length);
 // punch_refusal objects.
 void punch();
 
+// The Run command: home and move to the notcher (models 2, 3, 4), a fresh
+// queue and trace, then the notching run. False, with nothing sent, when the
+// lengths are refused (the operator has been told why).
+bool notching_run();
+
 // Moves the divide point of the selected figure one position forward, or back
 // when `direction` is negative.
 void breakpoint(int direction);

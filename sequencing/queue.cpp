@@ -2,6 +2,8 @@
 
 #include "controller/commands.h"
 #include "platform/text.h"
+#include "sequencing/trace.h"
+#include "shell/notice.h"
 #include "shell/settings.h"
 
 void queue_reset() { seq.qc = seq.qn = 0; }
@@ -42,4 +44,16 @@ void strip_move(float d) {
         Run_Galil(d);
     else
         Run_Slo_Syn(d * settings.steps);
+}
+
+std::string strip_move_refusal() {
+    if (settings.model == 4 || settings.steps > 0) return "";
+    return strprintf("Steps per inch is %f; it must be more than 0 for the strip to move. "
+                     "Correct it in Tools, Setup. Nothing was sent to the machine",
+                     settings.steps);
+}
+
+void report(const JobStopped& stopped) {
+    trace((stopped.why + "\n").c_str());
+    notice(stopped.why);
 }

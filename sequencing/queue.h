@@ -26,7 +26,14 @@ float queue_head();
 // The strip move of `d` inches, in the units of the configured controller.
 void strip_move(float d);
 
-// Thrown when a job has to stop part way; the operator is told why.
+// Why strip moves cannot be made with the settings as they are (a Slo-Syn
+// needs its steps per inch); empty when they can.
+std::string strip_move_refusal();
+
+// Thrown when a job has to stop part way.
 struct JobStopped {
     std::string why;
 };
+
+// Tells the operator, and the trace, why the job stopped.
+void report(const JobStopped& stopped);

@@ -1,22 +1,316 @@
 #include "shell/window.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "controller/calibrate.h"
+#include "controller/commands.h"
+#include "controller/serial_link.h"
+#include "controller/tools.h"
+#include "import/dxf.h"
+#include "import/select.h"
+#include "import/shapes.h"
+#include "planning/jobrun.h"
+#include "planning/planner.h"
+#include "platform/text.h"
+#include "resources/resources.h"
+#include "sequencing/jobend.h"
+#include "sequencing/queue.h"
+#include "sequencing/tooling.h"
+#include "shell/dialogs.h"
 #include "shell/notice.h"
+#include "shell/prodlog.h"
+#include "shell/progdir.h"
+#include "shell/settings.h"
 #include "shell/view.h"
+#include "shell/window_state.h"
+
+namespace {
+
+WindowSystem& ws() { return window_system(); }
+
+bool drawing_loaded() { return shapes.PointsLoaded != 0; }
+
+// Sends a command text and waits for the controller's answer.
+void send(const char* command) {
+    put_data(command);
+    wait_for_Slo_Syn();
+}
+
+// Loads a drawing. The operator is told when it cannot be opened (false) or
+// when it shows no figure and why.
+bool open_drawing(const std::string& path) {
+    switch (load_drawing(path)) {
+    case DrawingLoad::not_opened: return false;
+    case DrawingLoad::refused: return true;
+    case DrawingLoad::loaded: break;
+    }
+    win.pause = 0;  // a divide point belongs to the drawing it was set on
+    if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
+    return true;
+}
+
+// Brings up the serial port and the controller; false with the message shown.
+bool connect_controller() {
+    if (init_com() != 0) {
+        notice(com_failure_reason() + ". " + com_failure_advice());
+        show_message(" *** Error initializing com port");
+        return false;
+    }
+    int result = settings.model == 4 ? Init_Galil() : Init_Slo_Syn();
+    if (result == 1) show_message("*** Error communicating with controller");
+    return result == 0;  // any other result has shown its own message
+}
+
+void create_buttons() {
+    int x = kButtonRowX;
+    for (const ButtonDef& b : push_buttons()) {
+        bool wanted = b.when == ButtonDef::When::always ||
+                      (b.when == ButtonDef::When::model_2 && settings.model == 2) ||
+                      (b.when == ButtonDef::When::model_4 && settings.model == 4);
+        if (!wanted) continue;
+        if (!b.in_row) {
+            ws().create_button(b.label, b.id, b.x, b.y, b.width, kButtonHeight);
+            continue;
+        }
+        ws().create_button(b.label, b.id, x, kButtonRowY, b.width, kButtonHeight);
+        win.button_x = x;
+        win.button_w = b.width;
+        x += b.width + kButtonGap;
+    }
+    // The tab text sits beside the row, past the fixed buttons of a Galil machine.
+    if (settings.model == 4) win.button_x += win.button_w + kButtonGap;
+}
+
+void on_create() {
+    start_ctrace();
+    get_log();
+    get_setup();
+    set_command_strings();
+    if (settings.model != 4) win.cover = 1;
+    connect_controller();
+    if (win.carg == 1) {
+        if (open_drawing(win.argument))
+            ws().invalidate();
+        else
+            show_message(strprintf("%s Failed to open", win.argument.c_str()));
+    }
+    create_buttons();
+}
+
+// After every Run Tool, whatever happened: one repetition in start point mode.
+void back_to_start_point_mode() {
+    win.pause = 0;
+    win.toggle = 1;
+    win.whole_job = 0;
+    win.repeat_count = 1;
+}
+
+bool made_and_counted() {
+    if (make_job() != JobResult::made) return false;
+    ++counters.images;
+    write_log();
+    return true;
+}
+
+void run_tool() {
+    if (win.cover == 0) {
+        show_message("Must reset tool");
+    } else if (drawing_loaded()) {
+        if (win.whole_job == 1) {
+            for (int k = 0; k < shapes.objects; ++k) {
+                bool made = made_and_counted();
+                shapes.selected = shapes.selected >= shapes.objects ? 1 : shapes.selected + 1;
+                ws().invalidate();
+                if (!made) break;
+            }
+        } else {
+            for (int k = 0; k < win.repeat_count; ++k)
+                if (!made_and_counted()) break;
+        }
+        back_to_start_point_mode();
+    }
+    ws().invalidate();
+}
+
+void image_length() {
+    if (!drawing_loaded() || !plan_figure()) return;
+    win.material_length = measure_walls();
+    ws().dialog_box(DLG_LENGTH, Length);
+    if (win.segment_file == 1) ws().run_text_viewer(program_file("segments.txt"));
+}
+
+void job_length() {
+    if (!drawing_loaded()) return;
+    win.pause = 0;
+    win.toggle = 1;
+    int keep = shapes.selected;
+    win.material_length = 0;
+    bool planned = true;
+    for (shapes.selected = 1; planned && shapes.selected <= shapes.objects; ++shapes.selected) {
+        planned = plan_figure();
+        if (planned) win.material_length += measure_walls();
+    }
+    if (planned) ws().dialog_box(DLG_LENGTH, Length);
+    shapes.selected = keep;
+    ws().invalidate();
+}
+
+void start_point(int direction) {
+    if (!drawing_loaded()) return;
+    if (win.toggle == 1)
+        rotate(direction, shapes.selected);
+    else
+        breakpoint(direction);
+    ws().invalidate();
+}
+
+void zoom(int step) {
+    if (!drawing_loaded()) return;
+    win.zoom = std::max(1, win.zoom + step);
+    ws().invalidate();
+}
+
+void open_command() {
+    if (win.err) {
+        ws().end_program(0);
+        return;
+    }
+    if (DxfFileOpen() == 0 && !open_drawing(win.szName)) {
+        ws().set_window_title("trm");
+        notice(win.szName + " cannot be opened: " + std::strerror(errno));
+    }
+    ws().invalidate();
+}
+
+void move_command(bool calibrated) {
+    if (calibrated && win.cover == 0) {
+        show_message("Must reset tool");
+        ws().invalidate();
+        return;
+    }
+    ws().dialog_box(calibrated ? DLG_MOVE : DLG_MEASURE, calibrated ? Calibrate : Measure);
+    if (win.mark != 1) return;
+    if (settings.model == 4) {
+        (calibrated ? Run_Galil : Feed_Galil)(win.total_length);
+    } else {
+        win.total_length *= settings.steps;
+        (calibrated ? Run_Slo_Syn : Feed_Slo_Syn)(win.total_length);
+    }
+}
+
+void run_command() {
+    if (win.cover != 1) return;
+    ws().dialog_box(DLG_RUN, Run);
+    if (win.mark == 1) notching_run();
+}
+
+void setup_command() {
+    ws().dialog_box(DLG_SETUP, Setup);
+    if (win.cancel == 0) {
+        // The new settings take effect at the next start: the next click ends the program.
+        show_message("Set up data saved");
+        ws().invalidate();
+    }
+}
+
+void tool_command(void (*stroke)()) {
+    if (win.cover) stroke();
+}
+
+void command(int id) {
+    switch (id) {
+    case IDM_OPEN: open_command(); break;
+    case IDM_EXIT: ws().post_close(); break;
+    case IDM_RUN_TOOL: run_tool(); break;
+    case IDM_RUN: run_command(); break;
+    case IDM_MOVE: move_command(true); break;
+    case IDM_UNCALIBRATED: move_command(false); break;
+    case IDM_SETUP: setup_command(); break;
+    case IDM_START_NEG: start_point(-1); break;
+    case IDM_START_PLUS: start_point(1); break;
+    case IDM_NEXT:
+        select_next();
+        ws().invalidate();
+        break;
+    case IDM_ABOUT: ws().dialog_box(DLG_ABOUT, About); break;
+    case IDM_DIVIDE:
+        win.toggle = 0;
+        ws().invalidate();
+        break;
+    case IDM_REPEAT:
+        win.toggle = 1;
+        ws().dialog_box(DLG_IMAGE_COUNT, Icount);
+        break;
+    case IDM_CONTINUOUS: win.whole_job = 1; break;
+    case IDM_IMAGE_LENGTH: image_length(); break;
+    case IDM_JOB_LENGTH: job_length(); break;
+    case IDM_CHANGE_TAB:
+        ws().dialog_box(DLG_TABS, Tabs);
+        save_setup(SetupFields::all);
+        ws().invalidate();
+        break;
+    case IDM_LOAD_TOOL:
+        if (calibrate_steps()) save_setup(SetupFields::without_operate);
+        break;
+    case IDM_SHEER: tool_command(sheer); break;
+    case IDM_NOTCH100: tool_command([] { send(commands.V); }); break;
+    case IDM_NOTCH30: tool_command(notch); break;
+    case IDM_INDICATE: tool_command(indicate); break;
+    case IDM_FLANGER: tool_command(bend); break;
+    case IDM_VIEW_LOG: ws().dialog_box(DLG_LOG, Log); break;
+    case IDM_CP_ON:
+    case IDM_CP_OFF:
+        win.cp = id == IDM_CP_ON ? 1 : 0;
+        ws().invalidate();
+        break;
+    case IDM_ZOOM_OUT: zoom(-1); break;
+    case IDM_ZOOM_IN: zoom(1); break;
+    case IDM_COVER_OPEN:
+        send(commands.o);
+        win.cover = 0;
+        break;
+    case IDM_RESET_TOOL:
+        send(commands.c);
+        win.cover = 1;
+        win.err = 0;
+        ws().invalidate();
+        break;
+    case IDM_SEGMENTS_ON: win.segment_file = 1; break;
+    case IDM_SEGMENTS_OFF: win.segment_file = 0; break;
+    default: break;
+    }
+}
+
+void left_button_up(int x, int y) {
+    if (win.err) {
+        ws().end_program(0);
+        return;
+    }
+    select_at(x, y);
+    ws().invalidate();
+}
+
+}  // namespace
 
 void show_notices() {
     for (const std::string& text : take_notices())
-        window_system().message_box(text, "zel", MessageIcon::warning);
+        ws().message_box(text, "zel", MessageIcon::warning);
 }
 
 int zelWndProc(const Message& m) {
-    WindowSystem& ws = window_system();
     switch (m.message) {
+    case WindowMessage::create: on_create(); break;
+    case WindowMessage::command: command(m.id); break;
+    case WindowMessage::left_button_up: left_button_up(m.x, m.y); break;
     case WindowMessage::paint:
         if (m.canvas) zelPaint(*m.canvas);
         return 0;
-    case WindowMessage::close: ws.destroy_window(); return 0;
-    case WindowMessage::destroy: ws.post_quit(0); return 0;
+    case WindowMessage::close: ws().destroy_window(); return 0;
+    case WindowMessage::destroy: ws().post_quit(0); return 0;
     case WindowMessage::query_end_session: return 1;
-    default: return 0;
     }
+    show_notices();
+    return 0;
 }

@@ -233,3 +233,16 @@ TEST_F(JobRunOnATerminal, SquareMadeThroughTheSerialPort) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(JobRun, SloSynWithoutStepsPerInchIsRefused) {
+    use_model(1);
+    settings.steps = 0;
+    load_figures({rectangle(0, 0, 10, 10)});
+    Run_Job(0);
+    EXPECT_TRUE(machine().empty());
+    EXPECT_NE(take_notices().at(0).find("Steps per inch"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,370 @@
+// The main window's procedure: start-up, commands, clicks and the end, with
+// scripted dialogs and the simulated controller.
+#include <algorithm>
+
+#include "controller/commands.h"
+#include "import/shapes.h"
+#include "resources/resources.h"
+#include "shell/prodlog.h"
+#include "shell/settings.h"
+#include "shell/window.h"
+#include "shell/window_state.h"
+#include "tests/import/drawing.h"
+#include "tests/support/machine.h"
+#include "tests/support/ui.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MainWindow : public MachineTest {
+protected:
+    void SetUp() override {
+        MachineTest::SetUp();
+        settings.model = 3;
+        settings.port = 1;
+        settings.XOFFSET = 60;
+        settings.YOFFSET = 420;
+        settings.closed_figure = 1;
+        write("setup2.dat", "SH\nAC 256000\n");
+        Drawing d;  // three 10 in. squares side by side, the third clockwise
+        d.polyline().vertex(0, 0).vertex(10, 0).vertex(10, 10).vertex(0, 10).seqend();
+        d.polyline().vertex(20, 0).vertex(30, 0).vertex(30, 10).vertex(20, 10).seqend();
+        d.polyline().vertex(40, 0).vertex(40, 10).vertex(50, 10).vertex(50, 0).seqend();
+        write("squares.dxf", d.text());
+    }
+    // Saves the settings as they stand and creates the window, as the program starts.
+    void start(const std::string& drawing = "") {
+        save_setup(SetupFields::all);
+        sim().set_family(family_of_model(settings.model));
+        if (!drawing.empty()) {
+            win.carg = 1;
+            win.argument = dir.file(drawing);
+        }
+        zelWndProc({WindowMessage::create});
+    }
+    void command(int id) { zelWndProc({WindowMessage::command, id}); }
+    void click(int x, int y) { zelWndProc({WindowMessage::left_button_up, 0, x, y}); }
+    int count_in_machine(const std::string& c) {
+        Lines m = machine();
+        return static_cast<int>(std::count(m.begin(), m.end(), c));
+    }
+    FakeWindowSystem ws;
+};
+
+TEST_F(MainWindow, StartsUpConnectedWithTheDrawingAndTheButtons) {
+    write("log.dat", "5 0 0 0 0 0 0 0.000000");
+    start("squares.dxf");
+    EXPECT_EQ(win.err, 0) << win.record;
+    EXPECT_EQ(win.cover, 1);
+    EXPECT_EQ(counters.images, 5);
+    EXPECT_EQ(shapes.objects, 3);
+    EXPECT_EQ(read("ctrace.txt").substr(0, 21), "Communications trace\n");
+    EXPECT_EQ(machine(), (Lines{"T,0"}));
+    ASSERT_EQ(ws.buttons.size(), 6u);
+    std::vector<int> xs;
+    for (auto& b : ws.buttons) xs.push_back(b.x);
+    EXPECT_EQ(xs, (std::vector<int>{5, 70, 185, 300, 385, 460}));
+    EXPECT_EQ(ws.buttons[3].label, "Run Tool");
+    EXPECT_EQ(ws.buttons[3].h, 40);
+    EXPECT_EQ(win.button_x, 460);
+    EXPECT_TRUE(ws.boxes.empty());
+}
+
+TEST_F(MainWindow, ButtonRowsOfTheOtherModels) {
+    settings.model = 2;
+    start();
+    EXPECT_EQ(ws.buttons[3].label, "Load Tool");
+    EXPECT_EQ(ws.buttons[4].x, 385);
+    EXPECT_EQ(ws.buttons[6].x, 545);
+    EXPECT_EQ(win.button_x, 545);
+
+    ws.buttons.clear();
+    win.cover = 0;
+    settings.model = 4;
+    start();
+    ASSERT_EQ(ws.buttons.size(), 8u);
+    EXPECT_EQ(ws.buttons[6].label, "Reset tool");
+    EXPECT_EQ(ws.buttons[6].x, 200);
+    EXPECT_EQ(ws.buttons[6].y, 60);
+    EXPECT_EQ(ws.buttons[7].x, 350);
+    EXPECT_EQ(win.button_x, 535);
+    EXPECT_EQ(win.cover, 0);  // a Galil machine must be reset first
+}
+
+TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
+    settings.port = 0;
+    start();
+    EXPECT_EQ(win.err, 1);
+    EXPECT_EQ(win.record, " *** Error initializing com port");
+    ASSERT_EQ(ws.boxes.size(), 1u);  // and the reason for the technician
+    EXPECT_NE(ws.boxes[0].text.find("1, 2, 3 or 4"), std::string::npos);
+    RecordingCanvas c;
+    zelWndProc({WindowMessage::paint, 0, 0, 0, &c});
+    EXPECT_EQ(c.calls.back(), "text 150 120 Left mouse click to clear screen and quit program");
+    click(300, 300);
+    EXPECT_EQ(ws.ended_status, 0);
+}
+
+TEST_F(MainWindow, ControllerThatNeverGetsReady) {
+    SimOptions o;
+    o.handshake = '?';
+    o.restart_helps = false;
+    sim().set_options(o);
+    start();
+    EXPECT_EQ(win.record, "*** Error communicating with controller");
+    EXPECT_EQ(win.err, 1);
+}
+
+TEST_F(MainWindow, DrawingThatCannotBeOpened) {
+    start("missing.dxf");
+    EXPECT_EQ(win.err, 1);
+    EXPECT_EQ(win.record, dir.file("missing.dxf") + " Failed to open");
+}
+
+TEST_F(MainWindow, MissingSettingsAreANotice) {
+    start();
+    std::remove(dir.file("setup.dat").c_str());
+    reset_settings();
+    zelWndProc({WindowMessage::create});
+    ASSERT_FALSE(ws.boxes.empty());
+    EXPECT_NE(ws.boxes[0].text.find("setup.dat"), std::string::npos);
+}
+
+TEST_F(MainWindow, DrawingCommandsWaitForADrawing) {
+    start();
+    for (int id : {IDM_RUN_TOOL, IDM_NEXT, IDM_START_PLUS, IDM_START_NEG, IDM_ZOOM_IN,
+                   IDM_ZOOM_OUT, IDM_IMAGE_LENGTH, IDM_JOB_LENGTH})
+        command(id);
+    click(100, 100);
+    EXPECT_EQ(machine(), (Lines{"T,0"}));
+    EXPECT_TRUE(ws.dialogs.empty());
+    EXPECT_EQ(win.zoom, 1);
+    EXPECT_EQ(shapes.selected, 0);
+}
+
+TEST_F(MainWindow, ZoomAndSelection) {
+    start("squares.dxf");
+    command(IDM_ZOOM_OUT);
+    EXPECT_EQ(win.zoom, 1);
+    command(IDM_ZOOM_IN);
+    command(IDM_ZOOM_IN);
+    EXPECT_EQ(win.zoom, 3);
+    command(IDM_ZOOM_OUT);
+    EXPECT_EQ(win.zoom, 2);
+    command(IDM_NEXT);
+    command(IDM_NEXT);
+    EXPECT_EQ(shapes.selected, 3);
+    command(IDM_NEXT);
+    EXPECT_EQ(shapes.selected, 1);
+    // A click on the second square's corner (20, 10) at zoom 2: window (60 + 120, 420 - 60).
+    win.toggle = 0;
+    win.pause = 2;
+    click(183, 357);
+    EXPECT_EQ(shapes.selected, 2);
+    EXPECT_EQ(win.toggle, 1);
+    EXPECT_EQ(win.pause, 0);
+}
+
+TEST_F(MainWindow, StartPointAndDividePoint) {
+    start("squares.dxf");
+    command(IDM_START_PLUS);
+    EXPECT_EQ(shapes.p1[0], 10.0f);
+    command(IDM_START_NEG);
+    EXPECT_EQ(shapes.p1[0], 0.0f);
+    command(IDM_DIVIDE);
+    command(IDM_START_NEG);
+    EXPECT_EQ(win.pause, 5);
+    EXPECT_EQ(shapes.p1[0], 0.0f);
+}
+
+TEST_F(MainWindow, RunToolRepeatsAndCountsImages) {
+    start("squares.dxf");
+    ws.scripts.push_back({type(223, "4"), press(IDOK)});
+    command(IDM_REPEAT);
+    EXPECT_EQ(win.repeat_count, 4);
+    command(IDM_RUN_TOOL);
+    EXPECT_EQ(count_in_machine("S,0"), 4);
+    EXPECT_EQ(counters.images, 4);
+    EXPECT_EQ(win.repeat_count, 1);
+    EXPECT_EQ(read("log.dat").substr(0, 2), "4 ");
+}
+
+TEST_F(MainWindow, ContinuousJobMakesEveryFigureOnce) {
+    start("squares.dxf");
+    command(IDM_NEXT);
+    command(IDM_CONTINUOUS);
+    command(IDM_RUN_TOOL);
+    EXPECT_EQ(count_in_machine("S,0"), 3);
+    EXPECT_EQ(count_in_machine("V,0"), 3);  // the clockwise square's corners
+    EXPECT_EQ(counters.images, 3);
+    EXPECT_EQ(shapes.selected, 2);
+    EXPECT_EQ(win.whole_job, 0);
+}
+
+TEST_F(MainWindow, RefusedJobIsNotCounted) {
+    settings.direction = 2;
+    start("squares.dxf");
+    command(IDM_RUN_TOOL);
+    EXPECT_EQ(counters.images, 0);
+    EXPECT_EQ(machine(), (Lines{"T,0"}));
+    ASSERT_EQ(ws.boxes.size(), 1u);
+    EXPECT_NE(ws.boxes[0].text.find("forming direction"), std::string::npos);
+}
+
+TEST_F(MainWindow, GalilMustBeResetBeforeTheTools) {
+    settings.model = 4;
+    start("squares.dxf");
+    command(IDM_SHEER);
+    command(IDM_NOTCH30);
+    command(IDM_RUN);
+    EXPECT_EQ(machine().size(), 4u);  // the start-up only
+    command(IDM_RUN_TOOL);
+    EXPECT_EQ(win.record, "Must reset tool");
+    EXPECT_EQ(win.err, 1);
+    command(IDM_RESET_TOOL);
+    EXPECT_EQ(win.err, 0);
+    EXPECT_EQ(win.cover, 1);
+    EXPECT_EQ(machine().back(), "7");
+    command(IDM_SHEER);
+    EXPECT_EQ(machine().back(), "4");
+    command(IDM_NOTCH100);
+    EXPECT_EQ(machine().back(), "2");
+    EXPECT_EQ(counters.notch100, 0);  // the menu's 100-degree notch is not counted
+    command(IDM_COVER_OPEN);
+    EXPECT_EQ(machine().back(), "12");
+    EXPECT_EQ(win.cover, 0);
+    command(IDM_MOVE);
+    EXPECT_EQ(win.record, "Must reset tool");
+}
+
+TEST_F(MainWindow, MovesByTheDistanceEntered) {
+    start();
+    ws.scripts.push_back({type(208, "2.5"), press(IDOK)});
+    command(IDM_MOVE);
+    ws.scripts.push_back({type(208, "1"), press(IDOK)});
+    command(IDM_UNCALIBRATED);
+    ws.scripts.push_back({press(IDCANCEL)});
+    command(IDM_MOVE);
+    EXPECT_EQ(machine(), (Lines{"T,0", "M,-2500.000000", "F,-1000.000000"}));
+}
+
+TEST_F(MainWindow, NotchingRunFromTheRunDialog) {
+    start();
+    ws.scripts.push_back({type(212, "5"), type(213, "10"), press(IDOK)});
+    command(IDM_RUN);
+    Lines m = machine();
+    EXPECT_EQ(Lines(m.begin(), m.begin() + 5),
+              (Lines{"T,0", "H,0", "M,-2500.000000", "M,-5000.000000", "N,0"}));
+    EXPECT_EQ(job_trace()[3], "Fire 30 degree notcher");
+
+    ws.scripts.push_back({type(212, "0"), press(IDOK)});
+    sim().clear_log();
+    command(IDM_RUN);
+    EXPECT_TRUE(machine().empty());
+    EXPECT_NE(ws.boxes.back().text.find("must be more than 0"), std::string::npos);
+}
+
+TEST_F(MainWindow, SetupSavedEndsAtTheNextClick) {
+    start();
+    ws.scripts.push_back({type(247, "7"), press(IDOK)});
+    command(IDM_SETUP);
+    EXPECT_EQ(win.record, "Set up data saved");
+    EXPECT_EQ(settings.rw, 7.0f);
+    ws.scripts.push_back({press(IDCANCEL)});
+    win.err = 0;
+    command(IDM_SETUP);
+    EXPECT_EQ(win.err, 0);
+    win.err = 1;
+    click(10, 10);
+    EXPECT_EQ(ws.ended_status, 0);
+}
+
+TEST_F(MainWindow, LengthsOfOneFigureAndOfTheJob) {
+    start("squares.dxf");
+    command(IDM_SEGMENTS_ON);
+    command(IDM_IMAGE_LENGTH);
+    ASSERT_EQ(ws.dialogs.size(), 1u);
+    EXPECT_EQ(ws.dialogs[0].after_init.at(222), "39.839");
+    EXPECT_EQ(ws.viewed, (Lines{dir.file("segments.txt")}));
+    command(IDM_NEXT);
+    command(IDM_JOB_LENGTH);
+    EXPECT_EQ(ws.dialogs[1].after_init.at(222), "119.678");
+    EXPECT_EQ(shapes.selected, 2);
+    command(IDM_SEGMENTS_OFF);
+    command(IDM_IMAGE_LENGTH);
+    EXPECT_EQ(ws.viewed.size(), 1u);
+}
+
+TEST_F(MainWindow, ChangeTabSavesTheSettings) {
+    start();
+    ws.scripts.push_back({press(230)});
+    command(IDM_CHANGE_TAB);
+    EXPECT_EQ(settings.tab, 3);
+    EXPECT_NE(read("setup.dat").find(" 60 420 3 2.500000 "), std::string::npos);
+}
+
+TEST_F(MainWindow, OpenCommand) {
+    start();
+    command(IDM_OPEN);  // cancelled
+    EXPECT_EQ(shapes.PointsLoaded, 0);
+    ws.open_file_choice = dir.file("squares.dxf");
+    command(IDM_OPEN);
+    EXPECT_EQ(shapes.objects, 3);
+    ws.open_file_choice = dir.file("gone.dxf");
+    command(IDM_OPEN);
+    EXPECT_EQ(ws.title, "trm");
+    EXPECT_EQ(shapes.objects, 3);
+    write("lw.dxf", "  0\nLWPOLYLINE\n 10\n1\n 20\n1\n  0\nEOF\n");
+    ws.open_file_choice = dir.file("lw.dxf");
+    command(IDM_OPEN);
+    EXPECT_NE(ws.boxes.back().text.find("LWPOLYLINE"), std::string::npos);
+    win.err = 1;
+    command(IDM_OPEN);
+    EXPECT_EQ(ws.ended_status, 0);
+}
+
+TEST_F(MainWindow, LoadToolFindsTheTrueStepsPerInch) {
+    settings.model = 2;
+    settings.unload = 24.0f;
+    settings.steps = 1900.0f;
+    settings.operate = 1;
+    SimOptions o;
+    o.steps_per_inch = 2000.0f;
+    o.cell_distance = 24.0f;
+    sim().set_options(o);
+    start();
+    command(IDM_LOAD_TOOL);
+    EXPECT_NEAR(settings.steps, 2000.0f, 0.5f);
+    std::string saved = read("setup.dat");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), ' '), 16);  // seventeen fields
+    EXPECT_EQ(machine().back(), strprintf("M,%f", -2.5f * settings.steps));
+}
+
+TEST_F(MainWindow, LoadToolWithABlindPhotoCellGivesUp) {
+    settings.model = 2;
+    settings.unload = 2.0f;
+    settings.steps = 1000.0f;
+    SimOptions o;
+    o.cell_distance = 1000.0f;
+    sim().set_options(o);
+    start();
+    std::string before = read("setup.dat");
+    command(IDM_LOAD_TOOL);
+    EXPECT_EQ(settings.steps, 1000.0f);
+    EXPECT_EQ(read("setup.dat"), before);
+    EXPECT_NE(ws.boxes.back().text.find("never saw the strip"), std::string::npos);
+}
+
+TEST_F(MainWindow, ClosingAndTheEndOfTheSession) {
+    start();
+    command(IDM_EXIT);
+    EXPECT_EQ(ws.close_requests, 1);
+    zelWndProc({WindowMessage::close});
+    EXPECT_TRUE(ws.destroyed);
+    zelWndProc({WindowMessage::destroy});
+    EXPECT_EQ(ws.quit_status, 0);
+    EXPECT_EQ(zelWndProc({WindowMessage::query_end_session}), 1);
+}
+
+}  // namespace
