@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include "controller/serial_link.h"
 #include "import/dxf.h"
 #include "platform/idle.h"
 #include "platform/qt/main_window.h"
@@ -17,8 +19,9 @@
 #include "resources/resources.h"
 #include "shell/settings.h"
 #include "shell/window_state.h"
+#include "shell/prodlog.h"
 #include "tests/qt/qt_app.h"
-#include "tests/support/support.h"
+#include "tests/support/controller_support.h"
 
 namespace {
 
@@ -205,6 +208,56 @@ TEST_F(Window, PaintsTheDrawingThroughTheShellsViewPixelForPixel) {
         for (int x = 565; x < 565 + 7 * 9; ++x) dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
     EXPECT_GT(dark, 40);
     EXPECT_EQ(at(564, 19), 0xFFFFFFu);
+}
+
+// The shell's own start-up makes the real buttons, with the in-process
+// simulator as the port.
+class Buttons : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        qt_app();
+        write("log.dat", "0 0 0 0 0 0 0 0.000000");
+        write("setup2.dat", "SH\n");
+        // A message box would wait for the operator: none may come.
+        QObject::connect(&no_boxes, &QTimer::timeout, [] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << w->windowTitle().toStdString();
+                w->close();
+            }
+        });
+        no_boxes.start(100);
+    }
+    std::vector<std::string> made(int model) {
+        settings.model = model;
+        settings.port = 1;
+        save_setup(SetupFields::all);
+        sim().set_family(family_of_model(model));
+        MainWindow window;
+        QtWindowSystem ws(window);
+        window.create();
+        std::vector<std::string> out;
+        for (QPushButton* b : window.client()->findChildren<QPushButton*>()) {
+            QRect r = b->geometry();
+            out.push_back(b->text().toStdString() + " " + std::to_string(r.x()) + "," +
+                          std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+                          std::to_string(r.height()));
+        }
+        reset_com();
+        return out;
+    }
+    QTimer no_boxes;
+};
+
+TEST_F(Buttons, StandInTheirRowAndTheGalilsTwoBelowIt) {
+    EXPECT_EQ(made(2), (Strings{"Next 5,5 50x40", "Rotate Point + 70,5 100x40",
+                                "Rotate Point - 185,5 100x40", "Load Tool 300,5 70x40",
+                                "Run Tool 385,5 70x40", "Zoom + 470,5 60x40",
+                                "Zoom - 545,5 60x40"}));
+    EXPECT_EQ(made(4), (Strings{"Next 5,5 50x40", "Rotate Point + 70,5 100x40",
+                                "Rotate Point - 185,5 100x40", "Run Tool 300,5 70x40",
+                                "Zoom + 385,5 60x40", "Zoom - 460,5 60x40",
+                                "Reset tool 200,60 100x40", "Cover open 350,60 100x40"}));
 }
 
 }  // namespace
