@@ -114,6 +114,9 @@ int rec_data(char* loc) {
     loc[0] = 0;
     char byte = 0;
     int got = serial_device().read_byte(byte);
+    // On every poll, not only the empty ones: a controller that answers within
+    // the read time-out every time would otherwise never let the window in.
+    idle();
     if (got < 0) {
         // A port that fails fails on every poll of a 20-second wait: say it once.
         if (!com.read_failing) std::perror("Error on function: ReadFile");
@@ -121,10 +124,7 @@ int rec_data(char* loc) {
         return -1;
     }
     com.read_failing = false;
-    if (got == 0) {
-        idle();
-        return 0;
-    }
+    if (got == 0) return 0;
     ++com.received;
     trace(strprintf("receive-> %c%c%c", byte, 13, 10));
     if (byte != 13) {

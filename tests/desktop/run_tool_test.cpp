@@ -1,9 +1,9 @@
 // The real program on a real X display (Xvfb): started with --simulate on a
 // copy of the sample machine folder and the sample drawing, "Run Tool" is
-// clicked with the mouse and the program is left through File, Exit with the
-// keyboard. What it leaves in the machine folder must be what the window
-// procedure leaves when it is given the same start and the same command
-// in-process.
+// clicked with the mouse, and clicked again while the job runs, and the
+// program is left through File, Exit with the keyboard. What it leaves in the
+// machine folder must be what the window procedure leaves when it is given
+// the same start and one Run Tool in-process.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -138,13 +138,18 @@ TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
     // "Run Tool" is 70 x 40 pixels at (300, 5) in the client area, which lies
     // below the menu bar: (336, 52) in the window hits it for any menu bar
     // from 8 to 47 pixels high.
-    output_of("xdotool mousemove --window " + window + " 336 52 click 1");
+    std::string click_run_tool = "xdotool mousemove --window " + window + " 336 52 click 1";
+    output_of(click_run_tool);
+    // A second click while the job runs is not taken, then or later.
+    bool started = eventually(60s, [&] { return file_exists(machine.file("trace.txt")); });
+    output_of(click_run_tool);
     bool counted = eventually(120s, [&] { return read_file(machine.file("log.dat")).rfind("1 ", 0) == 0; });
     // File, Exit.
     output_of("xdotool windowfocus --sync " + window + " key alt+f");
     std::this_thread::sleep_for(500ms);
     output_of("xdotool key x");
     int status = wait_for(zel, 60s);
+    EXPECT_TRUE(started);
     ASSERT_TRUE(counted) << "the job was not counted: " << read_file(machine.file("log.dat"))
                          << read_file(logs.file("zel.log"));
     EXPECT_EQ(status, 0) << read_file(logs.file("zel.log"));
