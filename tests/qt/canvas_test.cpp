@@ -65,28 +65,6 @@ TEST_F(Canvas, ARectangleIsOutlinedInThePenAndFilledWhiteUpToButNotOnItsRightAnd
     EXPECT_EQ(at(12, 14), kBlackPixel);
 }
 
-TEST_F(Canvas, TextIsBlackOnWhiteBelowAndRightOfItsPointWhateverThePen) {
-    image.fill(Qt::gray);
-    paint([](PainterCanvas& c) {
-        c.select_pen(kRed);
-        c.text(10, 10, "MMM");
-    });
-    QFontMetrics fm(window_font());
-    int black = 0, other = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            QRgb p = at(x, y);
-            bool inside = x >= 10 && x < 10 + fm.horizontalAdvance("MMM") && y >= 10 &&
-                          y < 10 + fm.height();
-            if (p == kBlackPixel) black += inside ? 1 : 1000;
-            if (inside && p != kBlackPixel && p != kWhitePixel && qRed(p) != qGreen(p)) ++other;
-        }
-    EXPECT_GT(black, 20);
-    EXPECT_LT(black, 1000);  // nothing black outside the text's cells
-    EXPECT_EQ(other, 0);     // no colour from the pen
-    EXPECT_EQ(at(10, 10), kWhitePixel);  // the cells are painted white
-}
-
 TEST(WindowFont, IsFixedPitchFourteenPixelsHighAndAboutNineWide) {
     qt_app();
     QFontMetrics fm(window_font());
