@@ -1,6 +1,7 @@
 # The two commands of the README:
-#   make run    installs what is missing, builds, and starts ZEL on the
-#               machine folder (made from the sample the first time)
+#   make run    installs what is missing, builds, and starts ZEL on the sample
+#               drawing with the simulated machine and the machine folder
+#               (made from the sample the first time)
 #   make test   installs what is missing, builds, and runs every test
 BUILD ?= build
 MACHINE ?= $(HOME)/zel-machine
@@ -22,7 +23,7 @@ machine:
 	@scripts/machine-folder.sh examples/machine $(MACHINE)
 
 run: build machine
-	$(BUILD)/zel --dir $(MACHINE)
+	$(BUILD)/zel --dir $(MACHINE) --simulate examples/drawings/letters.dxf
 
 clean:
 	rm -rf $(BUILD)

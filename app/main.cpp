@@ -4,6 +4,7 @@
 
 #include "app/cli.h"
 #include "app/modes.h"
+#include "app/simulate.h"
 #include "resources/strings.h"
 #include "shell/progdir.h"
 #include "shell/window_state.h"
@@ -35,8 +36,18 @@ int main(int argc, char** argv) {
     win.argument = drawing;
     write_argument_dat(drawing);
 
+    if (cl.mode == CommandLine::Mode::measure) return run_measure(cl);
+
+    // Lives to the end of the program; an exit from inside a wait leaves it running.
+    std::unique_ptr<PtySim> sim;
+    if (cl.simulate) {
+        sim = start_simulated_machine(why);
+        if (!sim) {
+            std::fprintf(stderr, "zel: the simulated machine cannot start: %s\n", why.c_str());
+            return 1;
+        }
+    }
     switch (cl.mode) {
-    case CommandLine::Mode::measure: return run_measure(cl);
     case CommandLine::Mode::check: return run_check(cl);
     default: return run_window(cl);
     }

@@ -1,38 +1,42 @@
+// The window: the program's message loop on Qt, after the command line and
+// the program directory have been handled.
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <clocale>
 #include <cstdio>
 
 #include "app/modes.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_window_system.h"
+#include "resources/resources.h"
 #include "resources/strings.h"
-#include "shell/prodlog.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
 
-namespace {
+int run_window(const CommandLine& cl) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr,
+                     "zel: there is no display to open the window on (DISPLAY is not set).\n"
+                     "Start zel from the desktop, or without one under a virtual display:\n"
+                     "    xvfb-run -a zel ...\n");
+        return 1;
+    }
+    int argc = 1;
+    char name[] = "zel";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    // Qt takes the C library's locale from the environment; settings,
+    // drawings and reports are read and written with a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(kAppName);
+    QGuiApplication::setDesktopFileName(kAppName);
+    QApplication::setWindowIcon(QIcon(QPixmap(kIconXpm)));
+    QApplication::setQuitOnLastWindowClosed(false);
 
-void print_start_up() {
-    const Settings& s = settings;
-    const Counters& c = counters;
-    std::printf("%s\n", kVersionText);
-    std::printf("Program directory: %s\n", directory.c_str());
-    std::printf("Drawing: %s\n", win.carg ? win.argument.c_str() : "(none)");
-    std::printf("Settings: steps %.3f, control point filter %.3f, radius notch %.3f, "
-                "bender to sheer %.3f, direction %d, port %d, bit %.3f, notchers %.3f,\n"
-                "          offset %d,%d, tab %d, home %.3f, photo cells %.3f, bender output %d, "
-                "close figure %d, model %d, rewind %.3f, notch/flange off %d\n",
-                s.steps, s.min_notch, s.arc_notch, s.cutter, s.direction, s.port, s.bit, s.nd,
-                s.XOFFSET, s.YOFFSET, s.tab, s.home, s.unload, s.bend_output, s.closed_figure,
-                s.model, s.rw, s.operate);
-    std::printf("Production log: %d images, %d 30 degree notches, %d 100 degree notches, "
-                "%d indicates, %d sheers, %d dimples, %d flange bends, %.3f feet of material\n",
-                c.images, c.notch30, c.notch100, c.indicates, c.sheers, c.dimples, c.flanges,
-                c.inches / 12.0);
-}
-
-}  // namespace
-
-int run_window(const CommandLine&) {
-    get_log();
-    get_setup();
-    print_start_up();
-    return 0;
+    MainWindow window;
+    QtWindowSystem ws(window);
+    window.create();
+    if (cl.simulate) window.setWindowTitle(QString(kAppName) + " (simulated machine)");
+    window.show();
+    return ws.run();
 }

@@ -21,6 +21,8 @@ ComPort com;
 
 namespace {
 
+std::string port_override;
+
 void trace(const std::string& entry) {
     bool ok = append_to_file(program_file("ctrace.txt"), entry);
     if (!ok && !com.trace_failing)
@@ -51,6 +53,7 @@ std::string user_name() {
 void reset_com() {
     serial_device().close();
     com = ComPort{};
+    port_override.clear();
 }
 
 void start_ctrace() {
@@ -61,11 +64,14 @@ void start_ctrace() {
 
 std::string port_device(int port) {
     if (port < 1 || port > 4) return "";
+    if (!port_override.empty()) return port_override;
     std::string link = program_file(strprintf("COM%d", port).c_str());
     struct stat st {};
     if (::lstat(link.c_str(), &st) == 0) return link;
     return strprintf("/dev/ttyS%d", port - 1);
 }
+
+void set_port_override(const std::string& device) { port_override = device; }
 
 int init_com() {
     com.device = port_device(settings.port);
@@ -108,6 +114,9 @@ int rec_data(char* loc) {
     loc[0] = 0;
     char byte = 0;
     int got = serial_device().read_byte(byte);
+    // On every poll, not only the empty ones: a controller that answers within
+    // the read time-out every time would otherwise never let the window in.
+    idle();
     if (got < 0) {
         // A port that fails fails on every poll of a 20-second wait: say it once.
         if (!com.read_failing) std::perror("Error on function: ReadFile");
@@ -115,10 +124,7 @@ int rec_data(char* loc) {
         return -1;
     }
     com.read_failing = false;
-    if (got == 0) {
-        idle();
-        return 0;
-    }
+    if (got == 0) return 0;
     ++com.received;
     trace(strprintf("receive-> %c%c%c", byte, 13, 10));
     if (byte != 13) {

@@ -19,7 +19,7 @@ struct ComPort {
 
 extern ComPort com;
 
-// Closes the port and forgets everything (tests and tools only).
+// Closes the port and forgets everything, the override included (tests and tools only).
 void reset_com();
 
 // Creates or truncates ctrace.txt with its header line.
@@ -29,6 +29,10 @@ void start_ctrace();
 // directory when it exists there, else /dev/ttyS0../dev/ttyS3. Empty for any
 // other port.
 std::string port_device(int port);
+
+// Makes ports 1 to 4 all lead to `device` (the simulated machine's terminal),
+// whatever the program directory holds; "" puts the usual devices back.
+void set_port_override(const std::string& device);
 
 // Opens and sets up the port of `settings.port`: 9600 baud, 8 data bits, no
 // parity, one stop bit, reads that wait at most 1 ms. 0 on success; 1 on

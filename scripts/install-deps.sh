@@ -1,10 +1,11 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing ZEL need.
+# Installs the Debian packages that building, running and testing ZEL need,
+# and those named as arguments (e.g. imagemagick for scripts/screenshots.sh).
 # Does nothing when they are all present; never asks a question.
 set -eu
 
 packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev
-          clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core"
+          clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core $*"
 
 missing=""
 for p in $packages; do

@@ -42,16 +42,16 @@ TEST(Executable, VersionAndHelp) {
     EXPECT_NE(r.err.find("unknown option --nonsense"), std::string::npos);
 }
 
+// argument.dat is written before the program goes on to its mode; --check is
+// used here because it ends by itself (on the missing port).
 TEST(Executable, WritesArgumentDatWithAndWithoutADrawing) {
     TempDir machine, work;
-    auto r = run_zel({"--dir", machine.path()});
-    EXPECT_EQ(r.status, 0) << r.err;
+    auto r = run_zel({"--check", "--dir", machine.path()});
     EXPECT_EQ(read_file(machine.file("argument.dat")),
               "Using " + machine.path() + " for program directory and  for DXF path");
 
     // A drawing named relative to where the program was started.
-    r = run_zel({"--dir", machine.path(), "letters.dxf"}, work.path());
-    EXPECT_EQ(r.status, 0) << r.err;
+    r = run_zel({"--check", "--dir", machine.path(), "letters.dxf"}, work.path());
     EXPECT_EQ(read_file(machine.file("argument.dat")),
               "Using " + machine.path() + " for program directory and " + work.path() +
                   "/letters.dxf for DXF path");
@@ -63,8 +63,7 @@ TEST(Executable, PathsOfAnyLength) {
     for (int i = 0; i < 12; ++i) deep += "/a-rather-long-folder-name-for-a-sign-shop";
     std::filesystem::create_directories(deep);
     std::string drawing = deep + "/" + std::string(100, 'd') + ".dxf";
-    auto r = run_zel({"--dir", deep, drawing});
-    EXPECT_EQ(r.status, 0) << r.err;
+    auto r = run_zel({"--check", "--dir", deep, drawing});
     EXPECT_EQ(read_file(deep + "/argument.dat"),
               "Using " + deep + " for program directory and " + drawing + " for DXF path");
 }
@@ -90,15 +89,39 @@ TEST(Executable, ProgramDirectoryThatCannotBeUsed) {
     }
 }
 
-TEST(Executable, StartsOnTheSampleMachineFolder) {
+// The simulated machine is of the family the folder's model selects, and
+// leaves nothing behind in the folder.
+TEST(Executable, TheSampleMachineFolderRunsOnTheSimulatedMachine) {
     TempDir machine;
     for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
         std::filesystem::copy_file(std::string(ZEL_SOURCE_DIR) + "/examples/machine/" + f,
                                    machine.file(f));
-    auto r = run_zel({"--dir", machine.path()});
+    auto r = run_zel({"--check", "--simulate", "--dir", machine.path()});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("steps 2546.479"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("model 3"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out, "Controller ready\n");
+    // Model 3: a Slo-Syn.
+    EXPECT_EQ(read_file(machine.file("ctrace.txt")),
+              "Communications trace\nsend-> T,0\r \r\nreceive-> D\r\n");
+
+    // Model 4: a Galil, which gets its program.
+    std::string setup = read_file(machine.file("setup.dat"));
+    write_file(machine.file("setup.dat"), setup.replace(setup.rfind(" 3 "), 3, " 4 "));
+    r = run_zel({"--check", "--simulate", "--dir", machine.path()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read_file(machine.file("ctrace.txt"))
+                  .rfind("Communications trace\nsend-> 75\r \r\nreceive-> D\r\nsend-> MO\r", 0),
+              0u);
+    for (const char* port : {"COM1", "COM2", "COM3", "COM4"})
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(machine.file(port))))
+            << port;
+}
+
+TEST(Executable, TheWindowWithoutADisplaySaysSoAndEnds) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
+    TempDir machine;
+    auto r = run_zel({"--dir", machine.path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("there is no display to open the window on"), std::string::npos) << r.err;
 }
 
 }  // namespace

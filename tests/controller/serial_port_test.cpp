@@ -42,6 +42,19 @@ TEST_F(SerialPort, APortIsTheCOMLinkInTheProgramDirectoryElseTheMachinesOwnPort)
     EXPECT_EQ(serial_sim.opened, dir.file("COM2"));
 }
 
+TEST_F(SerialPort, TheOverrideStandsForEveryValidPortUntilReset) {
+    std::filesystem::create_symlink("/dev/ttyUSB7", dir.file("COM1"));
+    set_port_override("/dev/pts/77");
+    EXPECT_EQ(port_device(1), "/dev/pts/77");
+    EXPECT_EQ(port_device(4), "/dev/pts/77");
+    EXPECT_EQ(port_device(5), "");
+    settings.port = 1;
+    EXPECT_EQ(init_com(), 0);
+    EXPECT_EQ(serial_sim.opened, "/dev/pts/77");
+    reset_com();
+    EXPECT_EQ(port_device(1), dir.file("COM1"));
+}
+
 TEST_F(SerialPort, SetsTheLineAndTheReadTimeOutsAndKeepsTheRest) {
     ASSERT_EQ(init_com(), 0);
     EXPECT_EQ(serial_sim.dcb.BaudRate, 9600u);

@@ -1,0 +1,28 @@
+#pragma once
+#include <QFont>
+#include <QPainter>
+#include <QPoint>
+
+#include "platform/window_system.h"
+
+// The main window's font: fixed pitch, 14 pixels high and about 9 wide.
+QFont window_font();
+
+// The paint primitives on a QPainter, with the pixel rules the view was
+// drawn with: a line leaves out its end pixel, and a rectangle given as
+// (left, top)-(right, bottom) covers the columns left to right - 1 and the
+// rows top to bottom - 1, its outline in the current pen, its inside white.
+// Text is black on white with its top left corner at the given point.
+class PainterCanvas : public Canvas {
+public:
+    explicit PainterCanvas(QPainter& painter);
+    void select_pen(Rgb colour) override;
+    void move_to(int x, int y) override;
+    void line_to(int x, int y) override;
+    void rectangle(int left, int top, int right, int bottom) override;
+    void text(int x, int y, const std::string& s) override;
+
+private:
+    QPainter& p_;
+    QPoint at_;
+};

@@ -1,0 +1,51 @@
+#pragma once
+#include <QAbstractScrollArea>
+#include <QMainWindow>
+
+#include "shell/window.h"
+
+class QPushButton;
+
+using WindowProc = int (*)(const Message&);
+
+// The main window's client area: white, with both scroll bars (which scroll
+// nothing), painted by the window procedure, the push buttons on it.
+class ClientArea : public QAbstractScrollArea {
+public:
+    explicit ClientArea(WindowProc proc);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    WindowProc proc_;
+};
+
+// The main window: class and title "zel", the menu bar of the resources, and
+// the client area. Every menu command, button press, left click in the client
+// area, paint and close request becomes a message to the window procedure.
+class MainWindow : public QMainWindow {
+public:
+    explicit MainWindow(WindowProc proc = zelWndProc);
+
+    // Sends the create message; the window is shown after it.
+    void create();
+    QPushButton* add_button(const QString& label, int id, int x, int y, int w, int h);
+    QWidget* client() const;
+    int send(const Message& m) { return proc_(m); }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void command(int id);
+
+    WindowProc proc_;
+    ClientArea* client_;
+};
+
+// True while the program waits for the controller and the window only
+// repaints and answers the desktop: no commands, clicks or closes are taken.
+bool waiting_for_machine();
+void set_waiting_for_machine(bool waiting);

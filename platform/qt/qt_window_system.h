@@ -1,0 +1,44 @@
+#pragma once
+#include <QObject>
+
+#include "platform/qt/main_window.h"
+#include "platform/window_system.h"
+
+// The window system on Qt for one main window. While it lives it is the
+// program's window system, and the waits for the controller keep the window
+// painted and answering the desktop (see keep_window_alive).
+class QtWindowSystem : public WindowSystem {
+public:
+    explicit QtWindowSystem(MainWindow& window);
+    ~QtWindowSystem() override;
+    QtWindowSystem(const QtWindowSystem&) = delete;
+    QtWindowSystem& operator=(const QtWindowSystem&) = delete;
+
+    // Runs the event loop until the window procedure posts the quit message;
+    // returns its status.
+    int run();
+
+    int dialog_box(int template_id, DialogProc proc) override;
+    bool get_open_file_name(std::string& path, long& error) override;
+    void message_box(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+    void run_text_viewer(const std::string& path) override;
+    void create_button(const char* label, int id, int x, int y, int w, int h) override;
+    void invalidate() override;
+    void set_window_title(const std::string& title) override;
+    void post_close() override;
+    void destroy_window() override;
+    void post_quit(int status) override;
+    void end_program(int status) override;
+
+private:
+    MainWindow& window_;
+    bool quit_posted_ = false;
+    int quit_status_ = 0;
+};
+
+// The idle handler of the waits for the controller. At most every 30 ms it
+// lets Qt handle what has come in: paints, exposures and the desktop's
+// pings are answered, while the mouse and the keyboard are swallowed so that
+// nothing is started before the machine is done.
+void keep_window_alive();

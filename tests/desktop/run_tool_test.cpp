@@ -1,0 +1,178 @@
+// The real program on a real X display (Xvfb): started with --simulate on a
+// copy of the sample machine folder and the sample drawing, "Run Tool" is
+// clicked with the mouse, and clicked again while the job runs, and the
+// program is left through File, Exit with the keyboard. What it leaves in the
+// machine folder must be what the window procedure leaves when it is given
+// the same start and one Run Tool in-process.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "resources/resources.h"
+#include "shell/window.h"
+#include "shell/window_state.h"
+#include "tests/support/controller_support.h"
+#include "tests/support/ui.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+pid_t spawn(std::vector<std::string> args, const std::string& log, int displayfd = -1) {
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    if (displayfd >= 0) posix_spawn_file_actions_adddup2(&actions, displayfd, 3);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Waits for `pid` to end, at most `limit`; its exit status, or -1.
+int wait_for(pid_t pid, std::chrono::seconds limit) {
+    auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::this_thread::sleep_for(50ms);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+bool eventually(std::chrono::seconds limit, const std::function<bool()>& done) {
+    auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        if (done()) return true;
+        std::this_thread::sleep_for(100ms);
+    }
+    return false;
+}
+
+std::string output_of(const std::string& command) {
+    std::string out;
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p)) out += buf;
+        ::pclose(p);
+    }
+    return out;
+}
+
+// A virtual X display of its own, for as long as the test runs.
+class Xvfb {
+public:
+    explicit Xvfb(const std::string& log) {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                     log, fds[1]);
+        ::close(fds[1]);
+        // Xvfb writes its display number when it is ready for clients.
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (pid_ > 0 && ::poll(&p, 1, 30000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        ::close(fds[0]);
+        if (c == '\n' && !number.empty()) display_ = ":" + number;
+    }
+    ~Xvfb() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            wait_for(pid_, 10s);
+        }
+    }
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+using RunTool = ControllerTest;
+
+TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
+    const std::string sample = ZEL_SOURCE_DIR "/examples/machine/";
+    const std::string drawing = ZEL_SOURCE_DIR "/examples/drawings/letters.dxf";
+    TempDir machine, logs;
+    Xvfb x(logs.file("xvfb.log"));
+    if (x.display().empty())
+        GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
+    ::setenv("DISPLAY", x.display().c_str(), 1);
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("QT_QPA_PLATFORM");
+
+    for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
+        std::filesystem::copy_file(sample + f, machine.file(f));
+    pid_t zel = spawn({ZEL_BINARY, "--simulate", "--dir", machine.path(), drawing},
+                      logs.file("zel.log"));
+    ASSERT_GT(zel, 0);
+    std::string window;
+    bool shown = eventually(60s, [&] {
+        window = output_of("xdotool search --onlyvisible --classname '^zel$' 2>/dev/null");
+        return !window.empty();
+    });
+    if (!shown) wait_for(zel, 0s);
+    ASSERT_TRUE(shown) << read_file(logs.file("zel.log"));
+    window = window.substr(0, window.find('\n'));
+
+    // "Run Tool" is 70 x 40 pixels at (300, 5) in the client area, which lies
+    // below the menu bar: (336, 52) in the window hits it for any menu bar
+    // from 8 to 47 pixels high.
+    std::string click_run_tool = "xdotool mousemove --window " + window + " 336 52 click 1";
+    output_of(click_run_tool);
+    // A second click while the job runs is not taken, then or later.
+    bool started = eventually(60s, [&] { return file_exists(machine.file("trace.txt")); });
+    output_of(click_run_tool);
+    bool counted = eventually(120s, [&] { return read_file(machine.file("log.dat")).rfind("1 ", 0) == 0; });
+    // File, Exit.
+    output_of("xdotool windowfocus --sync " + window + " key alt+f");
+    std::this_thread::sleep_for(500ms);
+    output_of("xdotool key x");
+    int status = wait_for(zel, 60s);
+    EXPECT_TRUE(started);
+    ASSERT_TRUE(counted) << "the job was not counted: " << read_file(machine.file("log.dat"))
+                         << read_file(logs.file("zel.log"));
+    EXPECT_EQ(status, 0) << read_file(logs.file("zel.log"));
+
+    // The same in-process: the shell's own start-up and command, the
+    // simulated controller of the same family plugged in as the port.
+    for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
+        std::filesystem::copy_file(sample + f, dir.file(f));
+    FakeWindowSystem ws;
+    win.carg = 1;
+    win.argument = drawing;
+    zelWndProc(Message{WindowMessage::create});
+    Message click{WindowMessage::command};
+    click.id = IDM_RUN_TOOL;
+    zelWndProc(click);
+    ASSERT_EQ(win.err, 0) << win.record;
+
+    for (const char* f : {"trace.txt", "ctrace.txt", "log.dat"}) {
+        SCOPED_TRACE(f);
+        std::string made = read_file(machine.file(f));
+        EXPECT_GT(made.size(), 10u);
+        EXPECT_EQ(made, read(f));
+    }
+}
+
+}  // namespace

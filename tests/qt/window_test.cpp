@@ -1,0 +1,232 @@
+// The main window on Qt: its menu bar, push buttons, clicks, close box and
+// paints reach the window procedure as messages, and the waits for the
+// machine keep it painting while they swallow the operator's input.
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "controller/serial_link.h"
+#include "import/dxf.h"
+#include "platform/idle.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_window_system.h"
+#include "platform/text.h"
+#include "resources/resources.h"
+#include "shell/settings.h"
+#include "shell/window_state.h"
+#include "tests/qt/qt_app.h"
+#include "tests/support/controller_support.h"
+
+namespace {
+
+std::vector<std::string> received;
+
+// Records commands, clicks, paints and the end; the close box destroys the
+// window, as the real window procedure does.
+int recording_proc(const Message& m) {
+    switch (m.message) {
+    case WindowMessage::command: received.push_back("command " + std::to_string(m.id)); break;
+    case WindowMessage::left_button_up:
+        received.push_back(strprintf("click %d %d", m.x, m.y));
+        break;
+    case WindowMessage::paint: received.push_back("paint"); break;
+    case WindowMessage::close:
+        received.push_back("close");
+        window_system().destroy_window();
+        break;
+    case WindowMessage::destroy:
+        received.push_back("destroy");
+        window_system().post_quit(3);
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+class Window : public ::testing::Test {
+protected:
+    Window() : window((qt_app(), recording_proc)), ws(window) { received.clear(); }
+    // What arrived apart from paints.
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& m : received)
+            if (m != "paint") out.push_back(m);
+        return out;
+    }
+    MainWindow window;
+    QtWindowSystem ws;
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(Window, TheMenuBarHasEveryItemOfTheResourcesWithItsMnemonicAndId) {
+    QList<QAction*> menus = window.menuBar()->actions();
+    auto popups = menu_bar();
+    ASSERT_EQ(menus.size(), static_cast<qsizetype>(popups.size()));
+    for (std::size_t i = 0; i < popups.size(); ++i) {
+        EXPECT_EQ(menus[i]->text().toStdString(), popups[i].label);
+        QList<QAction*> items = menus[i]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<qsizetype>(popups[i].items.size()));
+        for (std::size_t j = 0; j < popups[i].items.size(); ++j) {
+            const MenuItem& item = popups[i].items[j];
+            SCOPED_TRACE(popups[i].label + std::string(" ") + std::to_string(j));
+            EXPECT_EQ(items[j]->isSeparator(), item.label == nullptr);
+            if (!item.label) continue;
+            EXPECT_EQ(items[j]->text().toStdString(), item.label);
+            EXPECT_EQ(items[j]->data().toInt(), item.id);
+        }
+    }
+    // Tools: "&Run", -, "&Uncalibrated move", -, "&Setup"
+    menus[1]->menu()->actions()[4]->trigger();
+    menus[0]->menu()->actions()[2]->trigger();  // E&xit
+    EXPECT_EQ(messages(), (Strings{"command 17", "command 13"}));
+}
+
+TEST_F(Window, LeftButtonReleasesInTheClientAreaComeInClientPixels) {
+    window.show();
+    QTest::mouseClick(window.client(), Qt::LeftButton, {}, QPoint(130, 340));
+    QTest::mouseClick(window.client(), Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(messages(), (Strings{"click 130 340"}));
+}
+
+TEST_F(Window, TheCloseBoxAsksTheWindowProcedureWhichEndsTheLoopWithItsStatus) {
+    window.show();
+    ws.post_close();  // File Exit
+    EXPECT_EQ(ws.run(), 3);
+    EXPECT_EQ(messages(), (Strings{"close", "destroy"}));
+    EXPECT_FALSE(window.isVisible());
+    // A quit posted before the loop runs ends it at once.
+    EXPECT_EQ(ws.run(), 3);
+}
+
+TEST_F(Window, WhileTheMachineWorksItRepaintsButTakesNoCommandsClicksOrCloses) {
+    window.show();
+    QPushButton* run = window.add_button("Run Tool", IDM_RUN_TOOL, 300, 5, 70, 40);
+    QCoreApplication::processEvents();
+    received.clear();
+
+    // Input that arrives during a wait is handled by the next idle call: the
+    // paint is done, the rest dropped for good.
+    QTest::mouseClick(run, Qt::LeftButton);  // taken: no wait running yet
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages(), (Strings{"command 14"}));
+    received.clear();
+    ws.invalidate();
+    QCloseEvent close;
+    set_waiting_for_machine(true);
+    QCoreApplication::sendEvent(&window, &close);
+    set_waiting_for_machine(false);
+    QPoint at(100, 100);
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(window.client(),
+                                    new QMouseEvent(type, at, window.client()->mapToGlobal(at),
+                                                    Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(run, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, {}));
+    QCoreApplication::postEvent(run, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, {}));
+    QTest::qSleep(40);  // since any earlier idle call
+    idle();
+    EXPECT_EQ(received, (Strings{"paint"}));
+
+    // Calls in quick succession leave Qt alone: the waits poll every millisecond.
+    ws.invalidate();
+    idle();
+    EXPECT_EQ(received.size(), 1u);
+    QTest::qSleep(40);
+    idle();
+    EXPECT_EQ(received, (Strings{"paint", "paint"}));
+    EXPECT_TRUE(window.isVisible());
+
+    // Afterwards the window takes input again.
+    QTest::mouseClick(window.client(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(messages().back(), "click 100 100");
+}
+
+// The real view through the Qt paint: the test drawing's square, selected
+// and in blue, with its start point mark, beside the tab text.
+TEST_F(Window, PaintsTheDrawingThroughTheShellsViewPixelForPixel) {
+    MainWindow real;  // the shell's own window procedure
+    reset_all_state();
+    settings.XOFFSET = 60;
+    settings.YOFFSET = 420;
+    settings.direction = 1;
+    settings.closed_figure = 1;
+    win.button_x = 460;
+    ASSERT_EQ(load_drawing(ZEL_SOURCE_DIR "/examples/drawings/letters.dxf"), DrawingLoad::loaded);
+    real.show();
+    QImage image = real.client()->grab().toImage();
+    reset_all_state();
+    auto at = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
+    // The D's outline starts at the drawing's origin, window pixel (60, 420):
+    // its mark covers 58..61 x 418..421, white inside.
+    EXPECT_EQ(at(58, 418), 0x0000FFu);
+    EXPECT_EQ(at(61, 421), 0x0000FFu);
+    EXPECT_EQ(at(59, 419), 0xFFFFFFu);
+    EXPECT_EQ(at(62, 420), 0x0000FFu);  // the bottom line leaves to the right
+    // The E (figure 6) is black: its bottom left corner (114.667, 0) is at (404, 420).
+    EXPECT_EQ(at(406, 420), 0x000000u);
+    EXPECT_EQ(at(404, 410), 0x000000u);
+    EXPECT_EQ(at(406, 410), 0xFFFFFFu);
+    // "No tabs" at (565, 20): black within its cells, white around them.
+    int dark = 0;
+    for (int y = 20; y < 34; ++y)
+        for (int x = 565; x < 565 + 7 * 9; ++x) dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_GT(dark, 40);
+    EXPECT_EQ(at(564, 19), 0xFFFFFFu);
+}
+
+// The shell's own start-up makes the real buttons, with the in-process
+// simulator as the port.
+class Buttons : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        qt_app();
+        write("log.dat", "0 0 0 0 0 0 0 0.000000");
+        write("setup2.dat", "SH\n");
+        // A message box would wait for the operator: none may come.
+        QObject::connect(&no_boxes, &QTimer::timeout, [] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << w->windowTitle().toStdString();
+                w->close();
+            }
+        });
+        no_boxes.start(100);
+    }
+    std::vector<std::string> made(int model) {
+        settings.model = model;
+        settings.port = 1;
+        save_setup(SetupFields::all);
+        sim().set_family(family_of_model(model));
+        MainWindow window;
+        QtWindowSystem ws(window);
+        window.create();
+        std::vector<std::string> out;
+        for (QPushButton* b : window.client()->findChildren<QPushButton*>()) {
+            QRect r = b->geometry();
+            out.push_back(b->text().toStdString() + " " + std::to_string(r.x()) + "," +
+                          std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+                          std::to_string(r.height()));
+        }
+        reset_com();
+        return out;
+    }
+    QTimer no_boxes;
+};
+
+TEST_F(Buttons, StandInTheirRowAndTheGalilsTwoBelowIt) {
+    EXPECT_EQ(made(2), (Strings{"Next 5,5 50x40", "Rotate Point + 70,5 100x40",
+                                "Rotate Point - 185,5 100x40", "Load Tool 300,5 70x40",
+                                "Run Tool 385,5 70x40", "Zoom + 470,5 60x40",
+                                "Zoom - 545,5 60x40"}));
+    EXPECT_EQ(made(4), (Strings{"Next 5,5 50x40", "Rotate Point + 70,5 100x40",
+                                "Rotate Point - 185,5 100x40", "Run Tool 300,5 70x40",
+                                "Zoom + 385,5 60x40", "Zoom - 460,5 60x40",
+                                "Reset tool 200,60 100x40", "Cover open 350,60 100x40"}));
+}
+
+}  // namespace
