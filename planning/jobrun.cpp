@@ -18,8 +18,6 @@ namespace {
 constexpr float kTab = 0.75f;
 constexpr double kTripleSpacing = 0.25;
 
-bool homes_first() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
-
 void leading_tab() {
     if ((settings.tab & 1) == 0) return;
     trace(texts::lead);
@@ -112,10 +110,7 @@ JobResult run_planned_job() {
     JobResult result = JobResult::made;
     try {
         start_strip();
-        if (homes_first()) {
-            Home();
-            strip_move(settings.home);
-        }
+        home_to_notcher();
         leading_tab();
         feed_walls();
         trailing_tab();

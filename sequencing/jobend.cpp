@@ -14,9 +14,6 @@
 
 namespace {
 
-// Models 2, 3 and 4 home before a job and at its end; the others rewind.
-bool homes_at_the_end() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
-
 // Without a planned wall (a notching run before any job) there is no last wall:
 // it counts as a short one, so that the trailer is fed.
 bool last_wall_is_short() {
@@ -49,7 +46,7 @@ void end() {
     trace(texts::sheer_cycle);
     sheer();
     seq.end_sequence = 0;
-    if (homes_at_the_end())
+    if (homes_machine())
         Home();
     else
         feed(-settings.rw);
@@ -88,10 +85,7 @@ bool notching_run() {
         notice(why);
         return false;
     }
-    if (homes_at_the_end()) {
-        Home();
-        strip_move(settings.home);
-    }
+    home_to_notcher();
     queue_reset();
     open_trace();
     try {

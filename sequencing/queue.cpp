@@ -1,6 +1,7 @@
 #include "sequencing/queue.h"
 
 #include "controller/commands.h"
+#include "controller/tools.h"
 #include "platform/text.h"
 #include "sequencing/trace.h"
 #include "shell/notice.h"
@@ -44,6 +45,14 @@ void strip_move(float d) {
         Run_Galil(d);
     else
         Run_Slo_Syn(d * settings.steps);
+}
+
+bool homes_machine() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
+
+void home_to_notcher() {
+    if (!homes_machine()) return;
+    Home();
+    strip_move(settings.home);
 }
 
 std::string strip_move_refusal() {
