@@ -5,10 +5,9 @@
 #include "app/modes.h"
 #include "controller/commands.h"
 #include "controller/serial_link.h"
-#include "shell/prodlog.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "controller/startup.h"
+#include "records/notice.h"
+#include "records/progdir.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ void report(const char* message, const std::string& reason, const std::string& a
 }
 
 void report_no_handshake(long answers) {
-    bool galil = settings.model == 4;
+    bool galil = ::galil();
     std::string reason = std::string("The ") + (galil ? "Galil" : "Slo-Syn") + " controller on " +
                          com.device + (answers == 0 ? " did not answer" : " never answered \"D\"") +
                          " within " + (galil ? "10" : "4") + " seconds of \"" +
@@ -34,21 +33,14 @@ void report_no_handshake(long answers) {
 }  // namespace
 
 int run_check(const CommandLine&) {
-    start_ctrace();
-    get_log();
-    get_setup();
-    set_command_strings();
-    if (init_com() != 0) {
+    StartupResult r = start_machine();
+    switch (r.outcome) {
+    case Startup::ready: std::printf("Controller ready\n"); return 0;
+    case Startup::port_failed:
         report(" *** Error initializing com port", com_failure_reason(), com_failure_advice());
         return 1;
+    case Startup::no_answer: report_no_handshake(r.answers); return 1;
+    case Startup::no_program: show_message(com.failure); return 1;
     }
-    long before = com.received;
-    int rc = settings.model == 4 ? Init_Galil() : Init_Slo_Syn();
-    if (rc == 0) {
-        std::printf("Controller ready\n");
-        return 0;
-    }
-    // 2: the reason is the message already shown (setup2.dat).
-    if (rc == 1) report_no_handshake(com.received - before);
     return 1;
 }

@@ -5,8 +5,8 @@
 #include "app/cli.h"
 #include "app/modes.h"
 #include "app/simulate.h"
+#include "records/progdir.h"
 #include "resources/strings.h"
-#include "shell/progdir.h"
 #include "shell/window_state.h"
 
 int main(int argc, char** argv) {

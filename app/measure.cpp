@@ -9,9 +9,10 @@
 #include "import/dxf.h"
 #include "import/select.h"
 #include "import/shapes.h"
-#include "import/walls.h"
 #include "planning/planner.h"
-#include "shell/settings.h"
+#include "planning/walls.h"
+#include "records/settings.h"
+#include "sequencing/jobrun.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -29,7 +30,7 @@ int elements(int figure) {
 // Plans one figure and prints its line; false when the figure was refused.
 bool measure_figure(int figure, float& total) {
     shapes.selected = figure;
-    if (!plan_figure()) return false;
+    if (!plan_job()) return false;
     float length = measure_walls();
     std::printf("%d %d %d %.3f\n", figure, elements(figure), wall_list.walls, length);
     total += length;

@@ -11,6 +11,7 @@
 #include "platform/qt/qt_window_system.h"
 #include "resources/resources.h"
 #include "resources/strings.h"
+#include "shell/window.h"
 
 int run_window(const CommandLine& cl) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -33,7 +34,7 @@ int run_window(const CommandLine& cl) {
     QApplication::setWindowIcon(QIcon(QPixmap(kIconXpm)));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    MainWindow window;
+    MainWindow window(zelWndProc);
     QtWindowSystem ws(window);
     window.create();
     if (cl.simulate) window.setWindowTitle(QString(kAppName) + " (simulated machine)");

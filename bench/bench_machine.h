@@ -8,8 +8,8 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
+#include "records/progdir.h"
+#include "records/settings.h"
 #include "sim/pty.h"
 
 struct BenchMachine {

@@ -10,7 +10,7 @@
 
 #include "import/dxf.h"
 #include "import/shapes.h"
-#include "shell/notice.h"
+#include "records/notice.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "controller/serial_link.h"
 #include "controller/tools.h"
 #include "platform/text.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
+#include "records/notice.h"
+#include "records/settings.h"
 
 namespace {
 
@@ -34,10 +34,7 @@ bool calibrate_steps() {
                        "steps per inch more than 0");
     Home();
     float r = static_cast<float>(s.unload - kFirstApproach);
-    if (s.model == 4)
-        Run_Galil(r);
-    else
-        Run_Slo_Syn(r * s.steps);
+    strip_move(r);
     float q = s.steps * r;
     int seen = photo_cell();
     if (seen) r = static_cast<float>(s.unload - kBackOff);

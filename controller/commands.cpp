@@ -11,9 +11,9 @@
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/notice.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
+#include "records/notice.h"
+#include "records/progdir.h"
+#include "records/settings.h"
 
 CommandStrings commands;
 
@@ -83,7 +83,11 @@ void download(std::FILE* program) {
 
 }  // namespace
 
-void set_command_strings() { commands = settings.model == 4 ? kGalil : kSloSyn; }
+bool galil() { return settings.model == 4; }
+
+bool homes_machine() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
+
+void set_command_strings() { commands = galil() ? kGalil : kSloSyn; }
 
 void reset_command_strings() { commands = CommandStrings{}; }
 
@@ -130,8 +134,8 @@ int Init_Galil() {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> program(
         std::fopen(program_file("setup2.dat").c_str(), "r"), &std::fclose);
     if (!program) {
-        show_message("The Galil controller's program setup2.dat cannot be read in " + directory +
-                     " (" + errno_text() + ")");
+        com.failure = "The Galil controller's program setup2.dat cannot be read in " + directory +
+                      " (" + errno_text() + ")";
         return 2;
     }
     put_data(kGalilHello);
@@ -159,3 +163,18 @@ void Feed_Galil(float st) { move_galil(commands.F, st); }
 void Run_Slo_Syn(float st) { move_slo_syn("M,%f\r", st); }
 
 void Feed_Slo_Syn(float st) { move_slo_syn("F,%f\r", st); }
+
+float controller_units(float inches) { return galil() ? inches : inches * settings.steps; }
+
+void run_move(float units) { galil() ? Run_Galil(units) : Run_Slo_Syn(units); }
+
+void feed_move(float units) { galil() ? Feed_Galil(units) : Feed_Slo_Syn(units); }
+
+void strip_move(float inches) { run_move(controller_units(inches)); }
+
+std::string strip_move_refusal() {
+    if (galil() || settings.steps > 0) return "";
+    return strprintf("Steps per inch is %f; it must be more than 0 for the strip to move. "
+                     "Correct it in Tools, Setup. Nothing was sent to the machine",
+                     settings.steps);
+}

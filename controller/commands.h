@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The conversation with the motion controller: the command strings of the two
 // controller families, the start-up of each, the wait for an answer, and the
@@ -25,6 +26,14 @@ struct CommandStrings {
 
 extern CommandStrings commands;
 
+// The one place that says which controller the machine has: model 4 is the
+// Galil, every other model the Slo-Syn.
+bool galil();
+
+// Models 2, 3 and 4 home before a job and at its end; the others rewind.
+bool homes_machine();
+
+// Sets the command strings of the configured family.
 void set_command_strings();
 void reset_command_strings();
 
@@ -46,8 +55,8 @@ int wait_for_Slo_Syn();
 // The start-up handshakes. 0: the controller is ready. 1: no "D" within the
 // deadline (4 seconds for the Slo-Syn, 10 for the Galil). Init_Galil also
 // downloads setup2.dat from the program directory, a line at a time, and
-// gives 2 when that file cannot be read: the message is then showing
-// (`win.record`, `win.err`) and nothing was sent.
+// gives 2 when that file cannot be read: `com.failure` then says why, and
+// nothing was sent.
 int Init_Slo_Syn();
 int Init_Galil();
 
@@ -57,3 +66,18 @@ void Run_Galil(float st);
 void Feed_Galil(float st);
 void Run_Slo_Syn(float st);
 void Feed_Slo_Syn(float st);
+
+// A distance in inches in the units the controller moves by: inches for the
+// Galil, motor steps (`settings.steps` per inch) for the Slo-Syn.
+float controller_units(float inches);
+
+// A move of `units` (see controller_units), and the uncalibrated move.
+void run_move(float units);
+void feed_move(float units);
+
+// The strip move of `inches`: run_move(controller_units(inches)).
+void strip_move(float inches);
+
+// Why strip moves cannot be made with the settings as they are (a Slo-Syn
+// needs its steps per inch); empty when they can.
+std::string strip_move_refusal();

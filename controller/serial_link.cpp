@@ -12,10 +12,9 @@
 #include "platform/files.h"
 #include "platform/idle.h"
 #include "platform/text.h"
-#include "shell/notice.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "records/notice.h"
+#include "records/progdir.h"
+#include "records/settings.h"
 
 ComPort com;
 
@@ -33,7 +32,7 @@ void trace(const std::string& entry) {
 
 int com_failed(const char* text) {
     com.error = errno;
-    win.record = text;
+    com.failure = text;
     return 1;
 }
 
@@ -76,8 +75,9 @@ void set_port_override(const std::string& device) { port_override = device; }
 int init_com() {
     com.device = port_device(settings.port);
     com.error = 0;
+    com.failure.clear();
     if (com.device.empty()) {
-        win.record = "Invalid port:";
+        com.failure = "Invalid port:";
         return 1;
     }
     SerialDevice& port = serial_device();
@@ -135,8 +135,8 @@ int rec_data(char* loc) {
 }
 
 std::string com_failure_reason() {
-    if (com.device.empty()) return strprintf("%s %d", win.record.c_str(), settings.port);
-    return win.record + " " + com.device + ": " + std::strerror(com.error);
+    if (com.device.empty()) return strprintf("%s %d", com.failure.c_str(), settings.port);
+    return com.failure + " " + com.device + ": " + std::strerror(com.error);
 }
 
 std::string com_failure_advice() {
@@ -170,7 +170,7 @@ std::string com_failure_advice() {
         return dev + " is not a serial port: check the communications port in Setup" +
                (target.empty() ? "" : " and the link " + dev) + ".";
     default:
-        if (win.record == "Error Function: CreateFile:")
+        if (com.failure == "Error Function: CreateFile:")
             return "The serial port " + dev + " could not be opened.";
         return "The serial port " + dev +
                " could not be set to 9600 baud, 8 data bits, no parity, one stop bit.";

@@ -11,6 +11,7 @@ struct ComPort {
     DCB cDCB{};                  // line settings as written by init_com
     COMMTIMEOUTS cTime{};        // time-outs as written by init_com
     std::string device;          // the device init_com opened or tried to open
+    std::string failure;         // what failed at start-up, e.g. "Error Function: CreateFile:"
     int error = 0;               // the system's error number when an init_com step failed
     long received = 0;           // bytes received since the start
     bool read_failing = false;   // the last read failed; its text was printed
@@ -36,7 +37,7 @@ void set_port_override(const std::string& device);
 
 // Opens and sets up the port of `settings.port`: 9600 baud, 8 data bits, no
 // parity, one stop bit, reads that wait at most 1 ms. 0 on success; 1 on
-// failure with the failing step's text in `win.record` and the system's
+// failure with the failing step's text in `com.failure` and the system's
 // error number in `com.error`.
 int init_com();
 

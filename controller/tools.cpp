@@ -2,8 +2,8 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 
 void fire(const char* command, int32_t& counter) {
     put_data(command);
@@ -30,4 +30,10 @@ void Home() {
         put_data(commands.H);
         wait_for_Slo_Syn();
     }
+}
+
+void home_to_notcher() {
+    if (!homes_machine()) return;
+    Home();
+    strip_move(settings.home);
 }

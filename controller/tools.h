@@ -12,3 +12,7 @@ void indicate();  // the indicate marker
 void sheer();     // the shear
 void bend();      // a flange bend cycle (not while the bender is off)
 void Home();      // homes the machine; one retry when the controller answers "E"
+
+// Before a job or notching run: on a machine that homes, home and move the
+// strip to the 30-degree notcher (`settings.home`).
+void home_to_notcher();

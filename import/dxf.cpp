@@ -8,11 +8,10 @@
 #include <cstring>
 
 #include "import/shapes.h"
-#include "import/walls.h"
 #include "platform/text.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/settings.h"
 
 DxfReader dxf;
 PassedEntities passed_over;
@@ -295,10 +294,8 @@ bool load_array() {
     shapes.tp[dxf.fp] = kTableEnd;
     shapes.objects = r.objects;
     plot();
-    wall_list.l_a_dimensions.fill(0.0f);
-    wall_list.angles.fill(0.0f);
     shapes.selected = 1;
-    win.toggle = 1;
+    job.toggle = 1;
     shapes.PointsLoaded = 1;
     return true;
 }

@@ -53,7 +53,8 @@ void reset_dxf();
 void get_data(int count);
 
 // Reads `fh` from its position to the end and rebuilds the shape tables,
-// then selects figure 1 in start point mode. A drawing that needs more shape
+// then selects figure 1 in start point mode. (The wall list of the drawing
+// before is the planner's to clear: see forget_walls.) A drawing that needs more shape
 // entries than there are is refused with a notice for the operator; the
 // tables and everything else then stay as they were. True when loaded.
 bool load_array();

@@ -4,8 +4,7 @@
 #include <cstdint>
 
 #include "import/shapes.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "records/job.h"
 
 void rotate(int direction, int selected) {
     auto& t = shapes;
@@ -27,7 +26,7 @@ void rotate(int direction, int selected) {
     plot();
 }
 
-int get_selected(int x, int y) {
+int get_selected(int x, int y, int zoom) {
     int old = shapes.selected;
     int n = 0;
     // In 64 bits: neither the zoom nor the click can overflow.
@@ -39,36 +38,15 @@ int get_selected(int x, int y) {
             ++n;
             continue;
         }
-        int64_t sx = int64_t{p.x} * win.zoom, sy = int64_t{p.y} * win.zoom;
+        int64_t sx = int64_t{p.x} * zoom, sy = int64_t{p.y} * zoom;
         if (xlow < sx && sx < xhigh && ylow < sy && sy < yhigh) return n > 0 ? n : old;
     }
     return old;
 }
 
-namespace {
-
-void back_to_start_point_mode() {
-    win.pause = 0;
-    win.toggle = 1;
-    win.whole_job = 0;
-    win.repeat_count = 1;
-}
-
-}  // namespace
-
 void select_next() {
     if (shapes.PointsLoaded == 0) return;
     int next = shapes.selected + 1;
     shapes.selected = next > shapes.objects ? 1 : next;
-    back_to_start_point_mode();
-}
-
-void select_at(int x, int y) {
-    if (shapes.PointsLoaded == 0) return;
-    auto fit = [](int64_t v) {
-        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    shapes.selected = get_selected(fit(int64_t{x} - settings.XOFFSET),
-                                   fit(int64_t{settings.YOFFSET} - y));
     back_to_start_point_mode();
 }

@@ -10,16 +10,12 @@
 void rotate(int direction, int selected);
 
 // The figure with a drawn point less than 10 pixels from (x, y) in both
-// directions, (x, y) in the view's unzoomed frame; the current selection
-// when no point is that close. The first such point in list order wins.
-int get_selected(int x, int y);
+// directions, (x, y) in the view's frame before offset and `zoom`; the
+// current selection when no point is that close. The first such point in
+// list order wins.
+int get_selected(int x, int y, int zoom);
 
 // The "Next" command: the figure after the selected one, figure 1 after the
 // last; back to start point mode with no divide point and one repetition.
 // Nothing happens before a drawing has been loaded.
 void select_next();
-
-// A click at window pixel (x, y): selects the figure under it, if any; back
-// to start point mode with no divide point and one repetition. Nothing
-// happens before a drawing has been loaded.
-void select_at(int x, int y);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "import/walls.h"
-#include "shell/settings.h"
+#include "planning/walls.h"
+#include "records/settings.h"
 
 namespace {
 // The program's own constants, kept as they have always been: they are not

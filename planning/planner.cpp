@@ -4,16 +4,14 @@
 #include <cstdio>
 
 #include "import/shapes.h"
-#include "import/walls.h"
 #include "planning/geometry.h"
-#include "planning/jobrun.h"
+#include "planning/walls.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "sequencing/state.h"
-#include "shell/notice.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/progdir.h"
+#include "records/settings.h"
 
 namespace {
 
@@ -108,6 +106,10 @@ bool divide_arc(float L, float angle) {
 
 }  // namespace
 
+float shallow_turn(float angle, bool beside_arc) {
+    return beside_arc && angle > 0 && angle < 30 ? 10.0f : angle;
+}
+
 bool plan_figure() {
     Figure fig{};
     int terminator = 0;
@@ -118,8 +120,6 @@ bool plan_figure() {
     fig.end_index = terminator - 1;
     WallList& w = wall_list;
     auto& la = w.l_a_dimensions;
-    seq.sk100 = 0;
-    seq.end_sequence = 0;
     la.fill(0.0f);
     w.walls = 0;
     w.stop = kNoStop;
@@ -138,14 +138,13 @@ bool plan_figure() {
         float curfing_loss = 0;
         if (settings.direction == 1 && angle < 0)
             curfing_loss = static_cast<float>(std::fabs(curfing(settings.bit, 180 - angle)));
-        bool beside_arc = (i > 0 && s.tp[i - 1] == kArc) || s.tp[i + 1] == kArc;
-        if (beside_arc && angle > 0 && angle < 30) angle = 10;
+        angle = shallow_turn(angle, (i > 0 && s.tp[i - 1] == kArc) || s.tp[i + 1] == kArc);
         if (i == fig.end_index) curfing_loss = 0;
         if (curf.file()) std::fprintf(curf.file(), "%f \n", curfing_loss);
 
         double chord = first_chord_length(i);
         if (!(chord > 0)) continue;
-        if (++pc == win.pause) w.stop = w.walls;
+        if (++pc == job.pause) w.stop = w.walls;
         if (s.tp[i] == kLine) {
             la[w.walls] += static_cast<float>(chord);
             la[w.walls] = la[w.walls] > curfing_loss ? la[w.walls] - curfing_loss : 0;
@@ -159,7 +158,7 @@ bool plan_figure() {
             float L = la[w.walls] + arc_distance(static_cast<float>(chord), end_chord);
             if (L < 0) L = 0;
             L = L > curfing_loss ? L - curfing_loss : 0;
-            if (++pc == win.pause) w.stop = w.walls;
+            if (++pc == job.pause) w.stop = w.walls;
             if (!divide_arc(L, angle)) {
                 refuse(too_many_walls());
                 return false;
@@ -190,10 +189,4 @@ float measure_walls() {
                          w.angles[i]);
     }
     return total;
-}
-
-float Run_Job(int parm) {
-    if (parm == 1) return plan_figure() ? measure_walls() : 0;
-    make_job();
-    return 0;
 }

@@ -4,7 +4,7 @@
 #include "import/shapes.h"
 
 // The wall list of the figure planned last: lengths in feed order, each with
-// the turn angle at its end, closed by kWallEnd. Loading a drawing clears it.
+// the turn angle at its end, closed by kWallEnd.
 
 inline constexpr float kWallEnd = -32767.0f;
 inline constexpr int kNoStop = -1;  // no divide point on the planned figure
@@ -20,3 +20,8 @@ struct WallList {
 extern WallList wall_list;
 
 void reset_wall_list();
+
+// When another drawing has been loaded: every length and angle back to 0.
+// `walls` keeps its value, so a job end before the next planning reads a
+// last wall of 0.
+void forget_walls();

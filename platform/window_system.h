@@ -15,6 +15,11 @@ inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kRed{255, 0, 0};
 
+// The main window's font: fixed pitch, 14 pixels high and 9 wide.
+inline constexpr const char* kFontFace = "System";
+inline constexpr int kFontHeight = 14;
+inline constexpr int kFontWidth = 9;
+
 // Painting the main window's client area, which has been erased to white.
 // Text is drawn in the window's fixed-pitch font, black on white.
 class Canvas {
@@ -45,6 +50,29 @@ enum class DialogMessage { init, command };
 using DialogProc = int (*)(DialogControls& dialog, DialogMessage message, int id);
 
 enum class MessageIcon { error, warning, information };
+
+// What the main window tells its window procedure: every message the window
+// receives, from its creation to its end.
+enum class WindowMessage {
+    create,             // the window is being created: connect, load, make the buttons
+    command,            // a menu item or push button, by its command id
+    left_button_up,     // the left mouse button released at (x, y) in window pixels
+    paint,              // paint the client area on `canvas`
+    close,              // the close box, or File Exit
+    destroy,            // the window has gone: end the message loop
+    query_end_session,  // the desktop session is ending
+};
+
+struct Message {
+    WindowMessage message;
+    int id = 0;                 // command
+    int x = 0, y = 0;           // left_button_up
+    Canvas* canvas = nullptr;   // paint
+};
+
+// The window procedure: handles one message; 0 when handled, 1 for the
+// end-session query.
+using WindowProc = int (*)(const Message&);
 
 class WindowSystem {
 public:

@@ -1,16 +1,21 @@
-#include "shell/notice.h"
+#include "records/notice.h"
 
 #include <cstdio>
 
-#include "shell/window_state.h"
+MessageLine message_line;
 
 namespace {
 std::vector<std::string> pending;
 }
 
+void reset_message_line() {
+    message_line = MessageLine{};
+    pending.clear();
+}
+
 void show_message(const std::string& text) {
-    win.record = text;
-    win.err = 1;
+    message_line.record = text;
+    message_line.err = 1;
     std::fprintf(stderr, "zel: %s\n", text.c_str());
 }
 

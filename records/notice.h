@@ -4,8 +4,18 @@
 
 // The one way anything reaches the operator. Every text also goes to stderr.
 
+// The message the main window shows while the program cannot go on.
+struct MessageLine {
+    int err = 0;         // 1 while the message is showing; the next click ends the program
+    std::string record;  // its text
+};
+
+extern MessageLine message_line;
+
+void reset_message_line();
+
 // A message the program cannot go on from: it is painted in the main window
-// (`win.record`, `win.err` = 1) and the next left click ends the program.
+// (`message_line`) and the next left click ends the program.
 void show_message(const std::string& text);
 
 // A notice: the operator is told, and the program goes on. The window shows

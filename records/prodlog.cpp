@@ -1,11 +1,11 @@
-#include "shell/prodlog.h"
+#include "records/prodlog.h"
 
 #include <cerrno>
 
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/notice.h"
-#include "shell/progdir.h"
+#include "records/notice.h"
+#include "records/progdir.h"
 
 Counters counters;
 

@@ -1,4 +1,4 @@
-#include "shell/progdir.h"
+#include "records/progdir.h"
 
 #include <climits>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/notice.h"
+#include "records/notice.h"
 
 std::string directory;
 

@@ -1,9 +1,9 @@
-#include "shell/settings.h"
+#include "records/settings.h"
 
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/notice.h"
-#include "shell/progdir.h"
+#include "records/notice.h"
+#include "records/progdir.h"
 
 Settings settings;
 

@@ -1,5 +1,6 @@
 #include "sequencing/feed.h"
 
+#include "controller/commands.h"
 #include "controller/tools.h"
 #include "sequencing/queue.h"
 #include "sequencing/tooling.h"
@@ -12,7 +13,8 @@ constexpr float kPitch = 12.0f;  // bend notches and bend cycles recur every foo
 float& foot = seq.foot;
 float& distance_to_bend = seq.distance_to_bend;
 
-// Q: fires every queued notch that falls due before the live bound.
+// The queued-notch step: fires every queued 100-degree notch that falls due
+// before the bound, which is read again at every turn.
 void queued_notches_up_to(const float& bound, float& L) {
     while (!queue_empty() && !(queue_head() > bound)) {
         float h = queue_head();
@@ -27,7 +29,7 @@ void queued_notches_up_to(const float& bound, float& L) {
     }
 }
 
-// N
+// The bend notch: up to the next bend notch point, and a 30-degree notch there.
 void bend_notch(float& L) {
     trace(texts::mn, foot);
     strip_move(foot);
@@ -39,7 +41,7 @@ void bend_notch(float& L) {
     foot = kPitch;
 }
 
-// C
+// The bend cycle: up to the next bend cycle point, and a flange bend there.
 void bend_cycle(float& L) {
     trace(texts::dtb, distance_to_bend);
     strip_move(distance_to_bend);
@@ -51,7 +53,8 @@ void bend_cycle(float& L) {
     distance_to_bend = kPitch;
 }
 
-// F: once the countdowns run together, a bend notch and a bend cycle at every foot.
+// Once the countdowns run together: a bend notch and a bend cycle at every
+// foot while more than a foot is left. The queue is not looked at here.
 void bend_notches_and_cycles(float& L) {
     while (L > foot) {
         trace(texts::mn, foot);
@@ -67,7 +70,7 @@ void bend_notches_and_cycles(float& L) {
     }
 }
 
-// R
+// The rest of the length, to its end.
 void rest_of_length(float L) {
     trace(texts::remaining, L);
     strip_move(L);

@@ -3,16 +3,14 @@
 #include "controller/commands.h"
 #include "controller/tools.h"
 #include "import/shapes.h"
-#include "import/walls.h"
+#include "planning/walls.h"
 #include "platform/text.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/settings.h"
 #include "sequencing/feed.h"
 #include "sequencing/queue.h"
 #include "sequencing/trace.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
-
-namespace {
 
 // Without a planned wall (a notching run before any job) there is no last wall:
 // it counts as a short one, so that the trailer is fed.
@@ -21,8 +19,6 @@ bool last_wall_is_short() {
     if (w <= 0 || w > kShapeEntries) return true;
     return !(wall_list.l_a_dimensions[w - 1] >= 9.0f);
 }
-
-}  // namespace
 
 void end() {
     seq.end_sequence = 1;
@@ -34,15 +30,12 @@ void end() {
     feed(12.0f);
     trace(texts::bend_cycle);
     bend();
+    // The shear distance stays in `foot`, in the controller's units, and takes
+    // part in the feed case of the rewind that may follow.
     float s = settings.cutter + 12.0f;
-    seq.foot = s;
     trace(texts::feed_sheer, s);
-    if (settings.model == 4) {
-        Run_Galil(s);
-    } else {
-        seq.foot = s * settings.steps;
-        Run_Slo_Syn(seq.foot);
-    }
+    seq.foot = controller_units(s);
+    run_move(seq.foot);
     trace(texts::sheer_cycle);
     sheer();
     seq.end_sequence = 0;
@@ -66,21 +59,21 @@ std::string punch_refusal(float notch_length, float total_length) {
 }
 
 void punch() {
-    if (!punch_refusal(win.notch_length, win.total_length).empty()) return;
+    if (!punch_refusal(job.notch_length, job.total_length).empty()) return;
     countdown_start();
     seq.end_sequence = 0;
-    while (win.total_length > 0.0f) {
-        feed(win.notch_length);
+    while (job.total_length > 0.0f) {
+        feed(job.notch_length);
         trace(texts::fire30);
         notch();
-        win.total_length -= win.notch_length;
+        job.total_length -= job.notch_length;
     }
     end();
 }
 
 bool notching_run() {
     std::string why = strip_move_refusal();
-    if (why.empty()) why = punch_refusal(win.notch_length, win.total_length);
+    if (why.empty()) why = punch_refusal(job.notch_length, job.total_length);
     if (!why.empty()) {
         notice(why);
         return false;
@@ -103,8 +96,8 @@ void breakpoint(int direction) {
     int n = 1;
     for (int i = first; i < terminator; ++i) n += shapes.tp[i] == kArc ? 2 : 1;
     if (direction < 0) {
-        if (--win.pause < 0) win.pause = n;
+        if (--job.pause < 0) job.pause = n;
     } else {
-        if (++win.pause == n) win.pause = 0;
+        if (++job.pause == n) job.pause = 0;
     }
 }

@@ -5,11 +5,15 @@
 // home (models 2, 3, 4) or rewind.
 void end();
 
+// The job end's test for a trailer: the last wall fed (or planned) is shorter
+// than 9 in., or there is none.
+bool last_wall_is_short();
+
 // Why a notching run of these lengths cannot be made; empty when it can.
 std::string punch_refusal(float notch_length, float total_length);
 
-// The notching run: a 30-degree notch every `win.notch_length` inches over
-// `win.total_length` inches of material, then the job end. Does nothing when
+// The notching run: a 30-degree notch every `job.notch_length` inches over
+// `job.total_length` inches of material, then the job end. Does nothing when
 // punch_refusal objects.
 void punch();
 

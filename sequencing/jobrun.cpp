@@ -1,17 +1,18 @@
-#include "planning/jobrun.h"
+#include "sequencing/jobrun.h"
 
+#include "controller/commands.h"
 #include "controller/tools.h"
-#include "import/walls.h"
 #include "planning/planner.h"
+#include "planning/walls.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "sequencing/feed.h"
 #include "sequencing/jobend.h"
 #include "sequencing/queue.h"
 #include "sequencing/tooling.h"
 #include "sequencing/trace.h"
-#include "shell/notice.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
 
 namespace {
 
@@ -38,26 +39,28 @@ void start_strip() {
     countdown_start();
 }
 
-// The corner at the end of a wall: a 30-degree notch at once (with an indicate
-// mark on a sharp counter-clockwise turn), or 100-degree notches queued for
-// the moment the corner reaches that notcher.
 void corner(float a) {
-    if (a <= 15.0f && a >= -35.0f) {
+    switch (corner_kind(a)) {
+    case Corner::notch:
         trace(texts::fire30);
         notch();
-    } else if (a < -35.0f) {
+        break;
+    case Corner::notch_and_indicate:
         trace(texts::fire30);
         notch();
         trace(texts::fire_indicate);
         indicate();
-    } else if (a <= 100.0f) {
+        break;
+    case Corner::queue_one:
         trace(texts::queue_notch);
         push(settings.nd);
-    } else {
+        break;
+    case Corner::queue_three:
         for (int k = 0; k < 3; ++k) trace(texts::queue_notch);
         push(static_cast<float>(settings.nd - kTripleSpacing));
         push(settings.nd);
         push(static_cast<float>(settings.nd + kTripleSpacing));
+        break;
     }
 }
 
@@ -79,11 +82,30 @@ void feed_walls() {
         feed(w.l_a_dimensions[w.walls]);
         corner(w.angles[w.walls]);
         ++w.walls;
-        if (win.toggle == 0 && w.walls == w.stop) divide();
+        if (job.toggle == 0 && w.walls == w.stop) divide();
     }
 }
 
 }  // namespace
+
+Corner corner_kind(float a) {
+    if (a <= 15.0f && a >= -35.0f) return Corner::notch;
+    if (a < -35.0f) return Corner::notch_and_indicate;
+    if (a <= 100.0f) return Corner::queue_one;
+    return Corner::queue_three;
+}
+
+bool plan_job() {
+    seq.sk100 = 0;
+    seq.end_sequence = 0;
+    return plan_figure();
+}
+
+float Run_Job(int parm) {
+    if (parm == 1) return plan_job() ? measure_walls() : 0;
+    make_job();
+    return 0;
+}
 
 std::string job_refusal() {
     if (settings.direction != 1)
@@ -92,7 +114,7 @@ std::string job_refusal() {
     return strip_move_refusal();
 }
 
-JobResult make_job() { return plan_figure() ? run_planned_job() : JobResult::refused; }
+JobResult make_job() { return plan_job() ? run_planned_job() : JobResult::refused; }
 
 JobResult run_planned_job() {
     std::string why = job_refusal();

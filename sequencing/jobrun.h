@@ -1,6 +1,22 @@
 #pragma once
 #include <string>
 
+// Plans the selected figure. With 1 (measure mode) writes the segment report
+// and returns the total length of the walls; with any other value runs the
+// planned job on the machine and returns 0.
+float Run_Job(int parm);
+
+// Every planning starts a job afresh: no triple under way, not in a job end.
+// Then plans the selected figure (planning/planner.h); false when refused.
+bool plan_job();
+
+// What the job run does at the end of a wall that turns by `a` degrees:
+// a 30-degree notch at once (with an indicate mark on a sharp
+// counter-clockwise turn), or one or three 100-degree notches queued for the
+// moment the corner reaches that notcher.
+enum class Corner { notch, notch_and_indicate, queue_one, queue_three };
+Corner corner_kind(float a);
+
 // Why the planned job cannot be run on the machine; empty when it can.
 std::string job_refusal();
 

@@ -1,11 +1,8 @@
 #include "sequencing/queue.h"
 
-#include "controller/commands.h"
-#include "controller/tools.h"
 #include "platform/text.h"
+#include "records/notice.h"
 #include "sequencing/trace.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
 
 void queue_reset() { seq.qc = seq.qn = 0; }
 
@@ -39,28 +36,6 @@ void shift(float d) {
 bool queue_empty() { return seq.qc == seq.qn; }
 
 float queue_head() { return seq.queue[seq.qc]; }
-
-void strip_move(float d) {
-    if (settings.model == 4)
-        Run_Galil(d);
-    else
-        Run_Slo_Syn(d * settings.steps);
-}
-
-bool homes_machine() { return settings.model == 2 || settings.model == 3 || settings.model == 4; }
-
-void home_to_notcher() {
-    if (!homes_machine()) return;
-    Home();
-    strip_move(settings.home);
-}
-
-std::string strip_move_refusal() {
-    if (settings.model == 4 || settings.steps > 0) return "";
-    return strprintf("Steps per inch is %f; it must be more than 0 for the strip to move. "
-                     "Correct it in Tools, Setup. Nothing was sent to the machine",
-                     settings.steps);
-}
 
 void report(const JobStopped& stopped) {
     trace((stopped.why + "\n").c_str());

@@ -23,20 +23,6 @@ void shift(float d);
 bool queue_empty();
 float queue_head();
 
-// The strip move of `d` inches, in the units of the configured controller.
-void strip_move(float d);
-
-// Models 2, 3 and 4 home before a job and at its end; the others rewind.
-bool homes_machine();
-
-// Before a job or notching run: on a machine that homes, home and move the
-// strip to the 30-degree notcher.
-void home_to_notcher();
-
-// Why strip moves cannot be made with the settings as they are (a Slo-Syn
-// needs its steps per inch); empty when they can.
-std::string strip_move_refusal();
-
 // Thrown when a job has to stop part way.
 struct JobStopped {
     std::string why;

@@ -4,9 +4,9 @@
 
 #include "controller/commands.h"
 #include "controller/tools.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "sequencing/state.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 
 void f_notch() {
     if (seq.end_sequence != 0) {

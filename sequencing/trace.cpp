@@ -4,8 +4,8 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/notice.h"
-#include "shell/progdir.h"
+#include "records/notice.h"
+#include "records/progdir.h"
 
 namespace {
 std::FILE* tr = nullptr;

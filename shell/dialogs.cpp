@@ -1,9 +1,10 @@
 #include "shell/dialogs.h"
 
 #include "platform/text.h"
+#include "records/job.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "resources/resources.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -42,7 +43,7 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
     }
     if (id == IDOK) {
         win.mark = 1;
-        read_field(dlg, 208, win.total_length);
+        read_field(dlg, 208, job.total_length);
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {
         dlg.end_dialog(0);
@@ -79,8 +80,8 @@ int Run(DialogControls& dlg, DialogMessage message, int id) {
     }
     if (id == IDOK) {
         win.mark = 1;
-        read_field(dlg, 212, win.notch_length);
-        read_field(dlg, 213, win.total_length);
+        read_field(dlg, 212, job.notch_length);
+        read_field(dlg, 213, job.total_length);
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {
         dlg.end_dialog(0);
@@ -107,23 +108,23 @@ int Length(DialogControls& dlg, DialogMessage message, int id) {
 
 int Icount(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
-        win.repeat_count = 1;
+        job.repeat_count = 1;
         dlg.set_text(223, "1");
         return 1;
     }
     switch (id) {
     case IDOK:
-        read_field(dlg, 223, win.repeat_count);
+        read_field(dlg, 223, job.repeat_count);
         dlg.end_dialog(1);
         break;
     case IDCANCEL: dlg.end_dialog(0); break;
     case 225:
-        ++win.repeat_count;
-        show(dlg, 223, win.repeat_count);
+        ++job.repeat_count;
+        show(dlg, 223, job.repeat_count);
         break;
     case 226:
-        if (win.repeat_count > 1) --win.repeat_count;
-        show(dlg, 223, win.repeat_count);
+        if (job.repeat_count > 1) --job.repeat_count;
+        show(dlg, 223, job.repeat_count);
         break;
     }
     return 1;

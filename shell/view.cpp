@@ -5,7 +5,9 @@
 #include <cstdint>
 
 #include "import/shapes.h"
-#include "shell/settings.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/settings.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -46,7 +48,7 @@ void paint_figures(Canvas& c) {
             continue;
         }
         ++pc;
-        if (pc == win.pause && count == shapes.selected && win.toggle == 0)
+        if (pc == job.pause && count == shapes.selected && job.toggle == 0)
             mark(c, p, 2);
         else if (win.cp != 0)
             mark(c, p, 1);
@@ -71,8 +73,8 @@ const char* tab_text(int tab) {
 void zelPaint(Canvas& canvas) {
     if (shapes.PointsLoaded != 0) paint_figures(canvas);
     if (const char* text = tab_text(settings.tab)) canvas.text(win.button_x + 105, 20, text);
-    if (win.err != 0) {
-        canvas.text(150, 100, win.record);
+    if (message_line.err != 0) {
+        canvas.text(150, 100, message_line.record);
         canvas.text(150, 120, kClickToQuit);
     }
 }

@@ -2,27 +2,29 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "controller/calibrate.h"
 #include "controller/commands.h"
 #include "controller/serial_link.h"
+#include "controller/startup.h"
 #include "controller/tools.h"
 #include "import/dxf.h"
 #include "import/select.h"
 #include "import/shapes.h"
-#include "planning/jobrun.h"
 #include "planning/planner.h"
+#include "planning/walls.h"
 #include "platform/text.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/progdir.h"
+#include "records/settings.h"
 #include "resources/resources.h"
 #include "sequencing/jobend.h"
-#include "sequencing/queue.h"
-#include "sequencing/tooling.h"
+#include "sequencing/jobrun.h"
 #include "shell/dialogs.h"
-#include "shell/notice.h"
-#include "shell/prodlog.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
 #include "shell/view.h"
 #include "shell/window_state.h"
 
@@ -46,21 +48,23 @@ bool open_drawing(const std::string& path) {
     case DrawingLoad::refused: return true;
     case DrawingLoad::loaded: break;
     }
-    win.pause = 0;  // a divide point belongs to the drawing it was set on
+    forget_walls();
+    job.pause = 0;  // a divide point belongs to the drawing it was set on
     if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
     return true;
 }
 
-// Brings up the serial port and the controller; false with the message shown.
-bool connect_controller() {
-    if (init_com() != 0) {
+// Brings up the machine; a failure is shown as the window's message.
+void start_up() {
+    switch (start_machine().outcome) {
+    case Startup::ready: break;
+    case Startup::port_failed:
         notice(com_failure_reason() + ". " + com_failure_advice());
         show_message(" *** Error initializing com port");
-        return false;
+        break;
+    case Startup::no_answer: show_message("*** Error communicating with controller"); break;
+    case Startup::no_program: show_message(com.failure); break;
     }
-    int result = settings.model == 4 ? Init_Galil() : Init_Slo_Syn();
-    if (result == 1) show_message("*** Error communicating with controller");
-    return result == 0;  // any other result has shown its own message
 }
 
 void create_buttons() {
@@ -68,7 +72,7 @@ void create_buttons() {
     for (const ButtonDef& b : push_buttons()) {
         bool wanted = b.when == ButtonDef::When::always ||
                       (b.when == ButtonDef::When::model_2 && settings.model == 2) ||
-                      (b.when == ButtonDef::When::model_4 && settings.model == 4);
+                      (b.when == ButtonDef::When::model_4 && galil());
         if (!wanted) continue;
         if (!b.in_row) {
             ws().create_button(b.label, b.id, b.x, b.y, b.width, kButtonHeight);
@@ -80,16 +84,12 @@ void create_buttons() {
         x += b.width + kButtonGap;
     }
     // The tab text sits beside the row, past the fixed buttons of a Galil machine.
-    if (settings.model == 4) win.button_x += win.button_w + kButtonGap;
+    if (galil()) win.button_x += win.button_w + kButtonGap;
 }
 
 void on_create() {
-    start_ctrace();
-    get_log();
-    get_setup();
-    set_command_strings();
-    if (settings.model != 4) win.cover = 1;
-    connect_controller();
+    start_up();
+    if (!galil()) win.cover = 1;
     if (win.carg == 1) {
         if (open_drawing(win.argument))
             ws().invalidate();
@@ -97,14 +97,6 @@ void on_create() {
             show_message(strprintf("%s Failed to open", win.argument.c_str()));
     }
     create_buttons();
-}
-
-// After every Run Tool, whatever happened: one repetition in start point mode.
-void back_to_start_point_mode() {
-    win.pause = 0;
-    win.toggle = 1;
-    win.whole_job = 0;
-    win.repeat_count = 1;
 }
 
 bool made_and_counted() {
@@ -118,7 +110,7 @@ void run_tool() {
     if (win.cover == 0) {
         show_message("Must reset tool");
     } else if (drawing_loaded()) {
-        if (win.whole_job == 1) {
+        if (job.whole_job == 1) {
             for (int k = 0; k < shapes.objects; ++k) {
                 bool made = made_and_counted();
                 shapes.selected = shapes.selected >= shapes.objects ? 1 : shapes.selected + 1;
@@ -126,7 +118,7 @@ void run_tool() {
                 if (!made) break;
             }
         } else {
-            for (int k = 0; k < win.repeat_count; ++k)
+            for (int k = 0; k < job.repeat_count; ++k)
                 if (!made_and_counted()) break;
         }
         back_to_start_point_mode();
@@ -135,7 +127,7 @@ void run_tool() {
 }
 
 void image_length() {
-    if (!drawing_loaded() || !plan_figure()) return;
+    if (!drawing_loaded() || !plan_job()) return;
     win.material_length = measure_walls();
     ws().dialog_box(DLG_LENGTH, Length);
     if (win.segment_file == 1) ws().run_text_viewer(program_file("segments.txt"));
@@ -143,13 +135,13 @@ void image_length() {
 
 void job_length() {
     if (!drawing_loaded()) return;
-    win.pause = 0;
-    win.toggle = 1;
+    job.pause = 0;
+    job.toggle = 1;
     int keep = shapes.selected;
     win.material_length = 0;
     bool planned = true;
     for (shapes.selected = 1; planned && shapes.selected <= shapes.objects; ++shapes.selected) {
-        planned = plan_figure();
+        planned = plan_job();
         if (planned) win.material_length += measure_walls();
     }
     if (planned) ws().dialog_box(DLG_LENGTH, Length);
@@ -159,7 +151,7 @@ void job_length() {
 
 void start_point(int direction) {
     if (!drawing_loaded()) return;
-    if (win.toggle == 1)
+    if (job.toggle == 1)
         rotate(direction, shapes.selected);
     else
         breakpoint(direction);
@@ -173,7 +165,7 @@ void zoom(int step) {
 }
 
 void open_command() {
-    if (win.err) {
+    if (message_line.err) {
         ws().end_program(0);
         return;
     }
@@ -192,12 +184,9 @@ void move_command(bool calibrated) {
     }
     ws().dialog_box(calibrated ? DLG_MOVE : DLG_MEASURE, calibrated ? Calibrate : Measure);
     if (win.mark != 1) return;
-    if (settings.model == 4) {
-        (calibrated ? Run_Galil : Feed_Galil)(win.total_length);
-    } else {
-        win.total_length *= settings.steps;
-        (calibrated ? Run_Slo_Syn : Feed_Slo_Syn)(win.total_length);
-    }
+    // The distance is kept in the controller's units, as it always has been.
+    job.total_length = controller_units(job.total_length);
+    (calibrated ? run_move : feed_move)(job.total_length);
 }
 
 void run_command() {
@@ -236,14 +225,14 @@ void command(int id) {
         break;
     case IDM_ABOUT: ws().dialog_box(DLG_ABOUT, About); break;
     case IDM_DIVIDE:
-        win.toggle = 0;
+        job.toggle = 0;
         ws().invalidate();
         break;
     case IDM_REPEAT:
-        win.toggle = 1;
+        job.toggle = 1;
         ws().dialog_box(DLG_IMAGE_COUNT, Icount);
         break;
-    case IDM_CONTINUOUS: win.whole_job = 1; break;
+    case IDM_CONTINUOUS: job.whole_job = 1; break;
     case IDM_IMAGE_LENGTH: image_length(); break;
     case IDM_JOB_LENGTH: job_length(); break;
     case IDM_CHANGE_TAB:
@@ -274,7 +263,7 @@ void command(int id) {
     case IDM_RESET_TOOL:
         send(commands.c);
         win.cover = 1;
-        win.err = 0;
+        message_line.err = 0;
         ws().invalidate();
         break;
     case IDM_SEGMENTS_ON: win.segment_file = 1; break;
@@ -283,8 +272,20 @@ void command(int id) {
     }
 }
 
+// A click at window pixel (x, y): the figure drawn there, if any, becomes the
+// selected one; back to start point mode either way.
+void select_at(int x, int y) {
+    if (!drawing_loaded()) return;
+    auto fit = [](int64_t v) {
+        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    shapes.selected = get_selected(fit(int64_t{x} - settings.XOFFSET),
+                                   fit(int64_t{settings.YOFFSET} - y), win.zoom);
+    back_to_start_point_mode();
+}
+
 void left_button_up(int x, int y) {
-    if (win.err) {
+    if (message_line.err) {
         ws().end_program(0);
         return;
     }

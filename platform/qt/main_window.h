@@ -2,11 +2,9 @@
 #include <QAbstractScrollArea>
 #include <QMainWindow>
 
-#include "shell/window.h"
+#include "platform/window_system.h"
 
 class QPushButton;
-
-using WindowProc = int (*)(const Message&);
 
 // The main window's client area: white, with both scroll bars (which scroll
 // nothing), painted by the window procedure, the push buttons on it.
@@ -27,7 +25,7 @@ private:
 // area, paint and close request becomes a message to the window procedure.
 class MainWindow : public QMainWindow {
 public:
-    explicit MainWindow(WindowProc proc = zelWndProc);
+    explicit MainWindow(WindowProc proc);
 
     // Sends the create message; the window is shown after it.
     void create();

@@ -10,8 +10,8 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
+#include "records/notice.h"
+#include "records/settings.h"
 #include "shell/window_state.h"
 #include "tests/support/controller_support.h"
 
@@ -25,7 +25,7 @@ TEST_F(SerialPort, PortsOutsideOneToFourTouchNoDevice) {
     for (int port : {0, 5, -1}) {
         settings.port = port;
         EXPECT_EQ(init_com(), 1);
-        EXPECT_EQ(win.record, "Invalid port:");
+        EXPECT_EQ(com.failure, "Invalid port:");
         EXPECT_EQ(com_failure_reason(), "Invalid port: " + std::to_string(port));
     }
     EXPECT_EQ(serial_sim.opened, "");
@@ -78,7 +78,7 @@ TEST_F(SerialPort, EachFailingStepHasItsOwnText) {
     for (auto [step, text] : steps) {
         serial_sim.fail(step, EIO);
         EXPECT_EQ(init_com(), 1);
-        EXPECT_EQ(win.record, text);
+        EXPECT_EQ(com.failure, text);
         EXPECT_EQ(com_failure_reason(), std::string(text) + " /dev/ttyS0: Input/output error");
     }
     // Reading the time-outs is not checked.
@@ -224,7 +224,7 @@ TEST_F(TermiosPort, AFileThatIsNoTerminalFailsAtReadingTheLineSettings) {
     std::filesystem::remove(dir.file("COM1"));
     write("COM1", "");
     EXPECT_EQ(init_com(), 1);
-    EXPECT_EQ(win.record, "Error Function: GetCommState:");
+    EXPECT_EQ(com.failure, "Error Function: GetCommState:");
     EXPECT_EQ(com.error, ENOTTY);
 }
 

@@ -17,6 +17,7 @@
 #include <functional>
 #include <thread>
 
+#include "records/notice.h"
 #include "resources/resources.h"
 #include "shell/window.h"
 #include "shell/window_state.h"
@@ -165,7 +166,7 @@ TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
     Message click{WindowMessage::command};
     click.id = IDM_RUN_TOOL;
     zelWndProc(click);
-    ASSERT_EQ(win.err, 0) << win.record;
+    ASSERT_EQ(message_line.err, 0) << message_line.record;
 
     for (const char* f : {"trace.txt", "ctrace.txt", "log.dat"}) {
         SCOPED_TRACE(f);

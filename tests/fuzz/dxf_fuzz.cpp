@@ -6,13 +6,12 @@
 #include <cstring>
 #include <vector>
 
+#include "app/reset.h"
 #include "import/dxf.h"
 #include "import/select.h"
 #include "import/shapes.h"
-#include "import/walls.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "records/notice.h"
+#include "records/settings.h"
 
 namespace {
 
@@ -66,26 +65,21 @@ void work_the_drawing(const uint8_t* data, size_t size) {
         rotate(size % 3, f);
     }
     for (int zoom = 1; zoom <= 3; ++zoom) {
-        win.zoom = zoom;
         for (size_t i = 0; i + 1 < size && i < 16; i += 2) {
             int x = static_cast<int8_t>(data[i]) * 3, y = static_cast<int8_t>(data[i + 1]) * 3;
-            int hit = get_selected(x, y);
+            int hit = get_selected(x, y, zoom);
             check(hit == shapes.selected || (hit >= 1 && hit <= shapes.objects));
         }
     }
     select_next();
-    select_at(size > 0 ? data[0] : 0, 0);
+    get_selected(size > 0 ? data[0] : 0, 0, 1);
     plot();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    reset_shapes();
-    reset_wall_list();
-    reset_window_state();
-    reset_settings();
-    reset_dxf();
+    reset_all_state();
     settings.closed_figure = 1;
     load(data, size);
     work_the_drawing(data, size);

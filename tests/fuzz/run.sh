@@ -11,13 +11,19 @@ out=$(mkdir -p "${1:-$root/build}/fuzz" && cd "${1:-$root/build}/fuzz" && pwd)
 seconds=${FUZZ_SECONDS:-60}
 cxx=${CLANGXX:-clang++}
 
-sources="$root/import/*.cpp $root/shell/notice.cpp $root/shell/settings.cpp
-         $root/shell/window_state.cpp $root/shell/progdir.cpp
-         $root/platform/files.cpp $root/platform/text.cpp"
+# The program's own code without the window system and main(): the fuzz
+# target resets every record with the program's own reset.
+sources=$(ls "$root"/platform/*.cpp "$root"/resources/*.cpp "$root"/records/*.cpp \
+    "$root"/import/*.cpp "$root"/planning/*.cpp "$root"/controller/*.cpp \
+    "$root"/sequencing/*.cpp "$root"/shell/*.cpp "$root"/app/reset.cpp)
+flags="-std=c++20 -O1 -g -Wall -Wextra -Werror -ffp-contract=off -I$root
+       -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -D_GLIBCXX_ASSERTIONS"
+rm -rf "$out/obj" && mkdir -p "$out/obj"
 # shellcheck disable=SC2086
-"$cxx" -std=c++20 -O1 -g -Wall -Wextra -Werror -ffp-contract=off -I"$root" \
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -D_GLIBCXX_ASSERTIONS \
-    "$here/dxf_fuzz.cpp" $sources -o "$out/dxf_fuzz"
+echo "$sources" | xargs -P "$(nproc)" -I{} sh -c \
+    'o="$1/obj/$(echo "$2" | tr / _).o"; exec "$3" $4 -c "$2" -o "$o"' _ "$out" {} "$cxx" "$flags"
+# shellcheck disable=SC2086
+"$cxx" $flags -fsanitize=fuzzer "$here/dxf_fuzz.cpp" "$out"/obj/*.o -o "$out/dxf_fuzz"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -7,9 +7,10 @@
 
 #include "import/dxf.h"
 #include "import/select.h"
-#include "import/walls.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
+#include "planning/walls.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/settings.h"
 #include "shell/window_state.h"
 #include "tests/import/drawing.h"
 #include "tests/support/support.h"
@@ -34,19 +35,17 @@ const char* kOpenSquare = "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 |0,1 $";
 TEST_F(Reader, ClosedSquareReplacesTheDrawingBefore) {
     load_text(Drawing().polyline().vertex(5, 5).vertex(6, 6).vertex(7, 5).text());
     rotate(1, 1);
-    wall_list.angles[4799] = 90.0f;
-    win.toggle = 0;
-    win.record = "*** Error communicating with controller";
+    job.toggle = 0;
+    message_line.record = "*** Error communicating with controller";
     shapes.selected = 3;
     ASSERT_TRUE(load_text(Drawing().square().text()));
     EXPECT_EQ(entries(), kClosedSquare);
     EXPECT_EQ(screen_points(), "M 0,0 3,0 3,3 0,3 0,0 $");
     EXPECT_EQ(shapes.objects, 1);
     EXPECT_EQ(shapes.selected, 1);
-    EXPECT_EQ(win.toggle, 1);
+    EXPECT_EQ(job.toggle, 1);
     EXPECT_EQ(shapes.PointsLoaded, 1);
-    EXPECT_EQ(wall_list.angles[4799], 0.0f);
-    EXPECT_EQ(win.record, "*** Error communicating with controller");
+    EXPECT_EQ(message_line.record, "*** Error communicating with controller");
 }
 
 TEST_F(Reader, ClosingFollowsTheFlagsLineAndTheSetting) {
@@ -256,7 +255,7 @@ TEST_F(Reader, LargerDrawingsAreRefusedAndEverythingStays) {
     rotate(1, 1);
     ShapeTables before = shapes;
     wall_list.l_a_dimensions[0] = 12.0f;
-    win.toggle = 0;
+    job.toggle = 0;
     take_notices();
     EXPECT_FALSE(load_text(drawing_of({4800})));
     EXPECT_EQ(take_notices(),
@@ -267,7 +266,7 @@ TEST_F(Reader, LargerDrawingsAreRefusedAndEverythingStays) {
     EXPECT_NE(take_notices().at(0).find("needs 4804 "), std::string::npos);
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
     EXPECT_EQ(wall_list.l_a_dimensions[0], 12.0f);
-    EXPECT_EQ(win.toggle, 0);
+    EXPECT_EQ(job.toggle, 0);
     EXPECT_EQ(passed_over.lwpolyline, 1);
 }
 

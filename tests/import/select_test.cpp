@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "import/select.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "records/job.h"
+#include "records/settings.h"
 #include "tests/import/drawing.h"
 #include "tests/support/support.h"
 
@@ -54,8 +54,7 @@ TEST_F(Selection, WithoutTheFigureTheTablesStayAsTheyAre) {
     before = shapes;
     rotate(1, 1);
     select_next();
-    select_at(0, 0);
-    EXPECT_EQ(get_selected(0, 0), 1);
+    EXPECT_EQ(get_selected(0, 0, 1), 1);
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
 }
 
@@ -77,37 +76,52 @@ TEST_F(Selection, HitNeedsLessThanTenPixelsBothWays) {
               "M 0,0 30,0 30,30 0,30 0,0 M 60,0 63,-3 66,0 63,3 60,0 "
               "M 66,0 72,0 69,3 66,0 $");
     shapes.selected = kNone;
-    EXPECT_EQ(get_selected(21, 39), 1);  // 9 left of and 9 above the corner (30, 30)
-    EXPECT_EQ(get_selected(39, 21), 1);
-    EXPECT_EQ(get_selected(20, 30), kNone);
-    EXPECT_EQ(get_selected(30, 40), kNone);
-    EXPECT_EQ(get_selected(63, -12), 2);  // an arc's middle point
-    EXPECT_EQ(get_selected(66, 0), 2);    // shared by figures 2 and 3: the first wins
-    EXPECT_EQ(get_selected(81, 0), 3);
-    EXPECT_EQ(get_selected(kPointMarker, 0), kNone);  // markers are not drawn points
+    EXPECT_EQ(get_selected(21, 39, 1), 1);  // 9 left of and 9 above the corner (30, 30)
+    EXPECT_EQ(get_selected(39, 21, 1), 1);
+    EXPECT_EQ(get_selected(20, 30, 1), kNone);
+    EXPECT_EQ(get_selected(30, 40, 1), kNone);
+    EXPECT_EQ(get_selected(63, -12, 1), 2);  // an arc's middle point
+    EXPECT_EQ(get_selected(66, 0, 1), 2);    // shared by figures 2 and 3: the first wins
+    EXPECT_EQ(get_selected(81, 0, 1), 3);
+    EXPECT_EQ(get_selected(kPointMarker, 0, 1), kNone);  // markers are not drawn points
 
-    win.zoom = 2;  // the corner is drawn at (60, 60)
-    EXPECT_EQ(get_selected(51, 69), 1);
-    EXPECT_EQ(get_selected(50, 60), kNone);
-    EXPECT_EQ(get_selected(21, 39), kNone);
+    // At zoom 2 the corner is drawn at (60, 60).
+    EXPECT_EQ(get_selected(51, 69, 2), 1);
+    EXPECT_EQ(get_selected(50, 60, 2), kNone);
+    EXPECT_EQ(get_selected(21, 39, 2), kNone);
 }
 
-TEST_F(Selection, NextAndClickCommands) {
-    win.toggle = 0;
+// Each edge of the hit box round the corner drawn at (30, 30): 9 pixels
+// away hits, 10 misses.
+TEST_F(Selection, EveryEdgeOfTheHitBox) {
+    load_text(three_figures());
+    shapes.selected = kNone;
+    const struct {
+        int x, y, hit;
+    } cases[] = {
+        {21, 30, 1}, {20, 30, kNone},  // left
+        {39, 30, 1}, {40, 30, kNone},  // right
+        {30, 21, 1}, {30, 20, kNone},  // below
+        {30, 39, 1}, {30, 40, kNone},  // above
+    };
+    for (const auto& c : cases) EXPECT_EQ(get_selected(c.x, c.y, 1), c.hit) << c.x << "," << c.y;
+}
+
+TEST_F(Selection, NextCommand) {
+    job.toggle = 0;
     select_next();  // no drawing yet: nothing happens
-    select_at(0, 0);
     EXPECT_EQ(shapes.selected, 0);
-    EXPECT_EQ(win.toggle, 0);
+    EXPECT_EQ(job.toggle, 0);
 
     load_text(three_figures());
     auto divide_mode = [] {
-        win.pause = 4;
-        win.toggle = 0;
-        win.whole_job = 1;
-        win.repeat_count = 3;
+        job.pause = 4;
+        job.toggle = 0;
+        job.whole_job = 1;
+        job.repeat_count = 3;
     };
     auto start_point_mode = [] {
-        return win.pause == 0 && win.toggle == 1 && win.whole_job == 0 && win.repeat_count == 1;
+        return job.pause == 0 && job.toggle == 1 && job.whole_job == 0 && job.repeat_count == 1;
     };
     shapes.selected = 2;
     divide_mode();
@@ -116,20 +130,6 @@ TEST_F(Selection, NextAndClickCommands) {
     EXPECT_TRUE(start_point_mode());
     select_next();
     EXPECT_EQ(shapes.selected, 1);
-
-    settings.XOFFSET = 100;  // the view frame is (x - XOFFSET, YOFFSET - y)
-    settings.YOFFSET = 400;
-    divide_mode();
-    select_at(100 + 63, 400 + 12);
-    EXPECT_EQ(shapes.selected, 2);
-    EXPECT_TRUE(start_point_mode());
-    divide_mode();
-    select_at(0, 0);  // a miss keeps the figure, not the divide mode
-    EXPECT_EQ(shapes.selected, 2);
-    EXPECT_TRUE(start_point_mode());
-    settings.XOFFSET = INT32_MIN;
-    select_at(INT32_MAX, 0);
-    EXPECT_EQ(shapes.selected, 2);
 }
 
 }  // namespace

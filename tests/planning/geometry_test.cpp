@@ -1,9 +1,9 @@
 // Corner angles, kerf losses and arc lengths.
 #include <cmath>
 
-#include "import/walls.h"
 #include "planning/geometry.h"
-#include "shell/settings.h"
+#include "planning/walls.h"
+#include "records/settings.h"
 #include "tests/support/support.h"
 
 namespace {

@@ -3,11 +3,13 @@
 #include <filesystem>
 
 #include "import/shapes.h"
-#include "import/walls.h"
 #include "planning/planner.h"
+#include "planning/walls.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/settings.h"
+#include "sequencing/jobrun.h"
 #include "sequencing/state.h"
-#include "shell/notice.h"
-#include "shell/settings.h"
 #include "shell/window_state.h"
 #include "tests/support/figures.h"
 #include "tests/support/support.h"
@@ -110,7 +112,7 @@ TEST_F(Planner, ArcPieces) {
 
 TEST_F(Planner, ZeroLengthLineMakesNoWallAndNoPoint) {
     load_figures({{{0, 0}, {10, 0}, {10, 0}, {10, 10}}});
-    win.pause = 2;
+    job.pause = 2;
     Run_Job(1);
     EXPECT_EQ(walls().size(), 2u);
     EXPECT_EQ(read("curf.txt"), "0.000000 \n0.000000 \n0.000000 \n");
@@ -141,19 +143,38 @@ TEST_F(Planner, ShallowClockwiseTurnBesideAnArc) {
     EXPECT_NEAR(wall_list.angles[0], 20.0f, 1e-4);
 }
 
+// The limits of the shallow turn beside an arc, and the next float beyond each.
+TEST(ShallowTurn, OnlyClockwiseTurnsBelow30BesideAnArcBecome10) {
+    const struct {
+        float angle;
+        bool beside_arc;
+        float kept;
+    } cases[] = {
+        {20.0f, true, 10.0f},
+        {20.0f, false, 20.0f},
+        {30.0f, true, 30.0f},
+        {std::nextafter(30.0f, 0.0f), true, 10.0f},
+        {0.0f, true, 0.0f},
+        {std::nextafter(0.0f, 1.0f), true, 10.0f},
+        {-20.0f, true, -20.0f},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shallow_turn(c.angle, c.beside_arc), c.kept) << c.angle << " " << c.beside_arc;
+}
+
 TEST_F(Planner, DivideWall) {
     load_figures({rectangle(0, 0, 10, 10)});
     for (auto [pause, stop] : {std::pair{3, 2}, {1, 0}, {0, kNoStop}, {9, kNoStop}}) {
-        win.pause = pause;
+        job.pause = pause;
         Run_Job(1);
         EXPECT_EQ(wall_list.stop, stop) << "pause " << pause;
     }
     // An arc counts two points that lead to its first piece.
     load_figures({quarter_with_lines()});
-    win.pause = 2;
+    job.pause = 2;
     Run_Job(1);
     EXPECT_EQ(wall_list.stop, 0);
-    win.pause = 3;
+    job.pause = 3;
     Run_Job(1);
     EXPECT_EQ(wall_list.stop, 7);
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/canvas.h"
-#include "shell/window.h"
 #include "tests/qt/qt_app.h"
 
 namespace {

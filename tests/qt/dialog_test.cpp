@@ -12,7 +12,9 @@
 
 #include "platform/qt/dialog.h"
 #include "platform/qt/qt_window_system.h"
+#include "records/job.h"
 #include "shell/dialogs.h"
+#include "shell/window.h"
 #include "shell/window_state.h"
 #include "tests/qt/qt_app.h"
 #include "tests/support/support.h"
@@ -89,7 +91,7 @@ TEST_F(Dialogs, TheAboutBoxHasNoCaptionAndShowsTheIconAndTheVersion) {
 }
 
 TEST_F(Dialogs, TheProcedureRunsTheDialogFromItsButtonsAndTheDefaultButtonTakesEnter) {
-    win.repeat_count = 5;
+    job.repeat_count = 5;
     when_shown([](QWidget* d) {
         QTest::mouseClick(button(d, "Up"), Qt::LeftButton);
         QTest::mouseClick(button(d, "Up"), Qt::LeftButton);
@@ -99,7 +101,7 @@ TEST_F(Dialogs, TheProcedureRunsTheDialogFromItsButtonsAndTheDefaultButtonTakesE
         QTest::keyClick(d->findChild<QLineEdit*>(), Qt::Key_Return);
     });
     EXPECT_EQ(ws.dialog_box(DLG_IMAGE_COUNT, Icount), 1);
-    EXPECT_EQ(win.repeat_count, 3);
+    EXPECT_EQ(job.repeat_count, 3);
 }
 
 TEST_F(Dialogs, EscapeAndTheCloseBoxAreCancelForTheProcedureToDecide) {

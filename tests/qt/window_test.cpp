@@ -16,8 +16,9 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_window_system.h"
 #include "platform/text.h"
+#include "records/settings.h"
 #include "resources/resources.h"
-#include "shell/settings.h"
+#include "shell/window.h"
 #include "shell/window_state.h"
 #include "tests/qt/qt_app.h"
 #include "tests/support/controller_support.h"
@@ -149,7 +150,7 @@ TEST_F(Window, WhileTheMachineWorksItRepaintsButTakesNoCommandsClicksOrCloses) {
 // The real view through the Qt paint: the test drawing's square, selected
 // and in blue, with its start point mark, beside the tab text.
 TEST_F(Window, PaintsTheDrawingThroughTheShellsViewPixelForPixel) {
-    MainWindow real;  // the shell's own window procedure
+    MainWindow real(zelWndProc);  // the shell's own window procedure
     reset_all_state();
     settings.XOFFSET = 60;
     settings.YOFFSET = 420;
@@ -202,7 +203,7 @@ protected:
         settings.port = 1;
         save_setup(SetupFields::all);
         sim().set_family(family_of_model(model));
-        MainWindow window;
+        MainWindow window(zelWndProc);
         QtWindowSystem ws(window);
         window.create();
         std::vector<std::string> out;

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "shell/notice.h"
-#include "shell/prodlog.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/progdir.h"
+#include "records/settings.h"
 #include "tests/support/support.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // The feed sequencer: the feed cases, queued 100-degree notches, bend notches
 // and bend cycles, the trace and the commands the machine receives.
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "sequencing/feed.h"
 #include "sequencing/queue.h"
 #include "sequencing/trace.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 #include "tests/support/machine.h"
 
 namespace {

@@ -1,15 +1,17 @@
 // The job end, the notching run and the divide point.
 #include <algorithm>
+#include <cmath>
 
 #include "controller/commands.h"
 #include "import/shapes.h"
-#include "import/walls.h"
+#include "planning/walls.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "sequencing/jobend.h"
 #include "sequencing/queue.h"
 #include "sequencing/trace.h"
-#include "shell/notice.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 #include "shell/window_state.h"
 #include "tests/support/figures.h"
 #include "tests/support/machine.h"
@@ -22,8 +24,8 @@ class JobEnd : public MachineTest {
 protected:
     // The notching run as the Run command starts it.
     void notching_run(float notch_length, float total_length) {
-        win.notch_length = notch_length;
-        win.total_length = total_length;
+        job.notch_length = notch_length;
+        job.total_length = total_length;
         queue_reset();
         open_trace();
         punch();
@@ -67,7 +69,7 @@ TEST_F(JobEnd, GalilNotchingRunLineByLine) {
                            }));
     EXPECT_EQ(machine(), (Lines{"M -5.000000", "1", "M -5.000000", "1", "M -2.000000",
                                 "M -10.000000", "3", "M -42.000000", "4", "11"}));
-    EXPECT_EQ(win.total_length, 0.0f);
+    EXPECT_EQ(job.total_length, 0.0f);
     EXPECT_EQ(seq.end_sequence, 0);
 }
 
@@ -111,12 +113,12 @@ TEST_F(JobEnd, SloSynNotchingRunWithTrailerAndRewind) {
 TEST_F(JobEnd, NotchingRunsCountTheirNotches) {
     use(ControllerFamily::galil);
     notching_run(0.75f, 120.0f);
-    EXPECT_EQ(win.total_length, 0.0f);
+    EXPECT_EQ(job.total_length, 0.0f);
     // and nine bend notches on the way; the one at 120 in. falls in the job end
     EXPECT_EQ(counters.notch30, 160 + 9);
     sim().clear_log();
     notching_run(0.75f, 1.0f);
-    EXPECT_EQ(win.total_length, -0.5f);
+    EXPECT_EQ(job.total_length, -0.5f);
     Lines m = machine();
     EXPECT_EQ(Lines(m.begin(), m.begin() + 4), (Lines{"M -0.750000", "1", "M -0.750000", "1"}));
 }
@@ -128,8 +130,8 @@ TEST_F(JobEnd, NotchingRunThatWouldNeverEndIsRefused) {
     EXPECT_NE(punch_refusal(1e-6f, 120.0f), "");  // too small to make the length shrink
     EXPECT_EQ(punch_refusal(0.0f, 0.0f), "");      // no material: only the job end
     EXPECT_EQ(punch_refusal(0.75f, 120.0f), "");
-    win.notch_length = 0.0f;
-    win.total_length = 120.0f;
+    job.notch_length = 0.0f;
+    job.total_length = 120.0f;
     punch();
     EXPECT_TRUE(machine().empty());
 }
@@ -163,6 +165,22 @@ TEST_F(JobEnd, TrailerOnlyWithTheBenderOnAndAShortLastWallOrATrailingTab) {
     EXPECT_TRUE(trailer_fed());
 }
 
+TEST_F(JobEnd, ALastWallOf9InchesIsLongEnough) {
+    const struct {
+        int walls;
+        float last;
+        bool is_short;
+    } cases[] = {
+        {1, 9.0f, false}, {1, std::nextafter(9.0f, 0.0f), true}, {3, 30.0f, false},
+        {0, 30.0f, true},  // nothing planned
+    };
+    for (const auto& c : cases) {
+        wall_list.walls = c.walls;
+        wall_list.l_a_dimensions[c.walls > 0 ? c.walls - 1 : 0] = c.last;
+        EXPECT_EQ(last_wall_is_short(), c.is_short) << c.walls << " " << c.last;
+    }
+}
+
 TEST_F(JobEnd, ShearInStepsAndRewindOrInInchesAndHome) {
     use(ControllerFamily::slo_syn);
     ends_after_wall(20.0f);
@@ -185,18 +203,18 @@ TEST_F(JobEnd, DividePointSteps) {
     Lines forward, back;
     for (int k = 0; k < 6; ++k) {
         breakpoint(1);
-        forward.push_back(std::to_string(win.pause));
+        forward.push_back(std::to_string(job.pause));
     }
     EXPECT_EQ(forward, (Lines{"1", "2", "3", "4", "5", "0"}));
     for (int k = 0; k < 7; ++k) {
         breakpoint(-1);
-        back.push_back(std::to_string(win.pause));
+        back.push_back(std::to_string(job.pause));
     }
     EXPECT_EQ(back, (Lines{"6", "5", "4", "3", "2", "1", "0"}));
 
     shapes.selected = 2;  // no such figure
     breakpoint(1);
-    EXPECT_EQ(win.pause, 0);
+    EXPECT_EQ(job.pause, 0);
 }
 
 }  // namespace

@@ -2,17 +2,20 @@
 // divide point and the job end, checked in the trace, in what the machine
 // received and in the production log.
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "controller/commands.h"
 #include "import/dxf.h"
 #include "import/shapes.h"
-#include "import/walls.h"
 #include "planning/planner.h"
+#include "planning/walls.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
+#include "sequencing/jobrun.h"
 #include "sequencing/state.h"
-#include "shell/notice.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 #include "shell/window_state.h"
 #include "tests/support/figures.h"
 #include "tests/support/machine.h"
@@ -98,6 +101,26 @@ TEST_F(JobRun, SharpClockwiseCornerGetsATriple) {
     EXPECT_TRUE(contains(machine(), {"2", "M -0.250000", "6", "2", "M -0.250000", "2"}));
 }
 
+// Each limit of the corner rule, and the next float beyond it.
+TEST(CornerRule, EachLimitAndJustBeyondIt) {
+    auto beyond = [](float a, float toward) { return std::nextafter(a, toward); };
+    const struct {
+        float angle;
+        Corner kind;
+    } cases[] = {
+        {0.0f, Corner::notch},
+        {15.0f, Corner::notch},
+        {beyond(15.0f, 16.0f), Corner::queue_one},
+        {-35.0f, Corner::notch},
+        {beyond(-35.0f, -36.0f), Corner::notch_and_indicate},
+        {-180.0f, Corner::notch_and_indicate},
+        {100.0f, Corner::queue_one},
+        {beyond(100.0f, 101.0f), Corner::queue_three},
+        {180.0f, Corner::queue_three},
+    };
+    for (const auto& c : cases) EXPECT_EQ(corner_kind(c.angle), c.kind) << c.angle;
+}
+
 TEST_F(JobRun, TabsAtBothEnds) {
     use_model(4);
     settings.tab = 3;
@@ -120,8 +143,8 @@ TEST_F(JobRun, DividedLetterIsMadeInTwoPieces) {
         sim().clear_log();
         use_model(model);
         load_figures({rectangle(0, 0, 10, 10)});
-        win.toggle = 0;
-        win.pause = 3;
+        job.toggle = 0;
+        job.pause = 3;
         Run_Job(0);
         EXPECT_EQ(wall_list.stop, 2);
         Lines t = job_trace();
@@ -146,7 +169,7 @@ TEST_F(JobRun, DividedLetterIsMadeInTwoPieces) {
 TEST_F(JobRun, DividePointIgnoredInStartPointMode) {
     use_model(4);
     load_figures({rectangle(0, 0, 10, 10)});
-    win.pause = 3;
+    job.pause = 3;
     Run_Job(0);
     EXPECT_EQ(count(job_trace(), "Take sheer cycle and return material, we are done!"), 1);
 }

@@ -1,9 +1,9 @@
 // Tool strokes: what each sends, when it is held back, and what it counts.
 #include "controller/tools.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "sequencing/queue.h"
 #include "sequencing/tooling.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 #include "tests/support/machine.h"
 
 namespace {

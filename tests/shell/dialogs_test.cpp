@@ -1,8 +1,9 @@
 // The operator dialogs, driven by scripts, and the drawing open dialog.
+#include "records/job.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "resources/resources.h"
 #include "shell/dialogs.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 #include "shell/window_state.h"
 #include "tests/support/support.h"
 #include "tests/support/ui.h"
@@ -43,13 +44,13 @@ TEST_F(Dialogs, SetupCancelChangesNothing) {
 }
 
 TEST_F(Dialogs, RunAlwaysOpensWithTheFixedValues) {
-    win.notch_length = 3;
+    job.notch_length = 3;
     auto run = run_dialog(DLG_RUN, ::Run, {type(212, "5"), type(213, "10"), press(IDOK)});
     EXPECT_EQ(run.after_init.at(212), "0.750");
     EXPECT_EQ(run.after_init.at(213), "120.000");
     EXPECT_EQ(win.mark, 1);
-    EXPECT_EQ(win.notch_length, 5.0f);
-    EXPECT_EQ(win.total_length, 10.0f);
+    EXPECT_EQ(job.notch_length, 5.0f);
+    EXPECT_EQ(job.total_length, 10.0f);
 
     run = run_dialog(DLG_RUN, ::Run, {press(77), press(IDCANCEL)});
     EXPECT_EQ(run.after_init.at(212), "0.750");
@@ -62,7 +63,7 @@ TEST_F(Dialogs, MoveAndMeasureAskForADistance) {
         auto run = run_dialog(DLG_MOVE, proc, {type(208, "-12.5"), press(IDOK)});
         EXPECT_EQ(run.after_init.at(208), "48.000000");
         EXPECT_EQ(win.mark, 1);
-        EXPECT_EQ(win.total_length, -12.5f);
+        EXPECT_EQ(job.total_length, -12.5f);
         run_dialog(DLG_MOVE, proc, {press(IDCANCEL)});
         EXPECT_EQ(win.mark, 0);
     }
@@ -76,18 +77,18 @@ TEST_F(Dialogs, LengthShowsTheMeasuredMaterial) {
 }
 
 TEST_F(Dialogs, ImageCountNeverCountsDownBelowOne) {
-    win.repeat_count = 5;
+    job.repeat_count = 5;
     auto run = run_dialog(DLG_IMAGE_COUNT, Icount, {press(226), press(IDCANCEL)});
     EXPECT_EQ(run.after_init.at(223), "1");
     EXPECT_EQ(run.at_end.at(223), "1");
-    EXPECT_EQ(win.repeat_count, 1);
+    EXPECT_EQ(job.repeat_count, 1);
 
     run = run_dialog(DLG_IMAGE_COUNT, Icount, {press(225), press(225), press(IDOK)});
     EXPECT_EQ(run.at_end.at(223), "3");
-    EXPECT_EQ(win.repeat_count, 3);
+    EXPECT_EQ(job.repeat_count, 3);
 
     run_dialog(DLG_IMAGE_COUNT, Icount, {type(223, "0"), press(IDOK)});
-    EXPECT_EQ(win.repeat_count, 0);  // a typed value is taken as it is
+    EXPECT_EQ(job.repeat_count, 0);  // a typed value is taken as it is
 }
 
 TEST_F(Dialogs, TabsButtonsSetTheTabAndClose) {

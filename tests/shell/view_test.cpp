@@ -2,7 +2,9 @@
 #include <algorithm>
 
 #include "import/shapes.h"
-#include "shell/settings.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/settings.h"
 #include "shell/view.h"
 #include "shell/window_state.h"
 #include "tests/support/support.h"
@@ -48,8 +50,8 @@ bool has(const std::vector<std::string>& calls, const std::string& call) {
 
 TEST_F(View, NothingButTheTextsBeforeADrawing) {
     EXPECT_EQ(paint(), (std::vector<std::string>{"text 565 20 No tabs"}));
-    win.err = 1;
-    win.record = "*** Error communicating with controller";
+    message_line.err = 1;
+    message_line.record = "*** Error communicating with controller";
     settings.tab = 3;
     win.button_x = 545;
     EXPECT_EQ(paint(), (std::vector<std::string>{
@@ -57,7 +59,7 @@ TEST_F(View, NothingButTheTextsBeforeADrawing) {
                            "text 150 100 *** Error communicating with controller",
                            "text 150 120 Left mouse click to clear screen and quit program"}));
     settings.tab = 7;
-    win.err = 0;
+    message_line.err = 0;
     EXPECT_TRUE(paint().empty());
 }
 
@@ -99,17 +101,17 @@ TEST_F(View, ControlPointMarksOnEveryPointButTheLast) {
 
 TEST_F(View, DivideMarkOnThePauseThPoint) {
     points({square()});
-    win.toggle = 0;
-    win.pause = 3;
+    job.toggle = 0;
+    job.pause = 3;
     auto calls = paint();
     EXPECT_TRUE(has(calls, "rect 128 368 132 372"));  // C at (130, 370)
-    win.pause = 6;  // beyond the last line: no mark
+    job.pause = 6;  // beyond the last line: no mark
     calls = paint();
     EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
                             [](auto& c) { return c.rfind("rect", 0) == 0; }),
               1);
-    win.toggle = 1;
-    win.pause = 3;
+    job.toggle = 1;
+    job.pause = 3;
     EXPECT_FALSE(has(paint(), "rect 128 368 132 372"));
 }
 

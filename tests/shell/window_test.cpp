@@ -4,9 +4,12 @@
 
 #include "controller/commands.h"
 #include "import/shapes.h"
+#include "planning/walls.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "resources/resources.h"
-#include "shell/prodlog.h"
-#include "shell/settings.h"
 #include "shell/window.h"
 #include "shell/window_state.h"
 #include "tests/import/drawing.h"
@@ -55,7 +58,7 @@ protected:
 TEST_F(MainWindow, StartsUpConnectedWithTheDrawingAndTheButtons) {
     write("log.dat", "5 0 0 0 0 0 0 0.000000");
     start("squares.dxf");
-    EXPECT_EQ(win.err, 0) << win.record;
+    EXPECT_EQ(message_line.err, 0) << message_line.record;
     EXPECT_EQ(win.cover, 1);
     EXPECT_EQ(counters.images, 5);
     EXPECT_EQ(shapes.objects, 3);
@@ -95,8 +98,8 @@ TEST_F(MainWindow, ButtonRowsOfTheOtherModels) {
 TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
     settings.port = 0;
     start();
-    EXPECT_EQ(win.err, 1);
-    EXPECT_EQ(win.record, " *** Error initializing com port");
+    EXPECT_EQ(message_line.err, 1);
+    EXPECT_EQ(message_line.record, " *** Error initializing com port");
     ASSERT_EQ(ws.boxes.size(), 1u);  // and the reason for the technician
     EXPECT_NE(ws.boxes[0].text.find("1, 2, 3 or 4"), std::string::npos);
     RecordingCanvas c;
@@ -112,14 +115,14 @@ TEST_F(MainWindow, ControllerThatNeverGetsReady) {
     o.restart_helps = false;
     sim().set_options(o);
     start();
-    EXPECT_EQ(win.record, "*** Error communicating with controller");
-    EXPECT_EQ(win.err, 1);
+    EXPECT_EQ(message_line.record, "*** Error communicating with controller");
+    EXPECT_EQ(message_line.err, 1);
 }
 
 TEST_F(MainWindow, DrawingThatCannotBeOpened) {
     start("missing.dxf");
-    EXPECT_EQ(win.err, 1);
-    EXPECT_EQ(win.record, dir.file("missing.dxf") + " Failed to open");
+    EXPECT_EQ(message_line.err, 1);
+    EXPECT_EQ(message_line.record, dir.file("missing.dxf") + " Failed to open");
 }
 
 TEST_F(MainWindow, MissingSettingsAreANotice) {
@@ -158,12 +161,22 @@ TEST_F(MainWindow, ZoomAndSelection) {
     command(IDM_NEXT);
     EXPECT_EQ(shapes.selected, 1);
     // A click on the second square's corner (20, 10) at zoom 2: window (60 + 120, 420 - 60).
-    win.toggle = 0;
-    win.pause = 2;
+    job.toggle = 0;
+    job.pause = 2;
     click(183, 357);
     EXPECT_EQ(shapes.selected, 2);
-    EXPECT_EQ(win.toggle, 1);
-    EXPECT_EQ(win.pause, 0);
+    EXPECT_EQ(job.toggle, 1);
+    EXPECT_EQ(job.pause, 0);
+    // A click on empty space keeps the figure but not the divide mode.
+    job.toggle = 0;
+    job.pause = 2;
+    click(5, 5);
+    EXPECT_EQ(shapes.selected, 2);
+    EXPECT_EQ(job.toggle, 1);
+    EXPECT_EQ(job.pause, 0);
+    settings.XOFFSET = INT32_MIN;  // the view frame cannot overflow
+    click(INT32_MAX, 0);
+    EXPECT_EQ(shapes.selected, 2);
 }
 
 TEST_F(MainWindow, StartPointAndDividePoint) {
@@ -174,7 +187,7 @@ TEST_F(MainWindow, StartPointAndDividePoint) {
     EXPECT_EQ(shapes.p1[0], 0.0f);
     command(IDM_DIVIDE);
     command(IDM_START_NEG);
-    EXPECT_EQ(win.pause, 5);
+    EXPECT_EQ(job.pause, 5);
     EXPECT_EQ(shapes.p1[0], 0.0f);
 }
 
@@ -182,11 +195,11 @@ TEST_F(MainWindow, RunToolRepeatsAndCountsImages) {
     start("squares.dxf");
     ws.scripts.push_back({type(223, "4"), press(IDOK)});
     command(IDM_REPEAT);
-    EXPECT_EQ(win.repeat_count, 4);
+    EXPECT_EQ(job.repeat_count, 4);
     command(IDM_RUN_TOOL);
     EXPECT_EQ(count_in_machine("S,0"), 4);
     EXPECT_EQ(counters.images, 4);
-    EXPECT_EQ(win.repeat_count, 1);
+    EXPECT_EQ(job.repeat_count, 1);
     EXPECT_EQ(read("log.dat").substr(0, 2), "4 ");
 }
 
@@ -199,7 +212,7 @@ TEST_F(MainWindow, ContinuousJobMakesEveryFigureOnce) {
     EXPECT_EQ(count_in_machine("V,0"), 3);  // the clockwise square's corners
     EXPECT_EQ(counters.images, 3);
     EXPECT_EQ(shapes.selected, 2);
-    EXPECT_EQ(win.whole_job, 0);
+    EXPECT_EQ(job.whole_job, 0);
 }
 
 TEST_F(MainWindow, RefusedJobIsNotCounted) {
@@ -220,10 +233,10 @@ TEST_F(MainWindow, GalilMustBeResetBeforeTheTools) {
     command(IDM_RUN);
     EXPECT_EQ(machine().size(), 4u);  // the start-up only
     command(IDM_RUN_TOOL);
-    EXPECT_EQ(win.record, "Must reset tool");
-    EXPECT_EQ(win.err, 1);
+    EXPECT_EQ(message_line.record, "Must reset tool");
+    EXPECT_EQ(message_line.err, 1);
     command(IDM_RESET_TOOL);
-    EXPECT_EQ(win.err, 0);
+    EXPECT_EQ(message_line.err, 0);
     EXPECT_EQ(win.cover, 1);
     EXPECT_EQ(machine().back(), "7");
     command(IDM_SHEER);
@@ -235,7 +248,7 @@ TEST_F(MainWindow, GalilMustBeResetBeforeTheTools) {
     EXPECT_EQ(machine().back(), "12");
     EXPECT_EQ(win.cover, 0);
     command(IDM_MOVE);
-    EXPECT_EQ(win.record, "Must reset tool");
+    EXPECT_EQ(message_line.record, "Must reset tool");
 }
 
 TEST_F(MainWindow, MovesByTheDistanceEntered) {
@@ -269,13 +282,13 @@ TEST_F(MainWindow, SetupSavedEndsAtTheNextClick) {
     start();
     ws.scripts.push_back({type(247, "7"), press(IDOK)});
     command(IDM_SETUP);
-    EXPECT_EQ(win.record, "Set up data saved");
+    EXPECT_EQ(message_line.record, "Set up data saved");
     EXPECT_EQ(settings.rw, 7.0f);
     ws.scripts.push_back({press(IDCANCEL)});
-    win.err = 0;
+    message_line.err = 0;
     command(IDM_SETUP);
-    EXPECT_EQ(win.err, 0);
-    win.err = 1;
+    EXPECT_EQ(message_line.err, 0);
+    message_line.err = 1;
     click(10, 10);
     EXPECT_EQ(ws.ended_status, 0);
 }
@@ -308,9 +321,16 @@ TEST_F(MainWindow, OpenCommand) {
     start();
     command(IDM_OPEN);  // cancelled
     EXPECT_EQ(shapes.PointsLoaded, 0);
+    wall_list.walls = 1;
+    wall_list.l_a_dimensions[0] = 12.0f;
+    wall_list.angles[4799] = 90.0f;
     ws.open_file_choice = dir.file("squares.dxf");
     command(IDM_OPEN);
     EXPECT_EQ(shapes.objects, 3);
+    // The walls of the drawing before are gone; a job end now reads a last wall of 0.
+    EXPECT_EQ(wall_list.l_a_dimensions[0], 0.0f);
+    EXPECT_EQ(wall_list.angles[4799], 0.0f);
+    EXPECT_EQ(wall_list.walls, 1);
     ws.open_file_choice = dir.file("gone.dxf");
     command(IDM_OPEN);
     EXPECT_EQ(ws.title, "trm");
@@ -319,7 +339,7 @@ TEST_F(MainWindow, OpenCommand) {
     ws.open_file_choice = dir.file("lw.dxf");
     command(IDM_OPEN);
     EXPECT_NE(ws.boxes.back().text.find("LWPOLYLINE"), std::string::npos);
-    win.err = 1;
+    message_line.err = 1;
     command(IDM_OPEN);
     EXPECT_EQ(ws.ended_status, 0);
 }

@@ -3,7 +3,7 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
-#include "shell/settings.h"
+#include "records/settings.h"
 #include "tests/support/controller_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
-#include "shell/settings.h"
+#include "records/settings.h"
 
 void ControllerTest::SetUp() {
     ProgramDirTest::SetUp();

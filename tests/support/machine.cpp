@@ -1,6 +1,6 @@
 #include "tests/support/machine.h"
 
-#include "shell/settings.h"
+#include "records/settings.h"
 
 std::vector<std::string> machine_commands(const SimController& sim) {
     std::vector<std::string> out;

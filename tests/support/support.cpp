@@ -10,20 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "controller/commands.h"
-#include "controller/serial_link.h"
-#include "import/dxf.h"
-#include "import/shapes.h"
-#include "platform/clock.h"
-#include "platform/exit.h"
-#include "platform/serial.h"
-#include "import/walls.h"
-#include "sequencing/state.h"
-#include "shell/notice.h"
-#include "shell/prodlog.h"
-#include "shell/progdir.h"
-#include "shell/settings.h"
-#include "shell/window_state.h"
+#include "app/reset.h"
+#include "records/progdir.h"
 
 extern char** environ;
 
@@ -39,23 +27,6 @@ TempDir::~TempDir() {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
-}
-
-void reset_all_state() {
-    reset_settings();
-    reset_counters();
-    reset_window_state();
-    reset_shapes();
-    reset_dxf();
-    reset_wall_list();
-    reset_seq_state();
-    take_notices();
-    reset_com();
-    reset_command_strings();
-    set_serial_device(nullptr);
-    set_clock(nullptr);
-    set_program_exit(nullptr);
-    directory.clear();
 }
 
 std::string read_file(const std::string& path) {

@@ -18,8 +18,7 @@ private:
     std::string path_;
 };
 
-// Puts every process-wide record back to its start-of-program state.
-void reset_all_state();
+#include "app/reset.h"
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);

@@ -1,0 +1,35 @@
+#include "app/reset.h"
+
+#include "controller/commands.h"
+#include "controller/serial_link.h"
+#include "import/dxf.h"
+#include "import/shapes.h"
+#include "planning/walls.h"
+#include "platform/clock.h"
+#include "platform/exit.h"
+#include "platform/serial.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/progdir.h"
+#include "records/settings.h"
+#include "sequencing/state.h"
+#include "shell/window_state.h"
+
+void reset_all_state() {
+    reset_settings();
+    reset_counters();
+    reset_job_options();
+    reset_message_line();
+    directory.clear();
+    reset_shapes();
+    reset_dxf();
+    reset_wall_list();
+    reset_seq_state();
+    reset_com();
+    reset_command_strings();
+    reset_window_state();
+    set_serial_device(nullptr);
+    set_clock(nullptr);
+    set_program_exit(nullptr);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+// The start-up of the machine, as the window and `zel --check` both make it:
+// a fresh ctrace.txt, the production log and the settings, the command
+// strings of the configured family, the serial port, and the controller's
+// handshake (with the program download on the Galil).
+enum class Startup {
+    ready,         // the controller answered and is ready
+    port_failed,   // init_com failed: com.failure and com.error say why
+    no_answer,     // no "D" within the handshake's deadline
+    no_program,    // the Galil's setup2.dat cannot be read: com.failure says why
+};
+
+struct StartupResult {
+    Startup outcome = Startup::ready;
+    long answers = 0;  // bytes the controller sent during the handshake
+};
+
+StartupResult start_machine();

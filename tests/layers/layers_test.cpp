@@ -1,0 +1,113 @@
+// The folders are layers: a file includes headers of its own folder and of
+// the folders below it, never of one above, and no two folders include each
+// other. The Qt layer and the simulated machine stand beside the rest and see
+// only the platform and the resources. Only the Qt layer and main() include Qt.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Bottom to top.
+const std::vector<std::string> kLayers = {"platform", "resources", "records",    "import",
+                                          "planning", "controller", "sequencing", "shell",
+                                          "app"};
+// Beside the layers: what each of them may include besides itself.
+const std::map<std::string, std::set<std::string>> kBeside = {
+    {"platform/qt", {"platform", "resources"}},
+    {"sim", {"platform"}},
+};
+
+std::string folder_of(const std::string& path) {
+    if (path.rfind("platform/qt/", 0) == 0) return "platform/qt";
+    auto slash = path.find('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+int rank(const std::string& folder) {
+    for (std::size_t i = 0; i < kLayers.size(); ++i)
+        if (kLayers[i] == folder) return static_cast<int>(i);
+    return -1;
+}
+
+bool may_include(const std::string& from, const std::string& to) {
+    if (from == to) return true;
+    if (auto it = kBeside.find(from); it != kBeside.end()) return it->second.count(to) > 0;
+    if (kBeside.count(to)) return from == "app";
+    return rank(to) >= 0 && rank(to) < rank(from);
+}
+
+struct Include {
+    std::string file, header;
+};
+
+// Every #include "..." of the program's own sources (not tests, benchmarks or scripts).
+std::vector<Include> program_includes(std::set<std::string>& folders, std::string& qt_outside) {
+    const fs::path root = ZEL_SOURCE_DIR;
+    const std::regex quoted(R"(^\s*#\s*include\s*"([^"]+)\")");
+    const std::regex qt(R"(^\s*#\s*include\s*<Q)");
+    std::vector<Include> out;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        std::string rel = fs::relative(e.path(), root).generic_string();
+        if (!e.is_regular_file() || (e.path().extension() != ".cpp" && e.path().extension() != ".h"))
+            continue;
+        std::string top = rel.substr(0, rel.find('/'));
+        if (top == "tests" || top == "bench" || top == "build" || top[0] == '.' ||
+            rel.find('/') == std::string::npos)
+            continue;
+        folders.insert(folder_of(rel));
+        std::ifstream in(e.path());
+        std::string line;
+        std::smatch m;
+        while (std::getline(in, line)) {
+            if (std::regex_search(line, m, quoted)) out.push_back({rel, m[1]});
+            bool qt_allowed = folder_of(rel) == "platform/qt" || rel == "app/window_mode.cpp";
+            if (std::regex_search(line, qt) && !qt_allowed) qt_outside += rel + "\n";
+        }
+    }
+    return out;
+}
+
+TEST(Layers, NoFileIncludesAHeaderFromAFolderAboveItsOwn) {
+    std::set<std::string> folders;
+    std::string qt_outside;
+    std::vector<Include> includes = program_includes(folders, qt_outside);
+    ASSERT_GT(includes.size(), 100u);
+
+    for (const std::string& f : folders)
+        EXPECT_TRUE(rank(f) >= 0 || kBeside.count(f))
+            << "the folder " << f << "/ has no place in the layers: add it to kLayers";
+
+    std::set<std::pair<std::string, std::string>> uses;
+    std::string upward;
+    for (const Include& inc : includes) {
+        std::string from = folder_of(inc.file), to = folder_of(inc.header);
+        if (to.empty() || from == to) continue;
+        uses.insert({from, to});
+        if (!may_include(from, to)) upward += inc.file + " includes " + inc.header + "\n";
+    }
+    EXPECT_EQ(upward, "") << "includes against the layers (bottom to top: platform, resources, "
+                             "records, import, planning, controller, sequencing, shell, app)";
+    for (const auto& [from, to] : uses)
+        EXPECT_FALSE(uses.count({to, from})) << from << "/ and " << to << "/ include each other";
+    EXPECT_EQ(qt_outside, "") << "Qt is included outside platform/qt/ and main()";
+}
+
+TEST(Layers, TheCheckItselfTellsUpFromDown) {
+    EXPECT_TRUE(may_include("sequencing", "controller"));
+    EXPECT_FALSE(may_include("controller", "sequencing"));
+    EXPECT_FALSE(may_include("platform/qt", "shell"));
+    EXPECT_TRUE(may_include("app", "platform/qt"));
+    EXPECT_FALSE(may_include("shell", "sim"));
+    EXPECT_EQ(folder_of("platform/qt/canvas.h"), "platform/qt");
+}
+
+}  // namespace
