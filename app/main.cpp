@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     // Lives to the end of the program; an exit from inside a wait leaves it running.
     std::unique_ptr<PtySim> sim;
     if (cl.simulate) {
+        win.simulated = true;
         sim = start_simulated_machine(why);
         if (!sim) {
             std::fprintf(stderr, "zel: the simulated machine cannot start: %s\n", why.c_str());

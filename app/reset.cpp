@@ -14,6 +14,7 @@
 #include "records/progdir.h"
 #include "records/settings.h"
 #include "sequencing/state.h"
+#include "shell/status.h"
 #include "shell/window_state.h"
 
 void reset_all_state() {
@@ -29,6 +30,7 @@ void reset_all_state() {
     reset_com();
     reset_command_strings();
     reset_window_state();
+    reset_status_line();
     set_serial_device(nullptr);
     set_clock(nullptr);
     set_program_exit(nullptr);

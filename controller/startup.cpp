@@ -3,6 +3,7 @@
 #include "controller/commands.h"
 #include "controller/serial_link.h"
 #include "records/prodlog.h"
+#include "records/progdir.h"
 #include "records/settings.h"
 
 StartupResult start_machine() {
@@ -20,4 +21,32 @@ StartupResult start_machine() {
     r.answers = com.received - before;
     r.outcome = rc == 0 ? Startup::ready : rc == 1 ? Startup::no_answer : Startup::no_program;
     return r;
+}
+
+std::string startup_failure_reason(const StartupResult& r) {
+    switch (r.outcome) {
+    case Startup::ready: return "";
+    case Startup::port_failed: return com_failure_reason();
+    case Startup::no_program: return com.failure;
+    case Startup::no_answer: break;
+    }
+    return std::string("The ") + (galil() ? "Galil" : "Slo-Syn") + " controller on " + com.device +
+           (r.answers == 0 ? " did not answer" : " never answered \"D\"") + " within " +
+           (galil() ? "10" : "4") + " seconds of \"" + (galil() ? "75" : "T,0") + "\".";
+}
+
+std::string startup_failure_advice(const StartupResult& r) {
+    switch (r.outcome) {
+    case Startup::ready: return "";
+    case Startup::port_failed: return com_failure_advice();
+    case Startup::no_program:
+        return "Put the Galil controller's program setup2.dat in " + directory + ".";
+    case Startup::no_answer: break;
+    }
+    std::string advice =
+        r.answers == 0
+            ? "Check that the controller is switched on and that its cable is on this port."
+            : "Check that the controller's model in Setup is right (4 for the Galil, any other "
+              "for the Slo-Syn) and that its program is loaded.";
+    return advice + " ctrace.txt in " + directory + " shows what was sent and received.";
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The start-up of the machine, as the window and `zel --check` both make it:
 // a fresh ctrace.txt, the production log and the settings, the command
@@ -17,3 +18,8 @@ struct StartupResult {
 };
 
 StartupResult start_machine();
+
+// Why the start-up failed, for the technician: the failing step with the
+// device and the system's reason, and what to check. Empty when it did not fail.
+std::string startup_failure_reason(const StartupResult& r);
+std::string startup_failure_advice(const StartupResult& r);

@@ -18,6 +18,7 @@ public:
     void create_button(const char*, int, int, int, int, int) override {}
     void invalidate() override {}
     void set_window_title(const std::string&) override {}
+    void set_status_text(const std::string&) override {}
     void post_close() override {}
     void destroy_window() override {}
     void post_quit(int) override {}

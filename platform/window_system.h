@@ -90,6 +90,8 @@ public:
     virtual void create_button(const char* label, int id, int x, int y, int w, int h) = 0;
     virtual void invalidate() = 0;  // erase and repaint the client area
     virtual void set_window_title(const std::string& title) = 0;
+    // The status line under the client area.
+    virtual void set_status_text(const std::string& text) = 0;
     virtual void post_close() = 0;  // ask the window to close, as its close box does
     // Takes the window down; the window procedure then gets the destroy message.
     virtual void destroy_window() = 0;

@@ -25,6 +25,7 @@
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
 #include "shell/dialogs.h"
+#include "shell/status.h"
 #include "shell/view.h"
 #include "shell/window_state.h"
 
@@ -54,9 +55,14 @@ bool open_drawing(const std::string& path) {
     return true;
 }
 
-// Brings up the machine; a failure is shown as the window's message.
+// Brings up the machine; a failure is shown as the window's message, and the
+// status line says what the machine is.
 void start_up() {
-    switch (start_machine().outcome) {
+    StartupResult r = start_machine();
+    status_line.machine = r.outcome != Startup::ready ? "No controller: " + startup_failure_reason(r)
+                          : win.simulated             ? "Simulated machine"
+                                                      : "Controller ready on " + com.device;
+    switch (r.outcome) {
     case Startup::ready: break;
     case Startup::port_failed:
         notice(com_failure_reason() + ". " + com_failure_advice());
@@ -97,6 +103,7 @@ void on_create() {
             show_message(strprintf("%s Failed to open", win.argument.c_str()));
     }
     create_buttons();
+    show_status();
 }
 
 bool made_and_counted() {

@@ -12,6 +12,7 @@ struct WindowState {
     int cancel = 0;          // 1 when the last Setup dialog was cancelled
     int button_x = 0;        // where the button row ended: the tab text stands beside it
     int button_w = 0;
+    bool simulated = false;  // the controller is the simulated machine (--simulate)
     int carg = 0;            // 1 when the command line named a drawing
     std::string argument;    // that drawing's path
     std::string szName;      // the last path chosen in the open dialog

@@ -1,11 +1,13 @@
 #include "platform/qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 
 #include "platform/qt/canvas.h"
 #include "resources/resources.h"
@@ -44,7 +46,8 @@ void ClientArea::mouseReleaseEvent(QMouseEvent* e) {
     proc_(m);
 }
 
-MainWindow::MainWindow(WindowProc proc) : proc_(proc), client_(new ClientArea(proc)) {
+MainWindow::MainWindow(WindowProc proc)
+    : proc_(proc), client_(new ClientArea(proc)), status_(new QLabel) {
     setWindowTitle(QString::fromLatin1(kAppName));
     for (const PopupMenu& popup : menu_bar()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.label));
@@ -59,6 +62,8 @@ MainWindow::MainWindow(WindowProc proc) : proc_(proc), client_(new ClientArea(pr
         }
     }
     setCentralWidget(client_);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(true);
     resize(800, 600);
 }
 

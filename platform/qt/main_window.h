@@ -4,6 +4,7 @@
 
 #include "platform/window_system.h"
 
+class QLabel;
 class QPushButton;
 
 // The main window's client area: white, with both scroll bars (which scroll
@@ -31,6 +32,7 @@ public:
     void create();
     QPushButton* add_button(const QString& label, int id, int x, int y, int w, int h);
     QWidget* client() const;
+    QLabel* status_label() const { return status_; }
     int send(const Message& m) { return proc_(m); }
 
 protected:
@@ -41,6 +43,7 @@ private:
 
     WindowProc proc_;
     ClientArea* client_;
+    QLabel* status_;
 };
 
 // True while the program waits for the controller and the window only

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSessionManager>
@@ -127,6 +128,10 @@ void QtWindowSystem::invalidate() { window_.client()->update(); }
 
 void QtWindowSystem::set_window_title(const std::string& title) {
     window_.setWindowTitle(QString::fromLocal8Bit(title));
+}
+
+void QtWindowSystem::set_status_text(const std::string& text) {
+    window_.status_label()->setText(QString::fromLocal8Bit(text));
 }
 
 void QtWindowSystem::post_close() {

@@ -26,6 +26,7 @@ public:
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override;
     void set_window_title(const std::string& title) override;
+    void set_status_text(const std::string& text) override;
     void post_close() override;
     void destroy_window() override;
     void post_quit(int status) override;

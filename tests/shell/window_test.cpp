@@ -10,6 +10,7 @@
 #include "records/prodlog.h"
 #include "records/settings.h"
 #include "resources/resources.h"
+#include "shell/status.h"
 #include "shell/window.h"
 #include "shell/window_state.h"
 #include "tests/import/drawing.h"
@@ -72,6 +73,7 @@ TEST_F(MainWindow, StartsUpConnectedWithTheDrawingAndTheButtons) {
     EXPECT_EQ(ws.buttons[3].h, 40);
     EXPECT_EQ(win.button_x, 460);
     EXPECT_TRUE(ws.boxes.empty());
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0");
 }
 
 TEST_F(MainWindow, ButtonRowsOfTheOtherModels) {
@@ -100,6 +102,7 @@ TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
     start();
     EXPECT_EQ(message_line.err, 1);
     EXPECT_EQ(message_line.record, " *** Error initializing com port");
+    EXPECT_EQ(ws.status, "No controller: Invalid port: 0");
     ASSERT_EQ(ws.boxes.size(), 1u);  // and the reason for the technician
     EXPECT_NE(ws.boxes[0].text.find("1, 2, 3 or 4"), std::string::npos);
     RecordingCanvas c;
@@ -385,6 +388,17 @@ TEST_F(MainWindow, ClosingAndTheEndOfTheSession) {
     zelWndProc({WindowMessage::destroy});
     EXPECT_EQ(ws.quit_status, 0);
     EXPECT_EQ(zelWndProc({WindowMessage::query_end_session}), 1);
+}
+
+TEST(StatusLine, PartsThatAreSetJoinedByABar) {
+    reset_status_line();
+    EXPECT_EQ(status_text(), "");
+    status_line.drawing = "Units: inches";
+    EXPECT_EQ(status_text(), "Units: inches");
+    status_line.machine = "Simulated machine";
+    status_line.work = "Job done";
+    EXPECT_EQ(status_text(), "Simulated machine   |   Job done   |   Units: inches");
+    reset_status_line();
 }
 
 }  // namespace

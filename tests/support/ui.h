@@ -62,6 +62,7 @@ public:
     std::vector<Button> buttons;
     int invalidations = 0;
     std::string title;
+    std::string status;
     int close_requests = 0;
     bool destroyed = false;
     std::optional<int> quit_status;
@@ -75,6 +76,7 @@ public:
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }
     void set_window_title(const std::string& t) override { title = t; }
+    void set_status_text(const std::string& t) override { status = t; }
     void post_close() override { ++close_requests; }
     void destroy_window() override { destroyed = true; }
     void post_quit(int status) override { quit_status = status; }
