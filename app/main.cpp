@@ -5,6 +5,9 @@
 #include "app/cli.h"
 #include "app/modes.h"
 #include "app/simulate.h"
+#include "platform/exit.h"
+#include "platform/signals.h"
+#include "records/prodlog.h"
 #include "records/progdir.h"
 #include "resources/strings.h"
 #include "shell/window_state.h"
@@ -48,8 +51,14 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    switch (cl.mode) {
-    case CommandLine::Mode::check: return run_check(cl);
-    default: return run_window(cl);
+    catch_termination();
+    int status = 0;
+    if (cl.mode == CommandLine::Mode::check) {
+        status = run_check(cl);
+    } else {
+        write_log_in_background(true);
+        status = run_window(cl);
     }
+    run_program_end_steps();
+    return status;
 }

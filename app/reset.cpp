@@ -18,6 +18,7 @@
 #include "shell/window_state.h"
 
 void reset_all_state() {
+    run_program_end_steps();
     reset_settings();
     reset_counters();
     reset_job_options();

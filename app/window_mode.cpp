@@ -13,7 +13,7 @@
 #include "resources/strings.h"
 #include "shell/window.h"
 
-int run_window(const CommandLine& cl) {
+int run_window(const CommandLine&) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         std::fprintf(stderr,
@@ -37,7 +37,6 @@ int run_window(const CommandLine& cl) {
     MainWindow window(zelWndProc);
     QtWindowSystem ws(window);
     window.create();
-    if (cl.simulate) window.setWindowTitle(QString(kAppName) + " (simulated machine)");
     window.show();
     return ws.run();
 }

@@ -11,8 +11,10 @@
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/window_system.h"
 #include "records/notice.h"
 #include "records/progdir.h"
+#include "records/progress.h"
 #include "records/settings.h"
 
 CommandStrings commands;
@@ -47,6 +49,7 @@ bool refuse_move(float st) {
 void move_galil(const char* command, float st) {
     st = -st;
     if (st == 0 || refuse_move(st)) return;
+    before_command();
     put_data(command);
     wait_for_Slo_Syn();
     char move_data[64];
@@ -58,6 +61,7 @@ void move_galil(const char* command, float st) {
 void move_slo_syn(const char* format, float st) {
     st = -st;
     if (st == 0 || refuse_move(st)) return;
+    before_command();
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, format, st);
     put_data(move_data);
@@ -79,6 +83,22 @@ void download(std::FILE* program) {
         put_data(line.c_str());
         wait_for_Slo_Syn();
     }
+}
+
+std::string quoted_command() {
+    std::string c = com.last_command;
+    if (!c.empty() && c.back() == '\r') c.pop_back();
+    return "\"" + c + "\"";
+}
+
+[[noreturn]] void lost_controller(const std::string& why, const std::string& line) {
+    window_system().message_box(
+        why + ".\n\n" + work_done_text() +
+            "\n\nCheck that the controller is switched on and that its cable is on this "
+            "port, then start ZEL again. ctrace.txt in " + directory +
+            " shows the last bytes each way; the next start keeps it as ctrace.1.txt.",
+        "The controller is lost", MessageIcon::error);
+    end_program(-1, line);
 }
 
 }  // namespace
@@ -105,14 +125,42 @@ int wait_for_Slo_Syn() {
     long end_time = now() + kAnswerDeadline;
     char response[24];
     for (;;) {
-        if (rec_data(response) != 0) {
+        int got = await_data(response);
+        if (got < 0)
+            lost_controller(device_gone_reason() + " while the program waited for the answer to " +
+                                quoted_command(),
+                            "zel: " + device_gone_reason() + "; the program ends");
+        if (got != 0) {
             int answer = answer_class(response);
             if (answer >= 0) return answer;
         }
         if (now() > end_time)
-            end_program(-1, "zel: the controller stopped answering (no answer within 20 "
+            lost_controller("The controller on " + com.device + " did not answer " +
+                                quoted_command() + " within 20 seconds",
+                            "zel: the controller stopped answering (no answer within 20 "
                             "seconds); the program ends");
     }
+}
+
+void before_command() {
+    if (!com.open) throw NoController{};
+    if (progress.running && progress.stop_requested) throw OperatorStop{};
+}
+
+std::string work_done_text() {
+    const Progress& p = progress;
+    std::string done;
+    if (p.work == Progress::Work::job)
+        done = strprintf("The job on figure %d had made %d of %d walls (%.3f of %.3f in.)",
+                         p.figure, p.wall, p.walls, p.fed, p.planned);
+    else if (p.work == Progress::Work::notching)
+        done = strprintf("The notching run had fed %.3f of %.3f in.", p.fed, p.planned);
+    else if (p.running)
+        done = "The command had begun";
+    else
+        return "The machine was being started.";
+    return done + " in " + duration_text(monotonic_ms() - p.started_ms) + "; counted: " +
+           strokes_text() + ".";
 }
 
 int Init_Slo_Syn() {
@@ -120,7 +168,9 @@ int Init_Slo_Syn() {
     long end_time = now() + kSloSynDeadline;
     char resp[24];
     for (;;) {
-        if (rec_data(resp) != 0) {
+        int got = await_data(resp);
+        if (got < 0) return 1;
+        if (got != 0) {
             if (resp[0] == 'D') return 0;
             if (resp[0] == '?') restart_controller();
         }
@@ -143,7 +193,9 @@ int Init_Galil() {
     bool ready = false;
     char resp[128];
     while (!ready) {
-        if (rec_data(resp) != 0) {
+        int got = await_data(resp);
+        if (got < 0) return 1;
+        if (got != 0) {
             if (resp[0] == 'D') ready = true;
             else if (resp[0] == ':') restart_controller();
         }

@@ -49,8 +49,21 @@ inline constexpr const char* kPhotoCellQuery = "C,0\r";
 int answer_class(const char* response);
 
 // Waits for the next answer that means something and returns its class.
-// When none comes within 20 seconds the program ends with status -1.
+// When none comes within 20 seconds, or the serial device goes away, the
+// operator is told what got no answer and what the work had done, and the
+// program ends with status -1.
 int wait_for_Slo_Syn();
+
+// Thrown instead of sending a command when there is no open port.
+struct NoController {};
+
+// Before each command to the machine (not the second half of a Galil move):
+// throws NoController without an open port, and OperatorStop (records/
+// progress.h) once the operator has asked the running work to stop.
+void before_command();
+
+// What the running work had done, for the operator when the controller is lost.
+std::string work_done_text();
 
 // The start-up handshakes. 0: the controller is ready. 1: no "D" within the
 // deadline (4 seconds for the Slo-Syn, 10 for the Galil). Init_Galil also

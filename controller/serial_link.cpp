@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include "platform/clock.h"
+#include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/idle.h"
+#include "platform/signals.h"
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/progdir.h"
@@ -21,9 +23,10 @@ ComPort com;
 namespace {
 
 std::string port_override;
+AppendFile ctrace;
 
 void trace(const std::string& entry) {
-    bool ok = append_to_file(program_file("ctrace.txt"), entry);
+    bool ok = ctrace.append(program_file("ctrace.txt"), entry);
     if (!ok && !com.trace_failing)
         notice("The communications trace ctrace.txt in " + directory +
                " cannot be written (" + errno_text() + "); the machine goes on without it");
@@ -50,12 +53,15 @@ std::string user_name() {
 }  // namespace
 
 void reset_com() {
+    ctrace.close();
     serial_device().close();
     com = ComPort{};
     port_override.clear();
 }
 
 void start_ctrace() {
+    ctrace.close();
+    keep_previous(program_file("ctrace.txt"), kKeptTraces);
     std::string why;
     com.trace_failing = !write_new_file(program_file("ctrace.txt"), "Communications trace\n", why);
     if (com.trace_failing) notice(why + "; the communications trace is not kept");
@@ -94,10 +100,14 @@ int init_com() {
     com.cTime.ReadTotalTimeoutMultiplier = 1;
     com.cTime.ReadTotalTimeoutConstant = 0;
     if (!port.set_timeouts(com.cTime)) return com_failed("Error on function: SetCommTimeouts:");
+    com.open = true;
+    // However the program ends, another program may use the port after it.
+    at_program_end([] { serial_device().close(); });
     return 0;
 }
 
 int put_data(const char* parm) {
+    com.last_command = parm;
     trace(strprintf("send-> %s %c%c", parm, 13, 10));
     SerialDevice& port = serial_device();
     for (const char* p = parm; *p; ++p) {
@@ -110,14 +120,15 @@ int put_data(const char* parm) {
     return 0;
 }
 
-int rec_data(char* loc) {
-    loc[0] = 0;
-    char byte = 0;
-    int got = serial_device().read_byte(byte);
+namespace {
+
+int take_byte(char* loc, int got, char byte, int error) {
     // On every poll, not only the empty ones: a controller that answers within
     // the read time-out every time would otherwise never let the window in.
     idle();
     if (got < 0) {
+        com.error = error;
+        errno = error;
         // A port that fails fails on every poll of a 20-second wait: say it once.
         if (!com.read_failing) std::perror("Error on function: ReadFile");
         com.read_failing = true;
@@ -132,6 +143,32 @@ int rec_data(char* loc) {
         loc[1] = 0;
     }
     return 1;
+}
+
+}  // namespace
+
+int rec_data(char* loc) {
+    loc[0] = 0;
+    char byte = 0;
+    int got = serial_device().read_byte(byte);
+    return take_byte(loc, got, byte, errno);
+}
+
+int await_data(char* loc) {
+    // Without a window nobody else will act on SIGTERM or SIGINT.
+    if (termination_requested() && idle_interval_ms() < 0)
+        end_program(1, "zel: ended by a signal while waiting for the controller");
+    loc[0] = 0;
+    char byte = 0;
+    int timeout = the_clock().ms_to_next_second();
+    if (int window = idle_interval_ms(); window >= 0 && window < timeout) timeout = window;
+    int got = serial_device().wait_byte(byte, timeout);
+    if (got < 0) com.gone = true;
+    return take_byte(loc, got, byte, errno);
+}
+
+std::string device_gone_reason() {
+    return "the serial device " + com.device + " went away (" + std::strerror(com.error) + ")";
 }
 
 std::string com_failure_reason() {

@@ -14,6 +14,10 @@ struct ComPort {
     std::string failure;         // what failed at start-up, e.g. "Error Function: CreateFile:"
     int error = 0;               // the system's error number when an init_com step failed
     long received = 0;           // bytes received since the start
+    bool open = false;           // init_com opened the port
+    bool ready = false;          // the controller answered at start-up: commands may be sent
+    bool gone = false;           // the device failed or hung up while the program waited
+    std::string last_command;    // the last text sent, for the operator when no answer comes
     bool read_failing = false;   // the last read failed; its text was printed
     bool trace_failing = false;  // the last trace entry could not be written; the operator was told
 };
@@ -23,7 +27,11 @@ extern ComPort com;
 // Closes the port and forgets everything, the override included (tests and tools only).
 void reset_com();
 
-// Creates or truncates ctrace.txt with its header line.
+// How many earlier traces are kept (ctrace.1.txt ..., trace.1.txt ...).
+inline constexpr int kKeptTraces = 5;
+
+// Keeps the previous ctrace.txt as ctrace.1.txt (and so on, five in all),
+// then creates ctrace.txt afresh with its header line.
 void start_ctrace();
 
 // The device for `port` 1 to 4: the link "COM1".."COM4" in the program
@@ -46,11 +54,21 @@ int init_com();
 // (its text is printed on stderr and the rest is not sent).
 int put_data(const char* parm);
 
+// The waits' look at the port: like rec_data, but it sleeps until a byte
+// arrives, the clock's next whole second (when a deadline may have passed)
+// or the window needs attention, whichever comes first. -1 also sets
+// `com.gone`, with the system's reason in `com.error`.
+int await_data(char* loc);
+
 // One poll of the port into `loc` (2 characters at least). 1: a byte arrived,
 // `loc` holds it as a string, or "" for a carriage return. 0: nothing within
 // the read time-out. -1: the read failed (printed on stderr the first time in
 // a row). `loc` is "" unless a byte other than a carriage return arrived.
 int rec_data(char* loc);
+
+// Why the port went away while the program waited, e.g. "the serial device
+// /dev/ttyUSB0 went away (Input/output error)".
+std::string device_gone_reason();
 
 // After init_com failed: the failing step with the device and the system's
 // error text, e.g. "Error Function: CreateFile: /dev/ttyS0: No such file or

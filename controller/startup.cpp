@@ -20,6 +20,7 @@ StartupResult start_machine() {
     int rc = galil() ? Init_Galil() : Init_Slo_Syn();
     r.answers = com.received - before;
     r.outcome = rc == 0 ? Startup::ready : rc == 1 ? Startup::no_answer : Startup::no_program;
+    com.ready = r.outcome == Startup::ready;
     return r;
 }
 

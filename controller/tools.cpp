@@ -6,6 +6,7 @@
 #include "records/settings.h"
 
 void fire(const char* command, int32_t& counter) {
+    before_command();
     put_data(command);
     wait_for_Slo_Syn();
     ++counter;
@@ -25,6 +26,7 @@ void bend() {
 }
 
 void Home() {
+    before_command();
     put_data(commands.H);
     if (wait_for_Slo_Syn() == 0) {
         put_data(commands.H);

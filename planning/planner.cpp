@@ -94,9 +94,11 @@ bool divide_arc(float L, float angle) {
         w.angles[w.walls] = angle;
         return true;
     }
+    int element = w.element[w.walls];
     for (int k = 0; k < cnt; ++k) {
         w.l_a_dimensions[w.walls] = w.cur_notch;
         w.angles[w.walls] = 0;
+        w.element[w.walls] = element;
         ++w.walls;
     }
     --w.walls;
@@ -145,6 +147,7 @@ bool plan_figure() {
         double chord = first_chord_length(i);
         if (!(chord > 0)) continue;
         if (++pc == job.pause) w.stop = w.walls;
+        w.element[w.walls] = i - fig.start_index;
         if (s.tp[i] == kLine) {
             la[w.walls] += static_cast<float>(chord);
             la[w.walls] = la[w.walls] > curfing_loss ? la[w.walls] - curfing_loss : 0;

@@ -15,6 +15,8 @@ struct WallList {
     int walls = 0;             // index of the wall being planned or fed
     float cur_notch = 0.0f;    // notch spacing of the arc being divided
     int stop = kNoStop;        // wall index of the divide point
+    // For each wall, the element of the figure it comes from (0 for the first).
+    std::array<int, kShapeEntries> element{};
 };
 
 extern WallList wall_list;

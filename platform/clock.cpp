@@ -41,6 +41,10 @@ public:
         sleep_until(byte_left_);
     }
     void long_pause() override { sleep_until(monotonic_micros() + kLongPauseMicros); }
+    // One millisecond past the tick, so that the next look sees it.
+    int ms_to_next_second() override {
+        return static_cast<int>((1000000 - monotonic_micros() % 1000000) / 1000) + 1;
+    }
 
 private:
     long long byte_left_ = 0;   // when the last byte handed to the port has left it
@@ -50,6 +54,8 @@ RealClock real_clock;
 Clock* installed = nullptr;
 
 }  // namespace
+
+long long monotonic_ms() { return monotonic_micros() / 1000; }
 
 Clock& the_clock() { return installed ? *installed : real_clock; }
 

@@ -93,11 +93,56 @@ bool read_first_line(const std::string& path, std::size_t max_chars, std::string
     return true;
 }
 
-bool append_to_file(const std::string& path, std::string_view text) {
-    std::FILE* f = std::fopen(path.c_str(), "a+");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
+namespace {
+std::string numbered(const std::string& path, int k) {
+    auto dot = path.rfind('.');
+    auto slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + "." + std::to_string(k);
+    return path.substr(0, dot) + "." + std::to_string(k) + path.substr(dot);
+}
+}  // namespace
+
+bool append_line_durably(const std::string& path, const std::string& line,
+                         const std::string& header, std::string& why) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        why = "cannot open " + path + ": " + errno_text();
+        return false;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && (st.st_size > 0 || write_all(fd, header)) &&
+              write_all(fd, line) && ::fsync(fd) == 0;
+    if (!ok) why = "cannot write " + path + ": " + errno_text();
+    ::close(fd);
+    return ok;
+}
+
+bool file_is_readable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
+
+void keep_previous(const std::string& path, int copies) {
+    struct stat st {};
+    if (copies < 1 || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    for (int k = copies - 1; k >= 1; --k)
+        ::rename(numbered(path, k).c_str(), numbered(path, k + 1).c_str());
+    ::rename(path.c_str(), numbered(path, 1).c_str());
+}
+
+bool AppendFile::append(const std::string& path, std::string_view text) {
+    if (fd_ >= 0 && path != path_) close();
+    if (fd_ < 0) {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ < 0) return false;
+        path_ = path;
+    }
+    if (write_all(fd_, text)) return true;
+    close();  // the next entry opens it afresh
+    return false;
+}
+
+void AppendFile::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
 bool write_new_file(const std::string& path, std::string_view text, std::string& why) {

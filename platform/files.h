@@ -14,9 +14,35 @@ bool replace_file(const std::string& path, std::string_view content, std::string
 bool read_first_line(const std::string& path, std::size_t max_chars, std::string& line,
                      std::string& why);
 
-// Appends `text` to the file at `path`, opening and closing it for this one
-// entry so that everything written is in the file even if the program ends.
-bool append_to_file(const std::string& path, std::string_view text);
+// Appends `line` to the file at `path` and flushes it to the disk; a new (or
+// empty) file gets `header` first. False with the reason in `why`.
+bool append_line_durably(const std::string& path, const std::string& line,
+                         const std::string& header, std::string& why);
+
+// True when `path` is a file that can be opened for reading.
+bool file_is_readable(const std::string& path);
+
+// Keeps the last `copies` versions of a file before it is started afresh:
+// name.txt becomes name.1.txt, name.1.txt name.2.txt, and so on; the oldest
+// goes. Nothing happens when the file is not there or is not a plain file.
+void keep_previous(const std::string& path, int copies);
+
+// A file kept open for appending: each entry goes to the system with one
+// write, so it is in the file even if the program is killed right after.
+// The file is made when it is missing, at the first entry after a failure too.
+class AppendFile {
+public:
+    AppendFile() = default;
+    ~AppendFile() { close(); }
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+    bool append(const std::string& path, std::string_view text);
+    void close();
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
 
 // Creates or truncates `path` and writes `text`.
 bool write_new_file(const std::string& path, std::string_view text, std::string& why);

@@ -142,6 +142,10 @@ bool TermiosDevice::write_byte(char byte) {
 int TermiosDevice::read_byte(char& byte) {
     const int timeout_ms =
         static_cast<int>(timeouts_.ReadTotalTimeoutMultiplier + timeouts_.ReadTotalTimeoutConstant);
+    return wait_byte(byte, timeout_ms);
+}
+
+int TermiosDevice::wait_byte(char& byte, int timeout_ms) {
     pollfd p{fd_, POLLIN, 0};
     int ready = ::poll(&p, 1, timeout_ms);
     if (ready == 0 || (ready < 0 && errno == EINTR)) return 0;
@@ -149,14 +153,12 @@ int TermiosDevice::read_byte(char& byte) {
     if (ready > 0 && (p.revents & POLLIN)) {
         ssize_t n = ::read(fd_, &byte, 1);
         if (n == 1) return 1;
-        if (n == 0 || errno == EAGAIN || errno == EINTR) return 0;
-        error = errno;
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) return 0;
+        // A device that was unplugged reads nothing, or fails, from now on.
+        error = n == 0 ? EIO : errno;
     } else if (ready < 0 || (p.revents & POLLNVAL)) {
         error = ready < 0 ? errno : EBADF;
     }
-    // A device that fails at once (unplugged, hung up) would make the caller's
-    // polling loop spin: a failed read takes its time-out like an empty one.
-    ::poll(nullptr, 0, timeout_ms);
     errno = error;
     return -1;
 }

@@ -43,6 +43,13 @@ public:
     virtual bool write_byte(char byte) = 0;
     // 1: a byte arrived; 0: none within the read time-out; -1: the read failed.
     virtual int read_byte(char& byte) = 0;
+    // The same, but waiting at most `timeout_ms` for the byte. A device that
+    // hangs up or reports an error fails at once with errno EIO (or the
+    // system's own reason). Without a way to wait, the plain read.
+    virtual int wait_byte(char& byte, int timeout_ms) {
+        (void)timeout_ms;
+        return read_byte(byte);
+    }
     // Only tests and tools close a port; the program keeps it to the end.
     virtual void close() = 0;
 };
@@ -65,6 +72,7 @@ public:
     bool set_timeouts(const COMMTIMEOUTS& t) override;
     bool write_byte(char byte) override;
     int read_byte(char& byte) override;
+    int wait_byte(char& byte, int timeout_ms) override;
     void close() override;
 
 private:

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/exit.h"
+
 namespace {
 
 // Before a real window exists (and in the command-line modes) there is
@@ -19,10 +21,15 @@ public:
     void invalidate() override {}
     void set_window_title(const std::string&) override {}
     void set_status_text(const std::string&) override {}
+    void set_busy(bool) override {}
+    void set_progress(int, int) override {}
     void post_close() override {}
     void destroy_window() override {}
     void post_quit(int) override {}
-    void end_program(int status) override { std::exit(status); }
+    void end_program(int status) override {
+        run_program_end_steps();
+        std::exit(status);
+    }
 };
 
 NoWindow no_window;

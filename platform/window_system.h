@@ -14,6 +14,7 @@ struct Rgb {
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kGreen{0, 160, 0};
 
 // The main window's font: fixed pitch, 14 pixels high and 9 wide.
 inline constexpr const char* kFontFace = "System";
@@ -92,6 +93,12 @@ public:
     virtual void set_window_title(const std::string& title) = 0;
     // The status line under the client area.
     virtual void set_status_text(const std::string& text) = 0;
+    // Machine work under way: every command but Stop is shown disabled, and
+    // Stop (the button, Esc, the close box) reaches the window procedure as
+    // the command IDM_STOP (a close as the close message).
+    virtual void set_busy(bool busy) = 0;
+    // The progress bar of the status line: `value` of `maximum`; 0 of 0 hides it.
+    virtual void set_progress(int value, int maximum) = 0;
     virtual void post_close() = 0;  // ask the window to close, as its close box does
     // Takes the window down; the window procedure then gets the destroy message.
     virtual void destroy_window() = 0;

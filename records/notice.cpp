@@ -6,11 +6,13 @@ MessageLine message_line;
 
 namespace {
 std::vector<std::string> pending;
+std::string last;
 }
 
 void reset_message_line() {
     message_line = MessageLine{};
     pending.clear();
+    last.clear();
 }
 
 void show_message(const std::string& text) {
@@ -21,8 +23,11 @@ void show_message(const std::string& text) {
 
 void notice(const std::string& text) {
     pending.push_back(text);
+    last = text;
     std::fprintf(stderr, "zel: %s\n", text.c_str());
 }
+
+const std::string& last_notice() { return last; }
 
 std::vector<std::string> take_notices() {
     std::vector<std::string> out;

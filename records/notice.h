@@ -22,5 +22,8 @@ void show_message(const std::string& text);
 // pending notices in a message box; the command-line modes print them.
 void notice(const std::string& text);
 
+// The text of the last notice, shown or not.
+const std::string& last_notice();
+
 // Hands over the notices not yet shown, oldest first.
 std::vector<std::string> take_notices();

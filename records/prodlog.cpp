@@ -2,14 +2,36 @@
 
 #include <cerrno>
 
+#include "platform/exit.h"
 #include "platform/files.h"
+#include "platform/latest_file.h"
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/progdir.h"
 
 Counters counters;
 
-void reset_counters() { counters = Counters{}; }
+namespace {
+LatestFile log_file;
+bool in_background = false;
+bool failure_told = false;
+
+// Tells the operator the first time in a period that the log could not be saved.
+bool told_if_failed(const std::string& why) {
+    if (why.empty()) return true;
+    if (!failure_told)
+        notice("Production log was not saved: " + why +
+               "; the counts are kept and saved at the next chance");
+    failure_told = true;
+    return false;
+}
+}  // namespace
+
+void reset_counters() {
+    write_log_in_background(false);
+    failure_told = false;
+    counters = Counters{};
+}
 
 std::string format_log() {
     const Counters& c = counters;
@@ -34,11 +56,27 @@ void get_log() {
     scan_log(line.c_str());
 }
 
+void write_log_in_background(bool on) {
+    flush_log();
+    in_background = on;
+}
+
+void begin_log_period() { failure_told = false; }
+
+void flush_log() {
+    if (!in_background) return;
+    log_file.flush();
+    told_if_failed(log_file.failure());
+}
+
 bool write_log() {
     std::string why;
-    if (!replace_file(program_file("log.dat"), format_log(), why)) {
-        notice("Production log was not saved: " + why);
-        return false;
+    if (in_background) {
+        why = log_file.failure();  // of the write before this one
+        log_file.hand(program_file("log.dat"), format_log());
+        at_program_end(flush_log);
+    } else {
+        replace_file(program_file("log.dat"), format_log(), why);
     }
-    return true;
+    return told_if_failed(why);
 }

@@ -29,5 +29,22 @@ void scan_log(const char* line);
 // stay as they are (zero at start); the first write_log creates it.
 void get_log();
 
-// Rewrites log.dat; on failure the old file stays whole and the operator is told.
+// Rewrites log.dat with the counters; on failure the old file stays whole,
+// the counts stay in memory for the next write, and the operator is told
+// once in a period (see begin_log_period). In the background (the running
+// program) the line is handed to a writer thread and the caller does not
+// wait for the disk; a failure is then known, and told, at the next write or
+// at flush_log. False when the write (or, in the background, the one before)
+// failed.
 bool write_log();
+
+// On: write_log hands its line to the writer thread. Off (the default, and
+// what the tests use unless they test the writer): it writes before it returns.
+void write_log_in_background(bool on);
+
+// Returns once the newest counts are on the disk (or their write has failed
+// and the operator has been told).
+void flush_log();
+
+// A new job or command: the next failure to save the log is told again.
+void begin_log_period();

@@ -20,7 +20,7 @@ constexpr MenuItem kOptions[] = {
     {"&Segment length on", IDM_SEGMENTS_ON}, {"&Segment length off", IDM_SEGMENTS_OFF},
     {"&Job Length", IDM_JOB_LENGTH},     kSep, {"&Contineous Job", IDM_CONTINUOUS}, kSep,
     {"&Repeat Image Count", IDM_REPEAT}, kSep, {"Change &Tab", IDM_CHANGE_TAB}, kSep,
-    {"&View log", IDM_VIEW_LOG},
+    {"&View log", IDM_VIEW_LOG}, {"Job &history", IDM_JOB_HISTORY},
 };
 
 constexpr MenuItem kImage[] = {

@@ -2,6 +2,7 @@
 
 #include "controller/commands.h"
 #include "controller/tools.h"
+#include "records/progress.h"
 #include "sequencing/queue.h"
 #include "sequencing/tooling.h"
 #include "sequencing/trace.h"
@@ -9,6 +10,12 @@
 namespace {
 
 constexpr float kPitch = 12.0f;  // bend notches and bend cycles recur every foot
+
+// Every strip move of a feed, counted as material fed.
+void move(float d) {
+    strip_move(d);
+    progress.fed += d;
+}
 
 float& foot = seq.foot;
 float& distance_to_bend = seq.distance_to_bend;
@@ -19,7 +26,7 @@ void queued_notches_up_to(const float& bound, float& L) {
     while (!queue_empty() && !(queue_head() > bound)) {
         float h = queue_head();
         trace(texts::move_queue, h);
-        strip_move(h);
+        move(h);
         trace(texts::fire100);
         notch_two();
         foot -= h;
@@ -32,7 +39,7 @@ void queued_notches_up_to(const float& bound, float& L) {
 // The bend notch: up to the next bend notch point, and a 30-degree notch there.
 void bend_notch(float& L) {
     trace(texts::mn, foot);
-    strip_move(foot);
+    move(foot);
     trace(texts::force);
     f_notch();
     L -= foot;
@@ -44,7 +51,7 @@ void bend_notch(float& L) {
 // The bend cycle: up to the next bend cycle point, and a flange bend there.
 void bend_cycle(float& L) {
     trace(texts::dtb, distance_to_bend);
-    strip_move(distance_to_bend);
+    move(distance_to_bend);
     trace(texts::bend_cycle);
     bend();
     L -= distance_to_bend;
@@ -58,7 +65,7 @@ void bend_cycle(float& L) {
 void bend_notches_and_cycles(float& L) {
     while (L > foot) {
         trace(texts::mn, foot);
-        strip_move(foot);
+        move(foot);
         trace(texts::force);
         f_notch();
         L -= foot;
@@ -73,7 +80,7 @@ void bend_notches_and_cycles(float& L) {
 // The rest of the length, to its end.
 void rest_of_length(float L) {
     trace(texts::remaining, L);
-    strip_move(L);
+    move(L);
     foot -= L;
     distance_to_bend -= L;
     shift(L);

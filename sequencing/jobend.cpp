@@ -7,6 +7,8 @@
 #include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/progress.h"
 #include "records/settings.h"
 #include "sequencing/feed.h"
 #include "sequencing/queue.h"
@@ -67,27 +69,42 @@ void punch() {
         trace(texts::fire30);
         notch();
         job.total_length -= job.notch_length;
+        ++progress.wall;
     }
     end();
 }
 
-bool notching_run() {
+JobResult notching_run() {
     std::string why = strip_move_refusal();
     if (why.empty()) why = punch_refusal(job.notch_length, job.total_length);
     if (!why.empty()) {
         notice(why);
-        return false;
+        return JobResult::refused;
     }
-    home_to_notcher();
-    queue_reset();
-    open_trace();
+    JobResult result = JobResult::made;
+    begin_log_period();
+    begin_work(Progress::Work::notching, 0, 0, job.total_length);
+    bool trace_made = false;
     try {
+        home_to_notcher();
+        queue_reset();
+        trace_made = true;
+        open_trace();
         punch();
     } catch (const JobStopped& stopped) {
         report(stopped);
+        result = JobResult::stopped;
+    } catch (const OperatorStop&) {
+        result = JobResult::stopped_by_operator;
+        if (!trace_made) open_trace();
+        trace(strprintf("Notching run stopped by the operator after %d notches, %.3f in. fed\n",
+                        progress.wall, progress.fed)
+                  .c_str());
     }
     close_trace();
-    return true;
+    end_work();
+    flush_log();
+    return result;
 }
 
 void breakpoint(int direction) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "sequencing/jobrun.h"
+
 // Finishes a strip: trailer when needed, the last bend cycle, the shear, then
 // home (models 2, 3, 4) or rewind.
 void end();
@@ -18,9 +20,10 @@ std::string punch_refusal(float notch_length, float total_length);
 void punch();
 
 // The Run command: home and move to the notcher (models 2, 3, 4), a fresh
-// queue and trace, then the notching run. False, with nothing sent, when the
-// lengths are refused (the operator has been told why).
-bool notching_run();
+// queue and trace, then the notching run, keeping `progress` (`wall` counts
+// the notches). `refused`, with nothing sent, when the lengths are refused
+// (the operator has been told why).
+JobResult notching_run();
 
 // Moves the divide point of the selected figure one position forward, or back
 // when `direction` is negative.

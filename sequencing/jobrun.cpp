@@ -2,11 +2,14 @@
 
 #include "controller/commands.h"
 #include "controller/tools.h"
+#include "import/shapes.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
+#include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
+#include "records/progress.h"
 #include "records/settings.h"
 #include "sequencing/feed.h"
 #include "sequencing/jobend.h"
@@ -82,9 +85,11 @@ void feed_walls() {
         feed(w.l_a_dimensions[w.walls]);
         corner(w.angles[w.walls]);
         ++w.walls;
+        progress.wall = w.walls;
         if (job.toggle == 0 && w.walls == w.stop) divide();
     }
 }
+
 
 }  // namespace
 
@@ -107,6 +112,16 @@ float Run_Job(int parm) {
     return 0;
 }
 
+std::string where_stopped() {
+    const Progress& p = progress;
+    if (p.wall < p.walls)
+        return strprintf("Job stopped by the operator at wall %d of %d, %.3f in. fed", p.wall + 1,
+                         p.walls, p.fed);
+    return strprintf("Job stopped by the operator while finishing the strip, after all %d walls, "
+                     "%.3f in. fed",
+                     p.walls, p.fed);
+}
+
 std::string job_refusal() {
     if (settings.direction != 1)
         return "The forming direction in setup.dat is " + std::to_string(settings.direction) +
@@ -122,9 +137,12 @@ JobResult run_planned_job() {
         notice(why);
         return JobResult::refused;
     }
+    begin_log_period();
     float total = 0;
-    for (int i = 0; i < kShapeEntries && wall_list.l_a_dimensions[i] != kWallEnd; ++i)
-        total += wall_list.l_a_dimensions[i];
+    int walls = 0;
+    for (; walls < kShapeEntries && wall_list.l_a_dimensions[walls] != kWallEnd; ++walls)
+        total += wall_list.l_a_dimensions[walls];
+    begin_work(Progress::Work::job, shapes.selected, walls, total);
     counters.inches += total;
     write_log();
 
@@ -140,7 +158,15 @@ JobResult run_planned_job() {
     } catch (const JobStopped& stopped) {
         report(stopped);
         result = JobResult::stopped;
+    } catch (const OperatorStop&) {
+        trace((where_stopped() + "\n").c_str());
+        // Only the material fed was used.
+        if (progress.fed < total) counters.inches -= total - progress.fed;
+        write_log();
+        result = JobResult::stopped_by_operator;
     }
     close_trace();
+    end_work();
+    flush_log();  // the machine stands still now: the counts go to the disk
     return result;
 }

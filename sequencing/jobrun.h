@@ -21,15 +21,20 @@ Corner corner_kind(float a);
 std::string job_refusal();
 
 enum class JobResult {
-    made,     // the figure was made to its end
-    refused,  // nothing was sent to the machine; the operator has been told why
-    stopped,  // the job had to stop part way; the operator has been told why
+    made,                 // the figure was made to its end
+    refused,              // nothing was sent to the machine; the operator has been told why
+    stopped,              // the job had to stop part way; the operator has been told why
+    stopped_by_operator,  // the operator stopped it; trace.txt says where
 };
 
 // Carries out the wall list just planned on the machine: counts the material,
 // homes, feeds every wall with its corner notch, divides the letter at the
-// divide point in divide mode, adds the tabs and finishes the strip.
+// divide point in divide mode, adds the tabs and finishes the strip. Keeps
+// `progress`; when the operator stops it, only the material fed stays counted.
 JobResult run_planned_job();
 
 // Plans the selected figure and makes it.
 JobResult make_job();
+
+// Where the operator stopped the job, for trace.txt and the window.
+std::string where_stopped();

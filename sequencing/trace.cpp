@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "controller/serial_link.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "records/notice.h"
@@ -21,6 +22,7 @@ void entry(const std::string& text) {
 
 bool open_trace() {
     close_trace();
+    keep_previous(program_file("trace.txt"), kKeptTraces);
     tr = std::fopen(program_file("trace.txt").c_str(), "w");
     if (!tr)
         notice(strprintf("Cannot create trace.txt in %s (%s); the job runs without a trace",

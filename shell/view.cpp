@@ -5,8 +5,10 @@
 #include <cstdint>
 
 #include "import/shapes.h"
+#include "planning/walls.h"
 #include "records/job.h"
 #include "records/notice.h"
+#include "records/progress.h"
 #include "records/settings.h"
 #include "shell/window_state.h"
 
@@ -27,9 +29,25 @@ void mark(Canvas& c, WinPoint p, int half) {
     c.rectangle(p.x - half, p.y - half, p.x + half, p.y + half);
 }
 
+// While a job runs: how many points of the selected figure (after its start
+// point) belong to elements whose walls have all been made.
+int points_made() {
+    const Progress& p = progress;
+    int first = 0, terminator = 0;
+    if (!p.running || p.work != Progress::Work::job || p.wall <= 0 ||
+        !find_figure(shapes.selected, first, terminator))
+        return 0;
+    int done = p.wall >= p.walls ? terminator - first : wall_list.element[p.wall];
+    int points = 0;
+    for (int i = first; i < first + done && i < terminator; ++i)
+        points += shapes.tp[i] == kArc ? 2 : 1;
+    return points;
+}
+
 void paint_figures(Canvas& c) {
     const auto& pts = shapes.points;
     Rgb coloured = settings.direction == 1 ? kBlue : kRed;
+    int made = points_made();
     int count = 0, pc = 0;
     WinPoint p{0, 0};
     for (int i = 0; i < kScreenPoints && pts[i].y != kPointMarker; ++i) {
@@ -53,6 +71,8 @@ void paint_figures(Canvas& c) {
         else if (win.cp != 0)
             mark(c, p, 1);
         p = to_window(pts[i]);
+        if (count == shapes.selected && made > 0 && (pc == 1 || pc == made + 1))
+            c.select_pen(pc <= made ? kGreen : coloured);
         c.line_to(p.x, p.y);
     }
     c.select_pen(kBlack);

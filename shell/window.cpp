@@ -20,13 +20,16 @@
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
+#include "records/progress.h"
 #include "records/settings.h"
 #include "resources/resources.h"
+#include "resources/strings.h"
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
 #include "shell/dialogs.h"
 #include "shell/status.h"
 #include "shell/view.h"
+#include "shell/work.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -37,8 +40,17 @@ bool drawing_loaded() { return shapes.PointsLoaded != 0; }
 
 // Sends a command text and waits for the controller's answer.
 void send(const char* command) {
+    before_command();
     put_data(command);
     wait_for_Slo_Syn();
+}
+
+// The title names the program, the drawing on screen and a simulated machine.
+void show_title() {
+    std::string title = kAppName;
+    if (!win.drawing.empty()) title += " - " + win.drawing.substr(win.drawing.rfind('/') + 1);
+    if (win.simulated) title += " (simulated machine)";
+    ws().set_window_title(title);
 }
 
 // Loads a drawing. The operator is told when it cannot be opened (false) or
@@ -50,6 +62,8 @@ bool open_drawing(const std::string& path) {
     case DrawingLoad::loaded: break;
     }
     forget_walls();
+    win.drawing = path;
+    show_title();
     job.pause = 0;  // a divide point belongs to the drawing it was set on
     if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
     return true;
@@ -59,18 +73,18 @@ bool open_drawing(const std::string& path) {
 // status line says what the machine is.
 void start_up() {
     StartupResult r = start_machine();
-    status_line.machine = r.outcome != Startup::ready ? "No controller: " + startup_failure_reason(r)
+    win.startup_failure = startup_failure_reason(r);
+    status_line.machine = r.outcome != Startup::ready ? "No controller: " + win.startup_failure
                           : win.simulated             ? "Simulated machine"
                                                       : "Controller ready on " + com.device;
     switch (r.outcome) {
-    case Startup::ready: break;
-    case Startup::port_failed:
-        notice(com_failure_reason() + ". " + com_failure_advice());
-        show_message(" *** Error initializing com port");
-        break;
+    case Startup::ready: return;
+    case Startup::port_failed: show_message(" *** Error initializing com port"); break;
     case Startup::no_answer: show_message("*** Error communicating with controller"); break;
     case Startup::no_program: show_message(com.failure); break;
     }
+    // The window's message is followed by what --check would say.
+    notice(win.startup_failure + ". " + startup_failure_advice(r));
 }
 
 void create_buttons() {
@@ -94,6 +108,8 @@ void create_buttons() {
 }
 
 void on_create() {
+    show_title();
+    report_work_progress();
     start_up();
     if (!galil()) win.cover = 1;
     if (win.carg == 1) {
@@ -106,28 +122,37 @@ void on_create() {
     show_status();
 }
 
-bool made_and_counted() {
-    if (make_job() != JobResult::made) return false;
-    ++counters.images;
-    write_log();
-    return true;
+// One image of the run: k of m.
+bool made_and_counted(int k, int m) {
+    if (progress.stop_requested) return false;
+    progress.image = k;
+    progress.images = m;
+    JobResult result = make_job();
+    if (result == JobResult::made) {
+        ++counters.images;
+        write_log();
+    }
+    job_ended(result);
+    return result == JobResult::made;
 }
 
 void run_tool() {
     if (win.cover == 0) {
         show_message("Must reset tool");
-    } else if (drawing_loaded()) {
-        if (job.whole_job == 1) {
-            for (int k = 0; k < shapes.objects; ++k) {
-                bool made = made_and_counted();
-                shapes.selected = shapes.selected >= shapes.objects ? 1 : shapes.selected + 1;
-                ws().invalidate();
-                if (!made) break;
+    } else if (drawing_loaded() && machine_ready()) {
+        machine_work("Job", [] {
+            if (job.whole_job == 1) {
+                for (int k = 0; k < shapes.objects; ++k) {
+                    bool made = made_and_counted(k + 1, shapes.objects);
+                    shapes.selected = shapes.selected >= shapes.objects ? 1 : shapes.selected + 1;
+                    ws().invalidate();
+                    if (!made) break;
+                }
+            } else {
+                for (int k = 0; k < job.repeat_count; ++k)
+                    if (!made_and_counted(k + 1, job.repeat_count)) break;
             }
-        } else {
-            for (int k = 0; k < job.repeat_count; ++k)
-                if (!made_and_counted()) break;
-        }
+        });
         back_to_start_point_mode();
     }
     ws().invalidate();
@@ -189,17 +214,20 @@ void move_command(bool calibrated) {
         ws().invalidate();
         return;
     }
+    if (!machine_ready()) return;
     ws().dialog_box(calibrated ? DLG_MOVE : DLG_MEASURE, calibrated ? Calibrate : Measure);
     if (win.mark != 1) return;
-    // The distance is kept in the controller's units, as it always has been.
-    job.total_length = controller_units(job.total_length);
-    (calibrated ? run_move : feed_move)(job.total_length);
+    machine_work(calibrated ? "Move" : "Uncalibrated move", [calibrated] {
+        // The distance is kept in the controller's units, as it always has been.
+        job.total_length = controller_units(job.total_length);
+        (calibrated ? run_move : feed_move)(job.total_length);
+    });
 }
 
 void run_command() {
-    if (win.cover != 1) return;
+    if (win.cover != 1 || !machine_ready()) return;
     ws().dialog_box(DLG_RUN, Run);
-    if (win.mark == 1) notching_run();
+    if (win.mark == 1) machine_work("Notching run", [] { notching_ended(notching_run()); });
 }
 
 void setup_command() {
@@ -211,11 +239,17 @@ void setup_command() {
     }
 }
 
-void tool_command(void (*stroke)()) {
-    if (win.cover) stroke();
+// A command to the machine that needs no dialog, `what` for the status line.
+void machine_command(const char* what, void (*work)()) {
+    if (machine_ready()) machine_work(what, work);
+}
+
+void tool_command(const char* what, void (*stroke)()) {
+    if (win.cover) machine_command(what, stroke);
 }
 
 void command(int id) {
+    begin_log_period();
     switch (id) {
     case IDM_OPEN: open_command(); break;
     case IDM_EXIT: ws().post_close(); break;
@@ -248,14 +282,18 @@ void command(int id) {
         ws().invalidate();
         break;
     case IDM_LOAD_TOOL:
-        if (calibrate_steps()) save_setup(SetupFields::without_operate);
+        machine_command("Load Tool", [] {
+            if (calibrate_steps()) save_setup(SetupFields::without_operate);
+        });
         break;
-    case IDM_SHEER: tool_command(sheer); break;
-    case IDM_NOTCH100: tool_command([] { send(commands.V); }); break;
-    case IDM_NOTCH30: tool_command(notch); break;
-    case IDM_INDICATE: tool_command(indicate); break;
-    case IDM_FLANGER: tool_command(bend); break;
+    case IDM_SHEER: tool_command("Sheer", sheer); break;
+    case IDM_NOTCH100: tool_command("100 degree notch", [] { send(commands.V); }); break;
+    case IDM_NOTCH30: tool_command("30 degree notch", notch); break;
+    case IDM_INDICATE: tool_command("Indicate", indicate); break;
+    case IDM_FLANGER: tool_command("Flanger", bend); break;
     case IDM_VIEW_LOG: ws().dialog_box(DLG_LOG, Log); break;
+    case IDM_JOB_HISTORY: show_job_history(); break;
+    case IDM_STOP: request_stop(); break;
     case IDM_CP_ON:
     case IDM_CP_OFF:
         win.cp = id == IDM_CP_ON ? 1 : 0;
@@ -264,13 +302,17 @@ void command(int id) {
     case IDM_ZOOM_OUT: zoom(-1); break;
     case IDM_ZOOM_IN: zoom(1); break;
     case IDM_COVER_OPEN:
-        send(commands.o);
-        win.cover = 0;
+        machine_command("Cover open", [] {
+            send(commands.o);
+            win.cover = 0;
+        });
         break;
     case IDM_RESET_TOOL:
-        send(commands.c);
-        win.cover = 1;
-        message_line.err = 0;
+        machine_command("Reset tool", [] {
+            send(commands.c);
+            win.cover = 1;
+            message_line.err = 0;
+        });
         ws().invalidate();
         break;
     case IDM_SEGMENTS_ON: win.segment_file = 1; break;
@@ -308,6 +350,11 @@ void show_notices() {
 }
 
 int zelWndProc(const Message& m) {
+    // Stop comes while machine work waits for the controller: it only asks.
+    if (m.message == WindowMessage::command && m.id == IDM_STOP) {
+        request_stop();
+        return 0;
+    }
     switch (m.message) {
     case WindowMessage::create: on_create(); break;
     case WindowMessage::command: command(m.id); break;
@@ -315,7 +362,13 @@ int zelWndProc(const Message& m) {
     case WindowMessage::paint:
         if (m.canvas) zelPaint(*m.canvas);
         return 0;
-    case WindowMessage::close: ws().destroy_window(); return 0;
+    case WindowMessage::close:
+        // During machine work the work stops first; the window closes after it.
+        if (work_running())
+            close_after_work();
+        else
+            ws().destroy_window();
+        return 0;
     case WindowMessage::destroy: ws().post_quit(0); return 0;
     case WindowMessage::query_end_session: return 1;
     }

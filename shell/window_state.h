@@ -13,6 +13,8 @@ struct WindowState {
     int button_x = 0;        // where the button row ended: the tab text stands beside it
     int button_w = 0;
     bool simulated = false;  // the controller is the simulated machine (--simulate)
+    std::string startup_failure;  // why no controller answered at start-up; empty when one did
+    std::string drawing;     // the drawing on screen
     int carg = 0;            // 1 when the command line named a drawing
     std::string argument;    // that drawing's path
     std::string szName;      // the last path chosen in the open dialog

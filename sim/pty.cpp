@@ -1,5 +1,6 @@
 #include "sim/pty.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -11,6 +12,28 @@
 
 namespace {
 constexpr long kByteMicros = 1042;   // 10 bits at 9600 baud
+
+long long now_micros() {
+    timespec t{};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
+}  // namespace
+
+void PtySim::keep_times(bool keep) {
+    std::lock_guard lock(times_mutex_);
+    keep_times_ = keep;
+    timeline_.clear();
+}
+
+std::vector<PtySim::Event> PtySim::timeline() const {
+    std::lock_guard lock(times_mutex_);
+    return timeline_;
+}
+
+void PtySim::note(bool to_program, char byte) {
+    std::lock_guard lock(times_mutex_);
+    if (keep_times_) timeline_.push_back({to_program, byte, now_micros()});
 }
 
 PtySim::PtySim(ControllerFamily family, const SimOptions& options)
@@ -81,32 +104,39 @@ bool PtySim::nap(long micros) {
     return ::ppoll(&p, 1, &t, nullptr) == 0;
 }
 
+// Full duplex, as on a serial line: the program's bytes are read as they
+// come, also while an answer is going out a byte at a time.
 void PtySim::run() {
     char buf[256];
+    bool pending = false;     // an answer byte is waiting for its time
+    char out = 0;
+    long long due = 0;        // when it may go
     for (;;) {
+        if (!pending) {
+            int delay_ms = 0;
+            pending = take_output(out, delay_ms);
+            if (pending)
+                due = now_micros() + delay_ms * 1000LL + (options().pace ? kByteMicros : 0);
+        }
+        long long wait = pending ? std::max(0LL, due - now_micros()) : -1;
+        timespec t{static_cast<time_t>(wait / 1000000), static_cast<long>(wait % 1000000) * 1000};
         pollfd p[2] = {{master_, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};
-        if (::poll(p, 2, -1) < 0 && errno != EINTR) return;
+        if (::ppoll(p, 2, wait < 0 ? nullptr : &t, nullptr) < 0 && errno != EINTR) return;
         if (p[1].revents) return;
         if (p[0].revents & POLLIN) {
             ssize_t n = ::read(master_, buf, sizeof buf);
-            if (n > 0) {
-                for (ssize_t i = 0; i < n; ++i) receive(buf[i]);
-                if (!send_answers()) return;
-                continue;
+            for (ssize_t i = 0; i < n; ++i) {
+                note(false, buf[i]);
+                receive(buf[i]);
             }
+            if (n > 0) continue;
+        }
+        if (pending && now_micros() >= due) {
+            if (::write(master_, &out, 1) == 1) note(true, out);
+            pending = false;
+            continue;
         }
         // Nobody has the terminal open (yet, or any more): look again shortly.
-        if (!nap(10000)) return;
+        if ((p[0].revents & (POLLHUP | POLLERR)) && !nap(10000)) return;
     }
-}
-
-bool PtySim::send_answers() {
-    char byte;
-    int delay_ms;
-    while (take_output(byte, delay_ms)) {
-        if (delay_ms > 0 && !nap(delay_ms * 1000L)) return false;
-        if (options().pace && !nap(kByteMicros)) return false;
-        if (::write(master_, &byte, 1) < 0 && errno != EINTR) return true;
-    }
-    return true;
 }

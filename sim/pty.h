@@ -1,6 +1,8 @@
 #pragma once
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim/controller.h"
 
@@ -29,9 +31,19 @@ public:
     bool link_as(const std::string& path, std::string& why);
     void stop();
 
+    // For benchmarks: when each byte went each way, in microseconds of the
+    // monotonic clock. Kept only after keep_times(true).
+    struct Event {
+        bool to_program;
+        char byte;
+        long long micros;
+    };
+    void keep_times(bool keep);
+    std::vector<Event> timeline() const;
+
 private:
+    void note(bool to_program, char byte);
     void run();
-    bool send_answers();
     bool nap(long micros);
 
     std::string device_;
@@ -39,4 +51,7 @@ private:
     int master_ = -1;
     int stop_pipe_[2] = {-1, -1};
     std::thread thread_;
+    mutable std::mutex times_mutex_;
+    bool keep_times_ = false;
+    std::vector<Event> timeline_;
 };

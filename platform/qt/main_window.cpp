@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -47,7 +48,11 @@ void ClientArea::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 MainWindow::MainWindow(WindowProc proc)
-    : proc_(proc), client_(new ClientArea(proc)), status_(new QLabel) {
+    : proc_(proc),
+      client_(new ClientArea(proc)),
+      status_(new QLabel),
+      progress_(new QProgressBar),
+      stop_(new QPushButton("Stop")) {
     setWindowTitle(QString::fromLatin1(kAppName));
     for (const PopupMenu& popup : menu_bar()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(popup.label));
@@ -63,6 +68,18 @@ MainWindow::MainWindow(WindowProc proc)
     }
     setCentralWidget(client_);
     statusBar()->addWidget(status_, 1);
+    progress_->setMaximumWidth(200);
+    progress_->setTextVisible(false);
+    progress_->hide();
+    statusBar()->addPermanentWidget(progress_);
+    stop_->setEnabled(false);
+    stop_->setToolTip("Stops the machine after the command it is doing (Esc)");
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        Message m{WindowMessage::command};
+        m.id = IDM_STOP;
+        proc_(m);
+    });
+    statusBar()->addPermanentWidget(stop_);
     statusBar()->setSizeGripEnabled(true);
     resize(800, 600);
 }
@@ -79,6 +96,12 @@ QPushButton* MainWindow::add_button(const QString& label, int id, int x, int y, 
     return button;
 }
 
+void MainWindow::set_busy(bool busy) {
+    for (QAction* a : menuBar()->actions()) a->setEnabled(!busy);
+    for (QPushButton* b : client()->findChildren<QPushButton*>()) b->setEnabled(!busy);
+    stop_->setEnabled(busy);
+}
+
 void MainWindow::command(int id) {
     if (waiting) return;
     Message m{WindowMessage::command};
@@ -86,8 +109,9 @@ void MainWindow::command(int id) {
     proc_(m);
 }
 
-// The window goes only when the window procedure destroys it.
+// The window goes only when the window procedure destroys it; during machine
+// work the procedure stops the work first.
 void MainWindow::closeEvent(QCloseEvent* e) {
     e->ignore();
-    if (!waiting) proc_(Message{WindowMessage::close});
+    proc_(Message{WindowMessage::close});
 }

@@ -5,6 +5,7 @@
 #include "platform/window_system.h"
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 // The main window's client area: white, with both scroll bars (which scroll
@@ -33,6 +34,11 @@ public:
     QPushButton* add_button(const QString& label, int id, int x, int y, int w, int h);
     QWidget* client() const;
     QLabel* status_label() const { return status_; }
+    QProgressBar* progress_bar() const { return progress_; }
+    QPushButton* stop_button() const { return stop_; }
+    // Machine work under way: every menu item and push button is disabled
+    // but Stop.
+    void set_busy(bool busy);
     int send(const Message& m) { return proc_(m); }
 
 protected:
@@ -44,9 +50,12 @@ private:
     WindowProc proc_;
     ClientArea* client_;
     QLabel* status_;
+    QProgressBar* progress_;
+    QPushButton* stop_;
 };
 
 // True while the program waits for the controller and the window only
-// repaints and answers the desktop: no commands, clicks or closes are taken.
+// repaints and answers the desktop: no commands or clicks are taken, but
+// Stop, Esc and the close box are (the window procedure decides what they do).
 bool waiting_for_machine();
 void set_waiting_for_machine(bool waiting);

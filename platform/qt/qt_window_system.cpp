@@ -6,27 +6,46 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSocketNotifier>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSessionManager>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdlib>
 
+#include "platform/exit.h"
 #include "platform/idle.h"
+#include "platform/signals.h"
 #include "platform/qt/canvas.h"
 #include "platform/qt/dialog.h"
 #include "resources/resources.h"
 
 namespace {
 
-// While the program waits for the machine, input to any widget is dropped
-// rather than kept for later: the window takes no commands during the work,
-// and none that were given during it are carried out after it.
+// While the program waits for the machine, input to any widget but Stop is
+// dropped rather than kept for later: the window takes no commands during the
+// work, and none that were given during it are carried out after it. Esc
+// stops the work.
 class InputWhileWaiting : public QObject {
+public:
+    MainWindow* window = nullptr;
+
 protected:
     bool eventFilter(QObject* target, QEvent* e) override {
         if (!waiting_for_machine() || !target->isWidgetType()) return false;
+        if (window && target == window->stop_button()) return false;
+        if (e->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && window) {
+            Message m{WindowMessage::command};
+            m.id = IDM_STOP;
+            window->send(m);
+            return true;
+        }
         switch (e->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -51,7 +70,7 @@ InputWhileWaiting input_filter;
 
 void keep_window_alive() {
     static QElapsedTimer since;
-    if (waiting_for_machine() || (since.isValid() && since.elapsed() < 30)) return;
+    if (waiting_for_machine() || (since.isValid() && since.elapsed() < kIdleIntervalMs)) return;
     set_waiting_for_machine(true);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     set_waiting_for_machine(false);
@@ -61,7 +80,16 @@ void keep_window_alive() {
 QtWindowSystem::QtWindowSystem(MainWindow& window) : window_(window) {
     set_window_system(this);
     set_idle_handler(keep_window_alive);
+    input_filter.window = &window_;
     qApp->installEventFilter(&input_filter);
+    // SIGTERM and SIGINT close the window as its close box does.
+    if (termination_fd() >= 0) {
+        auto* notifier = new QSocketNotifier(termination_fd(), QSocketNotifier::Read, &window_);
+        QObject::connect(notifier, &QSocketNotifier::activated, &window_, [this, notifier] {
+            notifier->setEnabled(false);
+            window_.close();
+        });
+    }
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window_,
                      [this](QSessionManager&) {
                          window_.send(Message{WindowMessage::query_end_session});
@@ -69,6 +97,7 @@ QtWindowSystem::QtWindowSystem(MainWindow& window) : window_(window) {
 }
 
 QtWindowSystem::~QtWindowSystem() {
+    input_filter.window = nullptr;
     qApp->removeEventFilter(&input_filter);
     set_idle_handler(nullptr);
     set_window_system(nullptr);
@@ -134,6 +163,15 @@ void QtWindowSystem::set_status_text(const std::string& text) {
     window_.status_label()->setText(QString::fromLocal8Bit(text));
 }
 
+void QtWindowSystem::set_busy(bool busy) { window_.set_busy(busy); }
+
+void QtWindowSystem::set_progress(int value, int maximum) {
+    QProgressBar* bar = window_.progress_bar();
+    bar->setVisible(maximum > 0);
+    bar->setRange(0, std::max(maximum, 1));
+    bar->setValue(value);
+}
+
 void QtWindowSystem::post_close() {
     QMetaObject::invokeMethod(&window_, [this] { window_.close(); }, Qt::QueuedConnection);
 }
@@ -149,4 +187,7 @@ void QtWindowSystem::post_quit(int status) {
     QCoreApplication::exit(status);
 }
 
-void QtWindowSystem::end_program(int status) { std::exit(status); }
+void QtWindowSystem::end_program(int status) {
+    run_program_end_steps();
+    std::exit(status);
+}

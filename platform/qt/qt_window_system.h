@@ -27,6 +27,8 @@ public:
     void invalidate() override;
     void set_window_title(const std::string& title) override;
     void set_status_text(const std::string& text) override;
+    void set_busy(bool busy) override;
+    void set_progress(int value, int maximum) override;
     void post_close() override;
     void destroy_window() override;
     void post_quit(int status) override;
@@ -40,6 +42,7 @@ private:
 
 // The idle handler of the waits for the controller. At most every 30 ms it
 // lets Qt handle what has come in: paints, exposures and the desktop's
-// pings are answered, while the mouse and the keyboard are swallowed so that
-// nothing is started before the machine is done.
+// pings are answered, Stop, Esc and the close box reach the window procedure,
+// while the rest of the mouse and the keyboard is swallowed so that nothing
+// is started before the machine is done.
 void keep_window_alive();

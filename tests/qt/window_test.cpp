@@ -105,7 +105,7 @@ TEST_F(Window, TheCloseBoxAsksTheWindowProcedureWhichEndsTheLoopWithItsStatus) {
     EXPECT_EQ(ws.run(), 3);
 }
 
-TEST_F(Window, WhileTheMachineWorksItRepaintsButTakesNoCommandsClicksOrCloses) {
+TEST_F(Window, WhileTheMachineWorksItRepaintsAndTakesOnlyStopEscAndTheCloseBox) {
     window.show();
     QPushButton* run = window.add_button("Run Tool", IDM_RUN_TOOL, 300, 5, 70, 40);
     QCoreApplication::processEvents();
@@ -118,10 +118,6 @@ TEST_F(Window, WhileTheMachineWorksItRepaintsButTakesNoCommandsClicksOrCloses) {
     EXPECT_EQ(messages(), (Strings{"command 14"}));
     received.clear();
     ws.invalidate();
-    QCloseEvent close;
-    set_waiting_for_machine(true);
-    QCoreApplication::sendEvent(&window, &close);
-    set_waiting_for_machine(false);
     QPoint at(100, 100);
     for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
         QCoreApplication::postEvent(window.client(),
@@ -129,22 +125,32 @@ TEST_F(Window, WhileTheMachineWorksItRepaintsButTakesNoCommandsClicksOrCloses) {
                                                     Qt::LeftButton, Qt::LeftButton, {}));
     QCoreApplication::postEvent(run, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, {}));
     QCoreApplication::postEvent(run, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, {}));
+    QCoreApplication::postEvent(window.client(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
     QTest::qSleep(40);  // since any earlier idle call
     idle();
-    EXPECT_EQ(received, (Strings{"paint"}));
+    // Esc reaches the window procedure as Stop.
+    EXPECT_EQ(received, (Strings{"command 63", "paint"}));
 
-    // Calls in quick succession leave Qt alone: the waits poll every millisecond.
+    // Calls in quick succession leave Qt alone: the waits look at the port more often.
+    received.clear();
     ws.invalidate();
     idle();
-    EXPECT_EQ(received.size(), 1u);
+    EXPECT_EQ(received.size(), 0u);
     QTest::qSleep(40);
     idle();
-    EXPECT_EQ(received, (Strings{"paint", "paint"}));
+    EXPECT_EQ(received, (Strings{"paint"}));
     EXPECT_TRUE(window.isVisible());
 
     // Afterwards the window takes input again.
     QTest::mouseClick(window.client(), Qt::LeftButton, {}, at);
     EXPECT_EQ(messages().back(), "click 100 100");
+
+    // The close box reaches the window procedure during a wait too: it stops the work.
+    QCloseEvent close;
+    set_waiting_for_machine(true);
+    QCoreApplication::sendEvent(&window, &close);
+    set_waiting_for_machine(false);
+    EXPECT_EQ(messages().back(), "destroy");
 }
 
 // The real view through the Qt paint: the test drawing's square, selected

@@ -63,6 +63,9 @@ public:
     int invalidations = 0;
     std::string title;
     std::string status;
+    std::vector<std::string> statuses;
+    std::vector<bool> busy;  // every change, in order
+    std::pair<int, int> progress_bar{0, 0};
     int close_requests = 0;
     bool destroyed = false;
     std::optional<int> quit_status;
@@ -76,7 +79,12 @@ public:
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }
     void set_window_title(const std::string& t) override { title = t; }
-    void set_status_text(const std::string& t) override { status = t; }
+    void set_status_text(const std::string& t) override {
+        status = t;
+        statuses.push_back(t);
+    }
+    void set_busy(bool b) override { busy.push_back(b); }
+    void set_progress(int value, int maximum) override { progress_bar = {value, maximum}; }
     void post_close() override { ++close_requests; }
     void destroy_window() override { destroyed = true; }
     void post_quit(int status) override { quit_status = status; }

@@ -1,0 +1,107 @@
+// A whole job at wire speed: every figure of the sample drawing made against
+// the simulated controller on a pseudo-terminal, which answers no faster than
+// a 9600-baud line. Reports the job's time against the wire time of the bytes
+// it exchanged, the time from an answer to the next command's first byte
+// (after a counted tool stroke and after any other answer), and the
+// processor time the program used.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "bench/bench_machine.h"
+#include "import/dxf.h"
+#include "platform/files.h"
+#include "import/shapes.h"
+#include "records/prodlog.h"
+#include "sequencing/jobrun.h"
+
+namespace {
+
+constexpr double kByteMs = 10 / 9600.0 * 1000;
+
+double process_cpu_seconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+bool counted_stroke(const std::string& command) {
+    for (const char* c : {"N,0\r", "V,0\r", "J,0\r", "I,0\r", "S,0\r", "B,0\r"})
+        if (command == c) return true;
+    return false;
+}
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string drawing = argc > 1 ? argv[1] : ZEL_SOURCE_DIR "/examples/drawings/letters.dxf";
+    SimOptions paced;
+    paced.pace = true;
+    BenchMachine machine(paced);
+    std::string line, why;
+    if (!read_first_line(ZEL_SOURCE_DIR "/examples/machine/setup.dat", 127, line, why))
+        BenchMachine::fail(why);
+    scan_setup(line.c_str());
+    if (load_drawing(drawing) != DrawingLoad::loaded) BenchMachine::fail("cannot load " + drawing);
+
+    write_log_in_background(true);
+    machine.sim.keep_times(true);
+    double cpu = process_cpu_seconds();
+    auto start = std::chrono::steady_clock::now();
+    for (shapes.selected = 1; shapes.selected <= shapes.objects; ++shapes.selected)
+        if (make_job() != JobResult::made) BenchMachine::fail("the job was not made");
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpu = process_cpu_seconds() - cpu;
+    flush_log();
+
+    // Walk the line: each command's bytes, its answer, the gap to the next command.
+    auto events = machine.sim.timeline();
+    long sent = 0, received = 0;
+    std::vector<double> after_stroke, after_other;
+    std::string command, last_command;
+    long long answered_at = -1;
+    for (const auto& e : events) {
+        if (e.to_program) {
+            ++received;
+            if (e.byte != '\r') answered_at = e.micros;
+            continue;
+        }
+        ++sent;
+        if (command.empty() && answered_at >= 0) {
+            double gap = (e.micros - answered_at) / 1000.0;
+            (counted_stroke(last_command) ? after_stroke : after_other).push_back(gap);
+            answered_at = -1;
+        }
+        command += e.byte;
+        if (e.byte == '\r') {
+            last_command = command;
+            command.clear();
+        }
+    }
+    double wire_all = (sent + received) * kByteMs / 1000;
+    double wire_sent = sent * kByteMs / 1000;
+    std::printf("%d figures of %s\n", shapes.objects, drawing.c_str());
+    std::printf("bytes sent %ld, received %ld\n", sent, received);
+    std::printf("job time %.3f s; wire time of all its bytes %.3f s; ratio %.4f\n", seconds,
+                wire_all, seconds / wire_all);
+    // On a pseudo-terminal each answer comes one byte time after the last byte
+    // of its command was handed over, that is while that byte is still "on the
+    // line": the least a job can take here is the time of the bytes it sends.
+    std::printf("  against the bytes sent alone (%.3f s): ratio %.4f\n", wire_sent,
+                seconds / wire_sent);
+    std::printf("answer to the next command's first byte, median: after a counted stroke %.3f ms "
+                "(%zu), after other answers %.3f ms (%zu)\n",
+                median(after_stroke), after_stroke.size(), median(after_other), after_other.size());
+    std::printf("processor time of the program: %.3f s = %.2f%% of one core\n", cpu,
+                100 * cpu / seconds);
+    return 0;
+}

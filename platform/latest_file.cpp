@@ -1,0 +1,58 @@
+#include "platform/latest_file.h"
+
+#include "platform/files.h"
+
+LatestFile::~LatestFile() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+void LatestFile::hand(const std::string& path, std::string content) {
+    {
+        std::lock_guard lock(mutex_);
+        path_ = path;
+        content_ = std::move(content);
+        waiting_ = true;
+        if (!thread_.joinable()) thread_ = std::thread(&LatestFile::run, this);
+    }
+    wake_.notify_one();
+}
+
+void LatestFile::flush() {
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return !waiting_ && !writing_; });
+}
+
+std::string LatestFile::failure() const {
+    std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+long LatestFile::writes() const {
+    std::lock_guard lock(mutex_);
+    return writes_;
+}
+
+void LatestFile::run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return waiting_ || stopping_; });
+        // Whatever is waiting is written before the writer stops.
+        if (!waiting_) return;
+        std::string path = path_, content = std::move(content_);
+        waiting_ = false;
+        writing_ = true;
+        lock.unlock();
+        std::string why;
+        bool ok = replace_file(path, content, why);
+        lock.lock();
+        writing_ = false;
+        ++writes_;
+        failure_ = ok ? "" : why;
+        done_.notify_all();
+    }
+}

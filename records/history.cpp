@@ -1,0 +1,64 @@
+#include "records/history.h"
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "records/notice.h"
+#include "records/progdir.h"
+
+std::string csv_field(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string iso_local_time(std::time_t t) {
+    std::tm local{};
+    ::localtime_r(&t, &local);
+    char buf[40];
+    if (std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S%z", &local) == 0) return "";
+    std::string s = buf;
+    if (s.size() < 5) return s;
+    return s.substr(0, s.size() - 2) + ":" + s.substr(s.size() - 2);  // +0100 -> +01:00
+}
+
+std::string history_csv(const HistoryLine& h) {
+    std::string fields[] = {
+        iso_local_time(h.started),
+        iso_local_time(h.ended),
+        h.drawing,
+        h.figure > 0 ? std::to_string(h.figure) : "",
+        h.start_point,
+        h.divide_point > 0 ? std::to_string(h.divide_point) : "",
+        std::to_string(h.walls),
+        strprintf("%.3f", h.planned),
+        strprintf("%.3f", h.fed),
+        std::to_string(h.notch30),
+        std::to_string(h.notch100),
+        std::to_string(h.dimples),
+        std::to_string(h.indicates),
+        std::to_string(h.flanges),
+        std::to_string(h.sheers),
+        std::to_string(h.images),
+        h.result,
+    };
+    std::string line;
+    for (const std::string& f : fields) {
+        if (&f != fields) line += ',';
+        line += csv_field(f);
+    }
+    return line;
+}
+
+bool append_history(const HistoryLine& h) {
+    std::string why;
+    if (!append_line_durably(program_file("jobs.csv"), history_csv(h) + "\r\n",
+                             std::string(kHistoryHeader) + "\r\n", why)) {
+        notice("The job history jobs.csv was not written: " + why);
+        return false;
+    }
+    return true;
+}

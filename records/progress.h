@@ -1,0 +1,47 @@
+#pragma once
+#include <ctime>
+#include <string>
+
+#include "records/prodlog.h"
+
+// How far the machine's work has come. The job run and the notching run keep
+// it; the window shows it while the work runs and says what was done when it
+// ends; the job history and the lost-controller message tell it afterwards.
+struct Progress {
+    enum class Work { none, job, notching, other };
+    Work work = Work::none;
+    bool running = false;          // machine work is under way
+    bool stop_requested = false;   // the operator asked it to stop
+    int figure = 0;
+    int wall = 0, walls = 0;       // walls fed so far, of those planned
+    float planned = 0.0f;          // inches of the job (walls) or of the notching run
+    float fed = 0.0f;              // inches fed so far
+    int image = 0, images = 0;     // image k of m, with a repeat count or a whole job
+    long long started_ms = 0;      // monotonic
+    long long ended_ms = 0;
+    std::time_t started_at = 0, ended_at = 0;  // wall clock, for the job history
+    Counters at_start;             // the counters when the work began
+};
+
+extern Progress progress;
+
+void reset_progress();
+
+// A job or notching run begins: figure (0 for a notching run), walls and
+// inches planned; the counters are noted so that its strokes can be told.
+void begin_work(Progress::Work work, int figure, int walls, float planned);
+
+// The work has ended, however it ended.
+void end_work();
+
+// Thrown at the next command to the machine once the operator has asked the
+// work to stop: the command in flight has been answered and counted, and
+// nothing more is sent.
+struct OperatorStop {};
+
+// The strokes counted since the work began, e.g. "12 30-degree notches, 3
+// 100-degree notches, 2 dimples"; "no strokes" when there are none.
+std::string strokes_text();
+
+// How long the work took or has taken, e.g. "2 min 15 s" or "40 s".
+std::string duration_text(long long ms);

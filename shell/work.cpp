@@ -1,0 +1,227 @@
+#include "shell/work.h"
+
+#include <algorithm>
+
+#include "controller/commands.h"
+#include "controller/serial_link.h"
+#include "import/shapes.h"
+#include "platform/clock.h"
+#include "platform/exit.h"
+#include "platform/files.h"
+#include "platform/idle.h"
+#include "platform/text.h"
+#include "platform/window_system.h"
+#include "records/history.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/progdir.h"
+#include "records/progress.h"
+#include "shell/status.h"
+#include "shell/window_state.h"
+
+namespace {
+
+WindowSystem& ws() { return window_system(); }
+
+std::string current_what;   // the machine work under way, for the status line
+bool ended_told = false;    // job_ended or notching_ended has said how it ended
+bool close_wanted = false;
+bool work_active = false;   // inside machine_work
+int walls_shown = -1;       // walls made at the last repaint of the figure
+
+std::string start_point_text() {
+    int first = 0, terminator = 0;
+    if (!find_figure(shapes.selected, first, terminator)) return "";
+    return strprintf("(%.3f, %.3f)", shapes.p1[first], shapes.p2[first]);
+}
+
+HistoryLine history_of(const std::string& result) {
+    const Progress& p = progress;
+    const Counters& now = counters;
+    HistoryLine h;
+    h.started = p.started_at;
+    h.ended = p.running ? std::time(nullptr) : p.ended_at;
+    h.walls = p.work == Progress::Work::job ? p.walls : p.wall;
+    h.planned = p.planned;
+    h.fed = p.fed;
+    h.notch30 = 0LL + now.notch30 - p.at_start.notch30;
+    h.notch100 = 0LL + now.notch100 - p.at_start.notch100;
+    h.dimples = 0LL + now.dimples - p.at_start.dimples;
+    h.indicates = 0LL + now.indicates - p.at_start.indicates;
+    h.flanges = 0LL + now.flanges - p.at_start.flanges;
+    h.sheers = 0LL + now.sheers - p.at_start.sheers;
+    h.result = result;
+    if (p.work == Progress::Work::job) {
+        h.drawing = win.drawing;
+        h.figure = p.figure;
+        h.start_point = start_point_text();
+        h.divide_point = job.toggle == 0 ? job.pause : 0;
+        h.images = result == "done" ? 1 : 0;
+    }
+    return h;
+}
+
+// However the program ends during a job, the history keeps its line.
+void history_at_program_end() {
+    if (progress.running &&
+        (progress.work == Progress::Work::job || progress.work == Progress::Work::notching))
+        append_history(history_of("controller lost"));
+}
+
+void report() {
+    const Progress& p = progress;
+    if (!p.running) return;
+    status_line.work = work_text();
+    show_status();
+    if (p.planned > 0)
+        ws().set_progress(static_cast<int>(std::min(p.fed, p.planned) * 10),
+                          static_cast<int>(p.planned * 10));
+    if (p.work == Progress::Work::job && p.wall != walls_shown) {
+        walls_shown = p.wall;
+        ws().invalidate();
+    }
+}
+
+}  // namespace
+
+bool machine_ready() {
+    if (com.ready) return true;
+    notice("Nothing was sent to the machine: no controller answered when the program started (" +
+           win.startup_failure + "). Check the connection with zel --check.");
+    return false;
+}
+
+void machine_work(const std::string& what, const std::function<void()>& work) {
+    current_what = what;
+    work_active = true;
+    ended_told = false;
+    walls_shown = -1;
+    progress.stop_requested = false;
+    begin_work(Progress::Work::other, 0, 0, 0.0f);
+    at_program_end(history_at_program_end);
+    status_line.work = what;
+    show_status();
+    ws().set_busy(true);
+    try {
+        work();
+        if (!ended_told) status_line.work = what + " done";
+    } catch (const OperatorStop&) {
+        status_line.work = what + " stopped by the operator";
+        notice(status_line.work);
+    } catch (const NoController&) {
+        status_line.work = what + " not started";
+        notice("Nothing was sent to the machine: the serial port is not open.");
+    }
+    end_work();
+    work_active = false;
+    current_what.clear();
+    ws().set_busy(false);
+    ws().set_progress(0, 0);
+    show_status();
+    ws().invalidate();
+    if (close_wanted) {
+        close_wanted = false;
+        ws().destroy_window();
+    }
+}
+
+void request_stop() {
+    if (work_active) progress.stop_requested = true;
+}
+
+bool work_running() { return work_active; }
+
+void close_after_work() {
+    close_wanted = true;
+    request_stop();
+}
+
+bool close_pending() { return close_wanted; }
+
+void job_ended(JobResult result) {
+    const Progress& p = progress;
+    ended_told = true;
+    switch (result) {
+    case JobResult::made:
+        status_line.work = strprintf("Job done: figure %d, %d walls, %.1f in., ", p.figure, p.walls,
+                                     p.planned) +
+                           duration_text(p.ended_ms - p.started_ms);
+        append_history(history_of("done"));
+        break;
+    case JobResult::refused:
+        status_line.work = "Job refused: " + last_notice();
+        begin_work(Progress::Work::job, shapes.selected, 0, 0.0f);
+        end_work();
+        append_history(history_of("refused: " + last_notice()));
+        break;
+    case JobResult::stopped:
+        status_line.work = last_notice();
+        append_history(history_of("stopped: " + last_notice()));
+        break;
+    case JobResult::stopped_by_operator:
+        status_line.work = where_stopped();
+        notice(where_stopped());
+        append_history(history_of("stopped by operator"));
+        break;
+    }
+    show_status();
+}
+
+void notching_ended(JobResult result) {
+    const Progress& p = progress;
+    ended_told = true;
+    if (result == JobResult::refused) {
+        status_line.work = "Notching run refused: " + last_notice();
+    } else if (result == JobResult::stopped) {
+        status_line.work = last_notice();
+        append_history(history_of("stopped: " + last_notice()));
+    } else if (result == JobResult::stopped_by_operator) {
+        status_line.work = strprintf("Notching run stopped by the operator after %d notches, "
+                                     "%.3f in. fed",
+                                     p.wall, p.fed);
+        notice(status_line.work);
+        append_history(history_of("stopped by operator"));
+    } else {
+        status_line.work = strprintf("Notching run done: %.1f in., %d notches, ", p.planned,
+                                     p.wall) +
+                           duration_text(p.ended_ms - p.started_ms);
+        append_history(history_of("done"));
+    }
+    show_status();
+}
+
+std::string work_text() {
+    const Progress& p = progress;
+    long long elapsed = monotonic_ms() - p.started_ms;
+    std::string time = ", " + duration_text(elapsed);
+    if (p.fed > 0 && p.planned > p.fed)
+        time += ", about " +
+                duration_text(static_cast<long long>(elapsed * (p.planned - p.fed) / p.fed)) +
+                " left";
+    std::string image = p.images > 1 ? strprintf(", image %d of %d", p.image, p.images) : "";
+    switch (p.work) {
+    case Progress::Work::job:
+        if (p.wall >= p.walls)
+            return strprintf("Job: figure %d, finishing the strip, %.1f of %.1f in.", p.figure,
+                             p.fed, p.planned) +
+                   time + image;
+        return strprintf("Job: figure %d, wall %d of %d, %.1f of %.1f in.", p.figure, p.wall + 1,
+                         p.walls, p.fed, p.planned) +
+               time + image;
+    case Progress::Work::notching:
+        return strprintf("Notching run: %.1f of %.1f in., %d notches", p.fed, p.planned, p.wall) +
+               time;
+    default: return current_what + time;
+    }
+}
+
+void report_work_progress() { set_progress_reporter(report); }
+
+void show_job_history() {
+    std::string path = program_file("jobs.csv");
+    if (!file_is_readable(path)) {
+        notice("No job has been recorded yet: " + path + " is made when the first job ends.");
+        return;
+    }
+    ws().run_text_viewer(path);
+}
