@@ -25,6 +25,7 @@
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
 #include "shell/dialogs.h"
+#include "shell/serial_port.h"
 #include "shell/status.h"
 #include "shell/view.h"
 #include "shell/window_state.h"
@@ -224,6 +225,7 @@ void command(int id) {
     case IDM_MOVE: move_command(true); break;
     case IDM_UNCALIBRATED: move_command(false); break;
     case IDM_SETUP: setup_command(); break;
+    case IDM_SERIAL_PORT: serial_port_command(); break;
     case IDM_START_NEG: start_point(-1); break;
     case IDM_START_PLUS: start_point(1); break;
     case IDM_NEXT:
