@@ -66,7 +66,8 @@ void start_up() {
     switch (r.outcome) {
     case Startup::ready: break;
     case Startup::port_failed:
-        notice(com_failure_reason() + ". " + com_failure_advice());
+        notice(com_failure_reason() + ". " + com_failure_advice() +
+               " Tools, Serial port... lists the serial devices and links the one picked.");
         show_message(" *** Error initializing com port");
         break;
     case Startup::no_answer: show_message("*** Error communicating with controller"); break;

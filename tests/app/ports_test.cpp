@@ -82,12 +82,7 @@ TEST_F(PortCommands, LinksThePortOfTheSettingsAndSaysWhatItReplaced) {
                   "program to use this link.\n");
 }
 
-TEST_F(PortCommands, RefusesWhatIsNotASerialDeviceAndAPortSetupDoesNotName) {
-    write("readme.txt", "x");
-    EXPECT_EQ(run(run_use_port, use_port(dir.file("readme.txt")), 1), "");
-    EXPECT_EQ(err, "zel: " + dir.file("readme.txt") +
-                       " is not a serial device (not a character device); zel --ports lists "
-                       "them\n");
+TEST_F(PortCommands, WithoutAPortInSetupOrOnTheCommandLineNothingIsLinked) {
     write("setup.dat", "2000 0.1 0.5 30 1 0 0.25");
     reset_settings();
     EXPECT_EQ(run(run_use_port, use_port("ttyUSB0"), 1), "");
