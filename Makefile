@@ -3,11 +3,12 @@
 #               drawing with the simulated machine and the machine folder
 #               (made from the sample the first time)
 #   make test   installs what is missing, builds, and runs every test
+#   make package  builds the Debian package $(BUILD)/zel_<version>_<arch>.deb
 BUILD ?= build
 MACHINE ?= $(HOME)/zel-machine
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps machine clean
+.PHONY: run test build deps machine package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -18,6 +19,9 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 machine:
 	@scripts/machine-folder.sh examples/machine $(MACHINE)

@@ -8,17 +8,24 @@
 #include "controller/startup.h"
 #include "records/notice.h"
 #include "records/progdir.h"
+#include "records/settings.h"
 
 namespace {
 
+// The failure, then the serial devices there are, any of which could be the machine's.
 void report(const char* message, const StartupResult& r) {
-    std::fprintf(stderr, "%s\n%s\n%s\n", message, startup_failure_reason(r).c_str(),
-                 startup_failure_advice(r).c_str());
+    std::fprintf(stderr, "%s\n%s\n%s\n%s", message, startup_failure_reason(r).c_str(),
+                 startup_failure_advice(r).c_str(), serial_ports_text().c_str());
+    if (settings.port >= 1 && settings.port <= 4)
+        std::fprintf(stderr, "zel --use-port DEVICE links one as COM%d in %s.\n", settings.port,
+                     directory.c_str());
 }
 
 }  // namespace
 
 int run_check(const CommandLine&) {
+    std::printf("Machine folder: %s\n", directory.c_str());
+    std::fflush(stdout);
     StartupResult r = start_machine();
     switch (r.outcome) {
     case Startup::ready: std::printf("Controller ready\n"); return 0;

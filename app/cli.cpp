@@ -2,21 +2,35 @@
 
 #include "platform/text.h"
 
+namespace {
+
 const char* const kUsage =
     "usage: zel [--dir DIR] [--simulate] [DRAWING]\n"
     "       zel --measure [--figure N] [--start K] [--dir DIR] DRAWING\n"
     "       zel --check [--dir DIR] [--simulate]\n"
+    "       zel --ports [--dir DIR]\n"
+    "       zel --use-port DEVICE [--port N] [--dir DIR]\n"
     "       zel --help | --version\n"
     "\n"
-    "  --dir DIR     the machine folder (settings, production log, reports);\n"
-    "                default: the folder that holds the program\n"
-    "  --simulate    use the simulated controller instead of the serial port\n"
-    "  --measure     print the strip lengths of the drawing's figures\n"
-    "  --figure N    with --measure: only figure N\n"
-    "  --start K     with --measure: move the start point forward K vertices\n"
-    "  --check       bring up the controller, report, and exit\n";
-
-namespace {
+    "  --dir DIR          the machine folder (settings, production log, reports)\n"
+    "  --simulate         use the simulated controller instead of the serial port\n"
+    "  --measure          print the strip lengths of the drawing's figures\n"
+    "  --figure N         with --measure: only figure N\n"
+    "  --start K          with --measure: move the start point forward K vertices\n"
+    "  --check            bring up the controller, report, and exit\n"
+    "  --ports            list the serial devices of this computer\n"
+    "  --use-port DEVICE  link DEVICE as the machine folder's port COMn\n"
+    "  --port N           with --use-port: link it as COMN, 1 to 4\n"
+    "                     (default: the Communications Port in Setup)\n"
+    "\n"
+    "Without --dir the machine folder is the folder that holds the program when\n"
+    "it holds setup.dat and may be written, and otherwise the operator's own:\n"
+    "$ZEL_MACHINE, else ~/zel-machine, made from the installed sample the first\n"
+    "time (files already there are never overwritten). Here that is\n"
+    "  %s\n"
+    "\n"
+    "zel-sim is the simulated controller on a pseudo-terminal (zel-sim --help);\n"
+    "--simulate starts one for a single run. The manual page zel(1) says more.\n";
 
 bool to_count(const std::string& text, int& out) {
     if (text.empty() || text.size() > 9) return false;
@@ -27,6 +41,12 @@ bool to_count(const std::string& text, int& out) {
 }
 
 }  // namespace
+
+std::string usage_text(const std::string& machine_folder) {
+    return strprintf(kUsage, machine_folder.empty() ? "(none: there is no home folder; set "
+                                                      "ZEL_MACHINE or use --dir)"
+                                                    : machine_folder.c_str());
+}
 
 CommandLine parse_command_line(const std::vector<std::string>& args) {
     CommandLine cl;
@@ -56,6 +76,20 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             cl.mode = CommandLine::Mode::check;
         } else if (a == "--simulate") {
             cl.simulate = true;
+        } else if (a == "--ports") {
+            cl.mode = CommandLine::Mode::ports;
+        } else if (a == "--use-port") {
+            const std::string* v = value("--use-port");
+            if (!v) return cl;
+            cl.mode = CommandLine::Mode::use_port;
+            cl.device = *v;
+        } else if (a == "--port") {
+            const std::string* v = value("--port");
+            if (!v) return cl;
+            if (!to_count(*v, cl.port) || cl.port < 1 || cl.port > 4) {
+                cl.error = "--port takes 1, 2, 3 or 4, not \"" + *v + "\"";
+                return cl;
+            }
         } else if (a == "--figure" || a == "--start") {
             const std::string* v = value(a.c_str());
             if (!v) return cl;
@@ -84,5 +118,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         cl.error = "--measure needs a drawing";
     if (cl.error.empty() && !measure && (cl.figure != 0 || cl.start != 0))
         cl.error = "--figure and --start go with --measure";
+    if (cl.error.empty() && cl.port != 0 && cl.mode != CommandLine::Mode::use_port)
+        cl.error = "--port goes with --use-port";
     return cl;
 }

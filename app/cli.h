@@ -4,15 +4,19 @@
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Mode { window, help, version, measure, check } mode = Mode::window;
-    std::string dir;          // --dir; empty: the executable's folder
+    enum class Mode { window, help, version, measure, check, ports, use_port } mode = Mode::window;
+    std::string dir;          // --dir; empty: the default machine folder
     std::string drawing;      // the drawing to load at start
     int figure = 0;           // --figure N (measure): 0 for every figure
     int start = 0;            // --start K (measure): start point moved forward K times
     bool simulate = false;    // --simulate: run against the simulated controller
+    std::string device;       // --use-port DEVICE
+    int port = 0;             // --port N (use-port): 0 for the port in Setup
     std::string error;        // non-empty when the command line cannot be used
 };
 
 CommandLine parse_command_line(const std::vector<std::string>& args);
 
-extern const char* const kUsage;
+// The usage text; `machine_folder` is where the program keeps its files
+// without --dir.
+std::string usage_text(const std::string& machine_folder);

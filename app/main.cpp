@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,14 +13,38 @@
 #include "resources/strings.h"
 #include "shell/window_state.h"
 
+namespace {
+
+DefaultFolder default_folder() {
+    return default_program_directory(executable_folder(), std::getenv("ZEL_MACHINE"),
+                                     std::getenv("HOME"));
+}
+
+// The folder the command line names, or the default one, made from the
+// sample when it is the operator's own. Empty with the reason in `why`.
+std::string machine_folder(const CommandLine& cl, std::string& why) {
+    if (!cl.dir.empty()) return cl.dir;
+    DefaultFolder d = default_folder();
+    if (d.dir.empty()) {
+        why = "there is no home folder for the machine folder: set ZEL_MACHINE or use --dir";
+        return "";
+    }
+    if (d.own && !make_machine_folder(d.dir, sample_machine_folder(executable_folder()), why))
+        return "";
+    return d.dir;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     CommandLine cl = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
     if (!cl.error.empty()) {
-        std::fprintf(stderr, "zel: %s\n\n%s", cl.error.c_str(), kUsage);
+        std::fprintf(stderr, "zel: %s\n\n%s", cl.error.c_str(),
+                     usage_text(default_folder().dir).c_str());
         return 2;
     }
     if (cl.mode == CommandLine::Mode::help) {
-        std::fputs(kUsage, stdout);
+        std::fputs(usage_text(default_folder().dir).c_str(), stdout);
         return 0;
     }
     if (cl.mode == CommandLine::Mode::version) {
@@ -31,10 +56,14 @@ int main(int argc, char** argv) {
     // the working directory becomes the program directory.
     std::string drawing = absolute_path(cl.drawing);
     std::string why;
-    if (!set_program_directory(cl.dir.empty() ? executable_folder() : cl.dir, why)) {
+    std::string dir = machine_folder(cl, why);
+    if (dir.empty() || !set_program_directory(dir, why)) {
         std::fprintf(stderr, "zel: %s\n", why.c_str());
         return 2;
     }
+    if (cl.mode == CommandLine::Mode::ports) return run_ports(cl);
+    if (cl.mode == CommandLine::Mode::use_port) return run_use_port(cl);
+
     win.carg = drawing.empty() ? 0 : 1;
     win.argument = drawing;
     write_argument_dat(drawing);

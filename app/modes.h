@@ -6,3 +6,8 @@
 int run_window(const CommandLine& cl);
 int run_measure(const CommandLine& cl);
 int run_check(const CommandLine& cl);
+int run_ports(const CommandLine& cl);
+int run_use_port(const CommandLine& cl);
+
+// The serial devices of this computer, one line each, for the operator.
+std::string serial_ports_text();

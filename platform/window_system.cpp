@@ -16,6 +16,7 @@ public:
         return false;
     }
     void message_box(const std::string&, const std::string&, MessageIcon) override {}
+    bool ask_yes_no(const std::string&, const std::string&) override { return false; }
     void run_text_viewer(const std::string&) override {}
     void create_button(const char*, int, int, int, int, int) override {}
     void invalidate() override {}

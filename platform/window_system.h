@@ -34,7 +34,10 @@ public:
     virtual void text(int x, int y, const std::string& s) = 0;
 };
 
-// An open modal dialog, as its procedure sees it.
+// An open modal dialog, as its procedure sees it. Edit fields, buttons and
+// labels with an id hold one text. A list is given its lines as one text,
+// separated by '\n', and get_text gives the line the operator picked (empty
+// when none).
 class DialogControls {
 public:
     virtual ~DialogControls() = default;
@@ -86,6 +89,8 @@ public:
     virtual bool get_open_file_name(std::string& path, long& error) = 0;
     virtual void message_box(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool ask_yes_no(const std::string& text, const std::string& caption) = 0;
     // Shows a text file read-only and returns when the operator has closed it.
     virtual void run_text_viewer(const std::string& path) = 0;
     virtual void create_button(const char* label, int id, int x, int y, int w, int h) = 0;

@@ -2,6 +2,8 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -75,4 +77,70 @@ std::string absolute_path(const std::string& path) {
     std::free(cwd);
     if (out != "/") out += '/';
     return out + path;
+}
+
+namespace {
+
+bool under_usr(const std::string& path) { return path == "/usr" || path.rfind("/usr/", 0) == 0; }
+
+bool is_file(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string home_folder(const char* home) {
+    if (home && *home) return home;
+    const passwd* pw = ::getpwuid(::geteuid());
+    return pw && pw->pw_dir ? pw->pw_dir : "";
+}
+
+}  // namespace
+
+DefaultFolder default_program_directory(const std::string& exe_folder, const char* zel_machine,
+                                        const char* home) {
+    if (!under_usr(exe_folder) && ::access(exe_folder.c_str(), W_OK | X_OK) == 0 &&
+        is_file(exe_folder + "/setup.dat"))
+        return {exe_folder, false};
+    if (zel_machine && *zel_machine) return {absolute_path(zel_machine), true};
+    // A user without a home folder of its own must name one.
+    std::string h = home_folder(home);
+    if (h.empty() || h == "/") return {"", true};
+    return {h + "/zel-machine", true};
+}
+
+std::string sample_machine_folder(const std::string& exe_folder) {
+    for (const char* place : {"/../share/zel/machine", "/../examples/machine"}) {
+        std::error_code ec;
+        auto sample = std::filesystem::weakly_canonical(exe_folder + place, ec);
+        if (!ec && is_file(sample.string() + "/setup.dat")) return sample.string();
+    }
+    return "";
+}
+
+bool make_machine_folder(const std::string& dir, const std::string& sample, std::string& why) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (ec) {
+        why = "cannot make the machine folder " + dir + ": " + ec.message();
+        return false;
+    }
+    if (sample.empty()) return true;
+    std::string copied;
+    for (const char* name : kSampleFiles) {
+        std::string from = sample + "/" + name, to = dir + "/" + name;
+        struct stat st {};
+        if (::lstat(to.c_str(), &st) == 0 || !is_file(from)) continue;
+        if (!fs::copy_file(from, to, fs::copy_options::none, ec)) {
+            why = "cannot copy " + from + " into " + dir + ": " + ec.message();
+            return false;
+        }
+        copied += std::string(copied.empty() ? "" : ", ") + name;
+    }
+    if (copied.rfind("setup.dat", 0) == 0)
+        notice("The machine folder " + dir + " was made from the sample in " + sample +
+               ": enter this machine's settings in Tools, Setup");
+    else if (!copied.empty())
+        notice("Machine folder " + dir + ": " + copied + " copied from the sample in " + sample);
+    return true;
 }

@@ -10,7 +10,8 @@ constexpr MenuItem kFile[] = {{"Open...", IDM_OPEN}, kSep, {"E&xit", IDM_EXIT}};
 
 constexpr MenuItem kTools[] = {
     {"&Run", IDM_RUN},           kSep, {"&Uncalibrated move", IDM_UNCALIBRATED}, kSep,
-    {"&Setup", IDM_SETUP},       kSep, {"&Move", IDM_MOVE}, {"S&heer", IDM_SHEER},
+    {"&Setup", IDM_SETUP},       {"Serial &port...", IDM_SERIAL_PORT}, kSep,
+    {"&Move", IDM_MOVE},         {"S&heer", IDM_SHEER},
     {"&100 degree notch", IDM_NOTCH100}, {"&30 degree notch", IDM_NOTCH30},
     {"&Indicate", IDM_INDICATE}, {"&Flanger", IDM_FLANGER},
 };
@@ -162,6 +163,17 @@ constexpr ControlDef kSetupControls[] = {
     {K::button, IDCANCEL, "Cancel", 168, 148, 50, 14},
 };
 
+// The serial devices of the computer, one of which becomes the port COMn.
+constexpr ControlDef kSerialPortControls[] = {
+    {K::label, -1, "Serial devices of this computer", 6, 6, 100, 8},
+    {K::list, 250, "", 6, 16, 308, 72},
+    {K::label, 252, "", 6, 92, 308, 8},
+    {K::label, -1, "Link as port COM", 6, 108, 62, 8},
+    {K::edit, 251, "", 70, 106, 20, 12},
+    {K::default_button, IDOK, "OK", 99, 126, 50, 14},
+    {K::button, IDCANCEL, "Cancel", 168, 126, 50, 14},
+};
+
 constexpr DialogTemplate kDialogs[] = {
     {DLG_RUN, "Run", 161, 127, kDialogFont, 8, kRunControls},
     {DLG_MOVE, "Move", 161, 127, kDialogFont, 8, kMoveControls},
@@ -172,6 +184,7 @@ constexpr DialogTemplate kDialogs[] = {
     {DLG_LOG, "Log", 194, 139, kDialogFont, 8, kLogControls},
     {DLG_TABS, "Tabs", 260, 60, kDialogFont, 8, kTabsControls},
     {DLG_MEASURE, "Measure", 161, 127, kDialogFont, 8, kMeasureControls},
+    {DLG_SERIAL_PORT, "Serial port", 320, 146, kDialogFont, 8, kSerialPortControls},
 };
 
 }  // namespace

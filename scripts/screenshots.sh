@@ -15,7 +15,7 @@ fi
 
 machine=$(mktemp -d)
 trap 'rm -rf "$machine"' EXIT
-cp "$root"/examples/machine/* "$machine"/
+for f in setup.dat setup2.dat log.dat; do cp "$root/examples/machine/$f" "$machine/"; done
 
 # Waits up to 30 s for a shown window matching the xdotool search arguments.
 find_window() {

@@ -27,6 +27,7 @@
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
 #include "shell/dialogs.h"
+#include "shell/serial_port.h"
 #include "shell/status.h"
 #include "shell/view.h"
 #include "shell/work.h"
@@ -84,7 +85,10 @@ void start_up() {
     case Startup::no_program: show_message(com.failure); break;
     }
     // The window's message is followed by what --check would say.
-    notice(win.startup_failure + ". " + startup_failure_advice(r));
+    std::string advice = startup_failure_advice(r);
+    if (r.outcome == Startup::port_failed)
+        advice += " Tools, Serial port... lists the serial devices and links the one picked.";
+    notice(win.startup_failure + ". " + advice);
 }
 
 void create_buttons() {
@@ -258,6 +262,7 @@ void command(int id) {
     case IDM_MOVE: move_command(true); break;
     case IDM_UNCALIBRATED: move_command(false); break;
     case IDM_SETUP: setup_command(); break;
+    case IDM_SERIAL_PORT: serial_port_command(); break;
     case IDM_START_NEG: start_point(-1); break;
     case IDM_START_PLUS: start_point(1); break;
     case IDM_NEXT:

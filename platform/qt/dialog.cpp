@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -22,6 +23,14 @@ QSize base_units_of(const QFont& font) {
     QFontMetrics fm(font);
     int letters = fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     return QSize((letters / 26 + 1) / 2, fm.height());
+}
+
+// One item a line; the first is picked, so that OK takes it when it is the only one.
+void fill_list(QListWidget& list, const QString& lines) {
+    list.clear();
+    if (lines.isEmpty()) return;
+    list.addItems(lines.split('\n'));
+    list.setCurrentRow(0);
 }
 
 }  // namespace
@@ -63,6 +72,13 @@ TemplateDialog::TemplateDialog(const DialogTemplate& t, DialogProc proc, QWidget
             w = button;
             break;
         }
+        case ControlKind::list: {
+            auto* list = new QListWidget(this);
+            // A double click picks the line and presses OK.
+            connect(list, &QListWidget::itemDoubleClicked, this, [this] { command(IDOK); });
+            w = list;
+            break;
+        }
         case ControlKind::icon: {
             auto* icon = new QLabel(this);
             icon->setPixmap(QPixmap(kIconXpm));
@@ -95,6 +111,9 @@ std::string TemplateDialog::get_text(int id) {
     QString text;
     if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
     else if (auto* button = qobject_cast<QPushButton*>(w)) text = button->text();
+    else if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+    else if (auto* list = qobject_cast<QListWidget*>(w))
+        text = list->currentItem() ? list->currentItem()->text() : QString();
     return text.toLocal8Bit().toStdString();
 }
 
@@ -103,6 +122,8 @@ void TemplateDialog::set_text(int id, const std::string& s) {
     QString text = QString::fromLocal8Bit(s);
     if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->setText(text);
     else if (auto* button = qobject_cast<QPushButton*>(w)) button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(w)) label->setText(text);
+    else if (auto* list = qobject_cast<QListWidget*>(w)) fill_list(*list, text);
 }
 
 void TemplateDialog::end_dialog(int r) {

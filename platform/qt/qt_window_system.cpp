@@ -133,6 +133,12 @@ void QtWindowSystem::message_box(const std::string& text, const std::string& cap
     box.exec();
 }
 
+bool QtWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
+    return QMessageBox::question(&window_, QString::fromLocal8Bit(caption),
+                                 QString::fromLocal8Bit(text), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 void QtWindowSystem::run_text_viewer(const std::string& path) {
     QDialog viewer(&window_);
     viewer.setWindowTitle(QFileInfo(QString::fromLocal8Bit(path)).fileName());

@@ -98,7 +98,7 @@ TEST(Executable, TheSampleMachineFolderRunsOnTheSimulatedMachine) {
                                    machine.file(f));
     auto r = run_zel({"--check", "--simulate", "--dir", machine.path()});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Controller ready\n");
+    EXPECT_EQ(r.out, "Machine folder: " + machine.path() + "\nController ready\n");
     // Model 3: a Slo-Syn.
     EXPECT_EQ(read_file(machine.file("ctrace.txt")),
               "Communications trace\nsend-> T,0\r \r\nreceive-> D\r\n");

@@ -7,6 +7,7 @@
 #include "controller/serial_link.h"
 #include "platform/text.h"
 #include "tests/support/controller_support.h"
+#include "tests/support/devices.h"
 
 namespace {
 
@@ -16,6 +17,10 @@ std::string setup_line(int port, int model) {
     return strprintf("2000.000000 0.125000 0.500000 30.000000 1 %d 0.250000 6.000000 60 420 0 "
                      "2.500000 24.000000 1 1 %d 6.000000 0",
                      port, model);
+}
+
+bool starts_with(const std::string& text, const std::string& start) {
+    return text.rfind(start, 0) == 0;
 }
 
 // A machine folder whose COM1 leads to a simulator of its own.
@@ -40,7 +45,7 @@ TEST(Check, BringsUpASloSynThatWantsARestart) {
     Machine m(ControllerFamily::slo_syn, 1, o);
     auto r = m.check();
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Controller ready\n");
+    EXPECT_EQ(r.out, "Machine folder: " + m.folder.path() + "\nController ready\n");
     EXPECT_EQ(m.sim.commands(), (Commands{"T,0\r", "RUN\r", "T,0\r"}));
     EXPECT_EQ(m.trace(),
               "Communications trace\nsend-> T,0\r \r\nreceive-> ?\r\nsend-> RUN\r \r\n"
@@ -53,7 +58,7 @@ TEST(Check, BringsUpAGalilWithItsProgramAndStartsItsTraceAfreshEachTime) {
                                m.folder.file("setup2.dat"));
     auto r = m.check();
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Controller ready\n");
+    EXPECT_EQ(r.out, "Machine folder: " + m.folder.path() + "\nController ready\n");
     EXPECT_EQ(m.sim.commands(),
               (Commands{"75\r", "MO\r", "MT 1\r", "KP 6\r", "KD 64\r", "KI 0\r", "AC 256000\r",
                         "DC 256000\r", "SP 40000\r", "SH\r", "8\r"}));
@@ -72,19 +77,26 @@ TEST(Check, ExplainsAnInvalidPortAndALinkToADeviceThatIsNotThere) {
     write_file(machine.file("setup.dat"), setup_line(5, 1));
     auto r = run_zel({"--check", "--dir", machine.path()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, " *** Error initializing com port\nInvalid port: 5\n"
-                     "The communications port in Setup is 5; it must be 1, 2, 3 or 4.\n");
+    // Then the serial devices of the computer the test runs on.
+    EXPECT_TRUE(starts_with(r.err, " *** Error initializing com port\nInvalid port: 5\n"
+                                   "The communications port in Setup is 5; it must be 1, 2, 3 "
+                                   "or 4.\n"))
+        << r.err;
 
     write_file(machine.file("setup.dat"), setup_line(1, 1));
     std::filesystem::create_symlink("/dev/ttyUSB9", machine.file("COM1"));
     r = run_zel({"--check", "--dir", machine.path()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, " *** Error initializing com port\nError Function: CreateFile: " +
-                         machine.file("COM1") + ": No such file or directory\nThe link " +
-                         machine.file("COM1") +
-                         " points to /dev/ttyUSB9, which is not there: plug in the serial "
-                         "adapter, or point the link at the device the controller is connected "
-                         "to.\n");
+    EXPECT_TRUE(starts_with(
+        r.err, " *** Error initializing com port\nError Function: CreateFile: " +
+                   machine.file("COM1") + ": No such file or directory\nThe link " +
+                   machine.file("COM1") +
+                   " points to /dev/ttyUSB9, which is not there: plug in the serial adapter, or "
+                   "point the link at the device the controller is connected to.\n"))
+        << r.err;
+    EXPECT_NE(r.err.find("\nzel --use-port DEVICE links one as COM1 in " + machine.path() + ".\n"),
+              std::string::npos)
+        << r.err;
 }
 
 TEST(Check, AGalilWithoutItsProgramFileIsAClearFailure) {
@@ -118,6 +130,8 @@ using CheckHandshake = ControllerTest;
 
 TEST_F(CheckHandshake, TellsWhetherTheControllerWasSilentOrSaidSomethingElse) {
     write("setup.dat", setup_line(1, 1));
+    FakeDevices devices;
+    devices.add("ttyUSB0", "ftdi_sio", "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
     auto check = [&](const SimOptions& o) {
         reset_com();
         serial_sim.set_options(o);
@@ -131,7 +145,11 @@ TEST_F(CheckHandshake, TellsWhetherTheControllerWasSilentOrSaidSomethingElse) {
               "*** Error communicating with controller\n"
               "The Slo-Syn controller on /dev/ttyS0 did not answer within 4 seconds of \"T,0\".\n"
               "Check that the controller is switched on and that its cable is on this port. "
-              "ctrace.txt in " + dir.path() + " shows what was sent and received.\n");
+              "ctrace.txt in " + dir.path() + " shows what was sent and received.\n"
+              "Serial devices of this computer:\n  " + devices.dev() +
+              "/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0  (ttyUSB0)  ftdi_sio  "
+              "may be opened\n"
+              "zel --use-port DEVICE links one as COM1 in " + dir.path() + ".\n");
     SimOptions not_running;
     not_running.handshake = '?';
     not_running.restart_helps = false;

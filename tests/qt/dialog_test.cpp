@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -76,6 +78,51 @@ TEST_F(Dialogs, TheLogDialogIsBuiltFromItsTemplate) {
     d.set_text(236, "    5");
     EXPECT_EQ(footage->text(), "");
     EXPECT_EQ(d.get_text(236), "    5");
+}
+
+// Records the commands it gets and ends on OK.
+std::vector<int> list_commands;
+int ListProc(DialogControls& dlg, DialogMessage message, int id) {
+    if (message == DialogMessage::command) list_commands.push_back(id);
+    if (id == IDOK) dlg.end_dialog(1);
+    return 1;
+}
+
+TEST_F(Dialogs, AListTakesItsLinesAsOneTextAndGivesThePickedOne) {
+    list_commands.clear();
+    TemplateDialog d(*dialog_template(DLG_SERIAL_PORT), ListProc);
+    auto* list = qobject_cast<QListWidget*>(d.control(250));
+    ASSERT_NE(list, nullptr);
+    d.set_text(250, "/dev/ttyUSB0  ftdi_sio\n/dev/ttyS0  serial8250");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(d.get_text(250), "/dev/ttyUSB0  ftdi_sio");  // the first is picked
+    list->setCurrentRow(1);
+    EXPECT_EQ(d.get_text(250), "/dev/ttyS0  serial8250");
+    d.set_text(250, "");
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(d.get_text(250), "");
+
+    d.set_text(252, "COM1 leads to /dev/ttyS0.");
+    EXPECT_EQ(qobject_cast<QLabel*>(d.control(252))->text(), "COM1 leads to /dev/ttyS0.");
+    EXPECT_EQ(d.get_text(252), "COM1 leads to /dev/ttyS0.");
+
+    d.set_text(250, "only");
+    emit list->itemDoubleClicked(list->item(0));
+    EXPECT_EQ(list_commands, std::vector<int>{IDOK});
+}
+
+TEST_F(Dialogs, AYesNoQuestionIsNoUnlessTheOperatorSaysYes) {
+    for (auto [pressed, answer] : {std::pair{QMessageBox::Yes, true}, {QMessageBox::No, false}}) {
+        when_shown([pressed](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), "Serial port");
+            EXPECT_EQ(box->text(), "Replace the link?");
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+            box->button(pressed)->click();
+        });
+        EXPECT_EQ(ws.ask_yes_no("Replace the link?", "Serial port"), answer);
+    }
 }
 
 TEST_F(Dialogs, TheAboutBoxHasNoCaptionAndShowsTheIconAndTheVersion) {

@@ -105,6 +105,7 @@ TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
     EXPECT_EQ(ws.status, "No controller: Invalid port: 0");
     ASSERT_EQ(ws.boxes.size(), 1u);  // and the reason for the technician
     EXPECT_NE(ws.boxes[0].text.find("1, 2, 3 or 4"), std::string::npos);
+    EXPECT_NE(ws.boxes[0].text.find("Tools, Serial port..."), std::string::npos);
     RecordingCanvas c;
     zelWndProc({WindowMessage::paint, 0, 0, 0, &c});
     EXPECT_EQ(c.calls.back(), "text 150 120 Left mouse click to clear screen and quit program");

@@ -1,0 +1,144 @@
+// The serial devices of the computer, from a /dev and /sys the test builds,
+// and the link that makes one of them the machine folder's COMn.
+#include <filesystem>
+
+#include "controller/port_link.h"
+#include "platform/serial_ports.h"
+#include "records/settings.h"
+#include "tests/support/devices.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFtdi = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+constexpr const char* kAcm = "usb-Arduino_LLC_Uno_8543-if00";
+
+TEST(SerialPorts, UsbAdaptersWithTheirStableNamesFirstThenTheOthersByName) {
+    FakeDevices d;
+    d.add("ttyUSB0", "ftdi_sio", kFtdi);
+    d.add("ttyS0", "serial8250");
+    d.add("ttyACM0", "cdc_acm", kAcm);
+    d.add_placeholder("ttyS1");                          // no hardware behind it
+    fs::create_directories(d.sys("class/tty/tty1"));     // a virtual console: no device
+    fs::create_directories(d.sys("class/tty/ttyUSB5/device"));  // no device node
+    std::vector<SerialPortInfo> ports = list_serial_ports();
+    ASSERT_EQ(ports.size(), 3u);
+    EXPECT_EQ(ports[0].name, "ttyACM0");
+    EXPECT_EQ(ports[0].stable, d.dev("serial/by-id/") + kAcm);
+    EXPECT_EQ(ports[0].driver, "cdc_acm");
+    EXPECT_EQ(ports[1].name, "ttyUSB0");
+    EXPECT_EQ(ports[1].device, d.dev("ttyUSB0"));
+    EXPECT_EQ(ports[1].best_name(), d.dev("serial/by-id/") + kFtdi);
+    EXPECT_EQ(ports[2].name, "ttyS0");
+    EXPECT_EQ(ports[2].best_name(), d.dev("ttyS0"));
+    EXPECT_EQ(ports[2].driver, "serial8250");
+    EXPECT_TRUE(ports[2].may_open);  // /dev/null
+}
+
+TEST(SerialPorts, NoTreeNoDevices) {
+    TempDir empty;
+    set_device_roots(empty.file("dev"), empty.file("sys"));
+    EXPECT_TRUE(list_serial_ports().empty());
+    set_device_roots("", "");
+}
+
+TEST(SerialPorts, OneLineEachForTheOperator) {
+    struct Case {
+        SerialPortInfo port;
+        const char* line;
+    } cases[] = {
+        {{"ttyUSB0", "/dev/ttyUSB0", "/dev/serial/by-id/usb-X", "ftdi_sio", "dialout", true},
+         "/dev/serial/by-id/usb-X  (ttyUSB0)  ftdi_sio  may be opened"},
+        {{"ttyS0", "/dev/ttyS0", "", "serial8250", "dialout", false},
+         "/dev/ttyS0  serial8250  not allowed for this user (group dialout)"},
+        {{"ttyS1", "/dev/ttyS1", "", "", "", false},
+         "/dev/ttyS1  unknown driver  not allowed for this user"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(describe_serial_port(c.port), c.line);
+}
+
+class PortLinks : public ProgramDirTest {
+protected:
+    void SetUp() override {
+        ProgramDirTest::SetUp();
+        devices.add("ttyUSB0", "ftdi_sio", kFtdi);
+        devices.add("ttyS0", "serial8250");
+        settings.port = 1;
+    }
+    std::string link(const char* name = "COM1") { return fs::read_symlink(dir.file(name)); }
+    std::string stable() const { return devices.dev("serial/by-id/") + kFtdi; }
+    FakeDevices devices;
+};
+
+TEST_F(PortLinks, ADeviceNodeIsLinkedByItsStableName) {
+    for (const std::string& named : {devices.dev("ttyUSB0"), std::string("ttyUSB0"), stable()}) {
+        fs::remove(dir.file("COM2"));
+        PortLink plan = plan_port_link(named, 2);
+        ASSERT_EQ(plan.error, "") << named;
+        EXPECT_FALSE(plan.replaces());
+        std::string why;
+        ASSERT_TRUE(make_port_link(plan, why)) << why;
+        EXPECT_EQ(link("COM2"), stable()) << named;
+        EXPECT_EQ(port_link_done(plan), "COM2 in " + dir.path() + " now leads to " + stable());
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("COM2.new"))));
+}
+
+TEST_F(PortLinks, AnOlderLinkIsReplacedAndNamed) {
+    fs::create_symlink("/dev/ttyS0", dir.file("COM1"));
+    PortLink plan = plan_port_link("ttyUSB0", 1);
+    EXPECT_TRUE(plan.replaces());
+    EXPECT_EQ(plan.old_target, "/dev/ttyS0");
+    EXPECT_EQ(link(), "/dev/ttyS0");  // planning changes nothing
+    std::string why;
+    ASSERT_TRUE(make_port_link(plan, why)) << why;
+    EXPECT_EQ(link(), stable());
+    EXPECT_EQ(port_link_done(plan), "COM1 in " + dir.path() +
+                                        " led to /dev/ttyS0; it now leads to " + stable());
+
+    plan = plan_port_link("ttyUSB0", 1);
+    EXPECT_TRUE(plan.unchanged());
+    EXPECT_EQ(port_link_done(plan), "COM1 in " + dir.path() + " already leads to " + stable());
+}
+
+TEST_F(PortLinks, WhatCannotBeLinkedIsRefusedAndNothingChanges) {
+    write("notes.txt", "x");
+    write("COM3", "the operator's own file");
+    fs::create_symlink("/dev/ttyS0", dir.file("COM4"));
+    struct Case {
+        std::string device;
+        int port;
+        std::string error;
+    } cases[] = {
+        {dir.file("notes.txt"), 1,
+         dir.file("notes.txt") +
+             " is not a serial device (not a character device); zel --ports lists them"},
+        {devices.dev(), 1,
+         devices.dev() + " is not a serial device (not a character device); zel --ports lists them"},
+        {"ttyUSB9", 1, devices.dev("ttyUSB9") + ": No such file or directory"},
+        {"ttyS0", 0, "The port must be 1, 2, 3 or 4, not 0"},
+        {"ttyS0", 5, "The port must be 1, 2, 3 or 4, not 5"},
+        {"ttyS0", 3, dir.file("COM3") + " is there and is not a link: move it away first"},
+        {dir.file("COM4"), 1,
+         dir.file("COM4") + " lies in the machine folder: name the device it leads to"},
+    };
+    for (const Case& c : cases) {
+        PortLink plan = plan_port_link(c.device, c.port);
+        EXPECT_EQ(plan.error, c.error);
+        std::string why;
+        EXPECT_FALSE(make_port_link(plan, why));
+        EXPECT_EQ(why, c.error);
+    }
+    EXPECT_EQ(read("COM3"), "the operator's own file");
+    EXPECT_EQ(link("COM4"), "/dev/ttyS0");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("COM1"))));
+}
+
+TEST_F(PortLinks, ALinkToAnotherPortThanSetupsIsPointedOut) {
+    EXPECT_EQ(port_setting_note(1), "");
+    EXPECT_EQ(port_setting_note(2), "The Communications Port in Setup is 1: set it to 2 (Tools, "
+                                    "Setup) for the program to use this link.");
+}
+
+}  // namespace
