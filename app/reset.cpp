@@ -14,7 +14,9 @@
 #include "records/progdir.h"
 #include "records/settings.h"
 #include "sequencing/state.h"
+#include "records/progress.h"
 #include "shell/status.h"
+#include "shell/work.h"
 #include "shell/window_state.h"
 
 void reset_all_state() {
@@ -32,6 +34,8 @@ void reset_all_state() {
     reset_command_strings();
     reset_window_state();
     reset_status_line();
+    reset_work();
+    reset_progress();
     set_serial_device(nullptr);
     set_clock(nullptr);
     set_program_exit(nullptr);

@@ -217,6 +217,15 @@ std::string work_text() {
 
 void report_work_progress() { set_progress_reporter(report); }
 
+void reset_work() {
+    current_what.clear();
+    ended_told = false;
+    close_wanted = false;
+    work_active = false;
+    walls_shown = -1;
+    set_progress_reporter(nullptr);
+}
+
 void show_job_history() {
     std::string path = program_file("jobs.csv");
     if (!file_is_readable(path)) {

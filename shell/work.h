@@ -37,3 +37,6 @@ void report_work_progress();
 
 // Shows jobs.csv in the text viewer.
 void show_job_history();
+
+// No machine work under way, nothing pending.
+void reset_work();

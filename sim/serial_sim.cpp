@@ -55,6 +55,12 @@ bool SimSerial::write_byte(char byte) {
     ++writes;
     if (fails(Step::write)) return false;
     receive(byte);
+    sent_line_ += byte;
+    if (byte == '\r') {
+        std::string line = std::move(sent_line_);
+        sent_line_.clear();
+        if (after_command) after_command(line);
+    }
     return true;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "platform/serial.h"
@@ -25,6 +26,10 @@ public:
     // real port's, instead of coming back at once.
     void set_wait_on_empty(bool wait) { wait_on_empty_ = wait; }
 
+    // Called with each whole command line the program has sent, before its
+    // answer is read: what an operator or the world does meanwhile (tests).
+    std::function<void(const std::string&)> after_command;
+
     std::string opened;   // the name of the last open
     int writes = 0;       // write calls
     int reads = 0;        // read calls
@@ -46,4 +51,5 @@ private:
     int fail_error_ = 0;
     int fail_after_ = 0;
     bool wait_on_empty_ = false;
+    std::string sent_line_;
 };

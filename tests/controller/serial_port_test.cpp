@@ -10,10 +10,13 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
+#include "platform/exit.h"
+#include "platform/text.h"
 #include "records/notice.h"
 #include "records/settings.h"
 #include "shell/window_state.h"
 #include "tests/support/controller_support.h"
+#include "tests/support/ui.h"
 
 namespace {
 
@@ -185,8 +188,67 @@ TEST_F(SerialPortDeathTest, AControllerThatStopsAnsweringEndsTheProgramWithEvery
     EXPECT_EQ(trace(), (Commands{"send-> H,0\r \r\n", "receive-> D\r\n", "send-> S,0\r \r\n"}));
 }
 
+TEST_F(SerialPort, ADeviceThatFailsWhileTheProgramWaitsEndsItAtOnceWithItsReason) {
+    use(ControllerFamily::slo_syn);
+    FakeWindowSystem ws;
+    serial_sim.fail(SimSerial::Step::read, EIO);
+    long long before = clock.now_ms;
+    put_data(commands.N);
+    try {
+        wait_for_Slo_Syn();
+        FAIL() << "the wait went on";
+    } catch (const ProgramEnded& end) {
+        EXPECT_EQ(end.status, -1);
+        EXPECT_EQ(end.line, "zel: the serial device /dev/ttyS0 went away (Input/output error); "
+                            "the program ends");
+    }
+    EXPECT_LT(clock.now_ms - before, 100);  // at once, not after 20 seconds
+    ASSERT_EQ(ws.boxes.size(), 1u);
+    EXPECT_EQ(ws.boxes[0].text.rfind("the serial device /dev/ttyS0 went away (Input/output "
+                                     "error) while the program waited for the answer to \"N,0\".",
+                                     0),
+              0u)
+        << ws.boxes[0].text;
+}
+
+TEST_F(SerialPort, EveryStartKeepsTheTracesOfTheFiveBefore) {
+    for (int k = 1; k <= 7; ++k) {
+        start_ctrace();
+        put_data(strprintf("start %d\r", k).c_str());
+    }
+    EXPECT_NE(read("ctrace.txt").find("start 7"), std::string::npos);
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_NE(read(strprintf("ctrace.%d.txt", k)).find(strprintf("start %d", 7 - k)),
+                  std::string::npos)
+            << k;
+    EXPECT_FALSE(file_exists(dir.file("ctrace.6.txt")));
+}
+
 // The termios device, on the simulator's pseudo-terminal.
 using TermiosPort = PtyControllerTest;
+
+TEST_F(TermiosPort, ADeviceThatHangsUpIsNoticedAtOnce) {
+    use(ControllerFamily::slo_syn);
+    pty_sim.stop();  // as a USB adapter pulled out
+    put_data(commands.N);
+    try {
+        wait_for_Slo_Syn();
+        FAIL() << "the wait went on";
+    } catch (const ProgramEnded& end) {
+        EXPECT_NE(end.line.find("the serial device " + dir.file("COM1") + " went away"),
+                  std::string::npos)
+            << end.line;
+    }
+    EXPECT_TRUE(com.gone);
+}
+
+TEST_F(TermiosPort, TheEndOfTheProgramReleasesThePort) {
+    use(ControllerFamily::slo_syn);
+    TermiosDevice second;
+    EXPECT_FALSE(second.open(pty_sim.device()));
+    run_program_end_steps();
+    EXPECT_TRUE(second.open(pty_sim.device()));
+}
 
 TEST_F(TermiosPort, ASecondOpenOfAnOpenPortIsRefusedAsBusy) {
     use(ControllerFamily::slo_syn);

@@ -176,4 +176,48 @@ TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
     }
 }
 
+// Esc during a real job stops it where it is; SIGTERM then closes the window
+// as its close box does, with the counts on the disk.
+TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
+    const std::string sample = ZEL_SOURCE_DIR "/examples/machine/";
+    TempDir machine, logs;
+    Xvfb x(logs.file("xvfb.log"));
+    if (x.display().empty())
+        GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
+    ::setenv("DISPLAY", x.display().c_str(), 1);
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("QT_QPA_PLATFORM");
+    for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
+        std::filesystem::copy_file(sample + f, machine.file(f));
+    pid_t zel = spawn({ZEL_BINARY, "--simulate", "--dir", machine.path(),
+                       ZEL_SOURCE_DIR "/examples/drawings/letters.dxf"},
+                      logs.file("zel.log"));
+    ASSERT_GT(zel, 0);
+    std::string window;
+    bool shown = eventually(60s, [&] {
+        window = output_of("xdotool search --onlyvisible --classname '^zel$' 2>/dev/null");
+        return !window.empty();
+    });
+    if (!shown) wait_for(zel, 0s);
+    ASSERT_TRUE(shown) << read_file(logs.file("zel.log"));
+    window = window.substr(0, window.find('\n'));
+
+    output_of("xdotool mousemove --window " + window + " 336 52 click 1");  // Run Tool
+    bool running = eventually(60s, [&] {
+        return read_file(machine.file("trace.txt")).find("Fire indicate") != std::string::npos;
+    });
+    output_of("xdotool windowfocus --sync " + window + " key Escape");
+    bool stopped = eventually(30s, [&] {
+        return read_file(machine.file("trace.txt")).find("Job stopped by the operator at wall ") !=
+               std::string::npos;
+    });
+    ::kill(zel, SIGTERM);
+    int status = wait_for(zel, 30s);
+    EXPECT_TRUE(running);
+    EXPECT_TRUE(stopped) << read_file(machine.file("trace.txt")).substr(0, 2000);
+    EXPECT_EQ(status, 0) << read_file(logs.file("zel.log"));
+    EXPECT_NE(read_file(machine.file("jobs.csv")).find(",stopped by operator"), std::string::npos);
+    EXPECT_NE(read_file(machine.file("log.dat")), read_file(sample + "log.dat"));
+}
+
 }  // namespace

@@ -1,0 +1,145 @@
+// The production log written off the machine's path: newest content wins,
+// failures are told once a job, and a kill at any moment leaves a whole line
+// that is never lower than before.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <regex>
+#include <thread>
+
+#include "app/reset.h"
+#include "controller/commands.h"
+#include "controller/serial_link.h"
+#include "platform/latest_file.h"
+#include "platform/serial.h"
+#include "records/notice.h"
+#include "records/prodlog.h"
+#include "records/progdir.h"
+#include "records/settings.h"
+#include "sequencing/jobrun.h"
+#include "sim/serial_sim.h"
+#include "tests/support/figures.h"
+#include "tests/support/machine.h"
+#include "tests/support/support.h"
+
+extern char** environ;
+
+namespace {
+
+TEST(LatestFile, ContentsHandedDuringAWriteCollapseIntoTheNewest) {
+    TempDir dir;
+    LatestFile file;
+    for (int k = 1; k <= 200; ++k) file.hand(dir.file("f"), std::to_string(k));
+    file.flush();
+    EXPECT_EQ(read_file(dir.file("f")), "200");
+    EXPECT_LT(file.writes(), 200);
+    EXPECT_EQ(file.failure(), "");
+    file.hand(dir.file("missing/f"), "x");
+    file.flush();
+    EXPECT_NE(file.failure().find("missing/f"), std::string::npos);
+    file.hand(dir.file("f"), "201");
+    file.flush();
+    EXPECT_EQ(file.failure(), "");
+    EXPECT_EQ(read_file(dir.file("f")), "201");
+}
+
+using ProductionLog = ProgramDirTest;
+
+TEST_F(ProductionLog, ALogThatCannotBeWrittenIsToldOnceAPeriodAndKeptForTheNextWrite) {
+    for (bool background : {false, true}) {
+        SCOPED_TRACE(background);
+        write_log_in_background(background);
+        std::filesystem::remove(dir.file("log.dat"));
+        std::filesystem::create_directory(dir.file("log.dat"));  // nothing can replace it
+        take_notices();
+        for (int k = 0; k < 5; ++k) {
+            ++counters.notch30;
+            write_log();
+        }
+        flush_log();
+        std::vector<std::string> told = take_notices();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find("the counts are kept and saved at the next chance"),
+                  std::string::npos);
+        begin_log_period();  // the next job
+        write_log();
+        flush_log();
+        EXPECT_EQ(take_notices().size(), 1u);
+        std::filesystem::remove(dir.file("log.dat"));
+        write_log();
+        flush_log();
+        EXPECT_EQ(read("log.dat"), format_log());
+        write_log_in_background(false);
+        begin_log_period();
+    }
+}
+
+// In a process of its own (see below): makes jobs on the in-process
+// simulator with the real pauses, its log written in the background, until killed.
+TEST(LogUnderKill, MakesJobsUntilKilled) {
+    const char* folder = std::getenv("ZEL_KILL_FOLDER");
+    if (!folder) GTEST_SKIP() << "run by LogUnderKill.AlwaysAWholeLineNeverBelowTheStart";
+    reset_all_state();
+    std::string why;
+    ASSERT_TRUE(set_program_directory(folder, why)) << why;
+    SimSerial sim(ControllerFamily::slo_syn);
+    set_serial_device(&sim);
+    typical_job_settings();
+    settings.model = 3;
+    settings.port = 1;
+    set_command_strings();
+    ASSERT_EQ(init_com(), 0);
+    get_log();
+    write_log_in_background(true);
+    load_figures({rectangle(0, 0, 30, 10)});
+    for (;;) make_job();
+}
+
+TEST(LogUnderKill, AlwaysAWholeLineNeverBelowTheStart) {
+    const std::string start = "3 10 4 2 1 1 5 100.000000";
+    const std::regex whole(R"(^(\d+) (\d+) (\d+) (\d+) (\d+) (\d+) (\d+) (\d+\.\d{6})$)");
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> moment_ms(20, 600);
+    int grew = 0;
+    for (int round = 0; round < 12; ++round) {
+        TempDir folder;
+        write_file(folder.file("log.dat"), start);
+        std::string env_folder = "ZEL_KILL_FOLDER=" + folder.path();
+        std::vector<char*> env;
+        for (char** e = environ; *e; ++e) env.push_back(*e);
+        env.push_back(env_folder.data());
+        env.push_back(nullptr);
+        std::string self = "/proc/self/exe", filter = "--gtest_filter=LogUnderKill.MakesJobsUntilKilled";
+        char* argv[] = {self.data(), filter.data(), nullptr};
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, self.c_str(), &quiet, nullptr, argv, env.data()), 0);
+        posix_spawn_file_actions_destroy(&quiet);
+        std::this_thread::sleep_for(std::chrono::milliseconds(moment_ms(random)));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+
+        std::string line = read_file(folder.file("log.dat"));
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, whole)) << "round " << round << ": " << line;
+        std::smatch was;
+        std::regex_match(start, was, whole);
+        for (int k = 1; k <= 8; ++k)
+            EXPECT_GE(std::stod(m[k]), std::stod(was[k])) << "round " << round << ": " << line;
+        grew += line != start;
+    }
+    EXPECT_GT(grew, 6);  // most kills came while the jobs were counting
+}
+
+}  // namespace

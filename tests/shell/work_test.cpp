@@ -1,0 +1,170 @@
+// Machine work from the window: Stop, Esc and the close box during a job, the
+// lost controller, the job history, the progress shown, and commands refused
+// without a controller.
+#include <algorithm>
+
+#include "platform/clock.h"
+#include "platform/exit.h"
+#include "records/job.h"
+#include "records/notice.h"
+#include "records/progress.h"
+#include "records/settings.h"
+#include "resources/resources.h"
+#include "shell/status.h"
+#include "shell/window.h"
+#include "shell/window_state.h"
+#include "shell/work.h"
+#include "tests/import/drawing.h"
+#include "tests/support/machine.h"
+#include "tests/support/ui.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Work : public MachineTest {
+protected:
+    void SetUp() override {
+        MachineTest::SetUp();
+        settings.model = 3;
+        settings.port = 1;
+        settings.closed_figure = 1;
+        Drawing d;  // a 10 in. square, counter-clockwise
+        d.polyline().vertex(0, 0).vertex(10, 0).vertex(10, 10).vertex(0, 10).seqend();
+        write("square.dxf", d.text());
+    }
+    void start() {
+        save_setup(SetupFields::all);
+        win.carg = 1;
+        win.argument = dir.file("square.dxf");
+        zelWndProc({WindowMessage::create});
+    }
+    void command(int id) { zelWndProc({WindowMessage::command, id}); }
+    // The window gets `m` while the `nth` command `sent` is in flight.
+    void during(const std::string& sent, int nth, Message m) {
+        serial_sim.after_command = [=](const std::string& c) mutable {
+            if (c == sent + "\r" && --nth == 0) zelWndProc(m);
+        };
+    }
+    Lines history() { return trace_lines(read("jobs.csv")); }
+    FakeWindowSystem ws;
+};
+
+TEST_F(Work, EscStopsTheJobAndEverythingSaysWhere) {
+    start();
+    during("I,0", 2, {WindowMessage::command, IDM_STOP});
+    command(IDM_RUN_TOOL);
+    const std::string where = "Job stopped by the operator at wall 3 of 4, 19.920 in. fed";
+    EXPECT_EQ(job_trace().back(), where);
+    EXPECT_NE(ws.status.find(where), std::string::npos) << ws.status;
+    ASSERT_FALSE(ws.boxes.empty());
+    EXPECT_EQ(ws.boxes.back().text, where);
+    EXPECT_EQ(counters.images, 0);  // not made, not counted
+    EXPECT_EQ(ws.busy, (std::vector<bool>{true, false}));
+    Lines h = history();
+    ASSERT_EQ(h.size(), 2u);  // the header, then one line for the job
+    EXPECT_EQ(h[0].rfind("start,end,drawing,figure,start point,", 0), 0u);
+    EXPECT_NE(h[1].find(",1,\"(0.000, 0.000)\",,4,39.839,19.920,3,0,0,2,0,0,0,stopped by operator"),
+              std::string::npos)
+        << h[1];
+}
+
+TEST_F(Work, TheCloseBoxDuringAJobStopsItThenCloses) {
+    start();
+    during("N,0", 1, {WindowMessage::close});
+    command(IDM_RUN_TOOL);
+    EXPECT_NE(job_trace().back().find("stopped by the operator"), std::string::npos);
+    EXPECT_TRUE(ws.destroyed);
+}
+
+TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
+    SimOptions silent;
+    silent.silent_after = 6;
+    serial_sim.set_options(silent);
+    start();
+    try {
+        command(IDM_RUN_TOOL);
+        FAIL() << "the program went on";
+    } catch (const ProgramEnded& end) {
+        EXPECT_EQ(end.status, -1);
+    }
+    ASSERT_FALSE(ws.boxes.empty());
+    const std::string& text = ws.boxes.back().text;
+    for (const char* part : {"/dev/ttyS0 did not answer \"M,-2026.822998\" within 20 seconds",
+                             "The job on figure 1 had made 1 of 4 walls (9.973 of 39.839 in.)",
+                             "counted: 1 30-degree notch, 1 indicate mark", "ctrace.txt"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+    run_program_end_steps();  // as the program's end does
+    EXPECT_NE(history().back().find(",controller lost"), std::string::npos);
+}
+
+TEST_F(Work, EveryJobAndNotchingRunHasItsLine) {
+    start();
+    command(IDM_RUN_TOOL);
+    ws.scripts.push_back({type(212, "1"), type(213, "2"), press(IDOK)});
+    command(IDM_RUN);
+    settings.direction = 0;
+    command(IDM_RUN_TOOL);
+    Lines h = history();
+    ASSERT_EQ(h.size(), 4u);  // the header and three runs
+    EXPECT_NE(h[1].find(",1,\"(0.000, 0.000)\",,4,39.839,"), std::string::npos) << h[1];
+    EXPECT_NE(h[1].find(",1,done"), std::string::npos) << h[1];
+    EXPECT_NE(h[2].find(",,,,2,2.000,"), std::string::npos) << h[2];  // 2 notches of 2 in.
+    EXPECT_NE(h[2].find(",0,done"), std::string::npos) << h[2];
+    EXPECT_NE(h[3].find(",0,refused: The forming direction"), std::string::npos) << h[3];
+    EXPECT_EQ(h[1].find(dir.file("square.dxf")), 52u);  // after the two times
+}
+
+TEST_F(Work, ADoneJobAndAStrokeAreSaidInTheStatusLine) {
+    start();
+    command(IDM_RUN_TOOL);
+    EXPECT_EQ(ws.status.rfind("Controller ready on /dev/ttyS0   |   Job done: figure 1, 4 walls, "
+                              "39.8 in., ", 0),
+              0u)
+        << ws.status;
+    command(IDM_SHEER);
+    EXPECT_EQ(status_line.work, "Sheer done");
+}
+
+TEST_F(Work, ProgressAfterSomeOfTheWalls) {
+    progress = Progress{};
+    progress.work = Progress::Work::job;
+    progress.running = true;
+    progress.figure = 2;
+    progress.wall = 25;
+    progress.walls = 100;
+    progress.planned = 120.0f;
+    progress.fed = 30.0f;
+    progress.image = 2;
+    progress.images = 3;
+    progress.started_ms = monotonic_ms() - 40000;
+    EXPECT_EQ(work_text(), "Job: figure 2, wall 26 of 100, 30.0 of 120.0 in., 40 s, about 2 min "
+                           "0 s left, image 2 of 3");
+    progress.wall = 100;
+    EXPECT_EQ(work_text().rfind("Job: figure 2, finishing the strip, 30.0 of 120.0 in.", 0), 0u);
+    progress.work = Progress::Work::notching;
+    progress.wall = 40;
+    EXPECT_EQ(work_text().rfind("Notching run: 30.0 of 120.0 in., 40 notches, 40 s", 0), 0u);
+}
+
+TEST_F(Work, WithoutAControllerNothingIsSent) {
+    settings.port = 5;
+    start();
+    serial_sim.clear_log();
+    take_notices();
+    for (int id : {IDM_RUN_TOOL, IDM_SHEER, IDM_NOTCH30, IDM_MOVE, IDM_RUN, IDM_COVER_OPEN})
+        command(id);
+    EXPECT_TRUE(machine().empty());
+    EXPECT_TRUE(ws.dialogs.empty());  // not even the distance is asked for
+    Lines notes;
+    for (const auto& b : ws.boxes) notes.push_back(b.text);
+    EXPECT_EQ(std::count_if(notes.begin(), notes.end(),
+                            [](const std::string& t) {
+                                return t.rfind("Nothing was sent to the machine: no controller "
+                                               "answered when the program started (Invalid port: 5)",
+                                               0) == 0;
+                            }),
+              6);
+}
+
+}  // namespace
