@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "platform/window_system.h"
 #include "records/notice.h"
+#include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/progress.h"
 #include "records/settings.h"
@@ -122,6 +123,7 @@ int answer_class(const char* response) {
 }
 
 int wait_for_Slo_Syn() {
+    nudge_log_writer();
     long end_time = now() + kAnswerDeadline;
     char response[24];
     for (;;) {

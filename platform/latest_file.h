@@ -17,8 +17,10 @@ public:
     LatestFile& operator=(const LatestFile&) = delete;
 
     // Hands `content` for `path` to the writer; any content still waiting is
-    // dropped for it.
-    void hand(const std::string& path, std::string content);
+    // dropped for it. With `wake` false the writer is not woken now but at the
+    // next wake(), when the caller is about to wait anyway.
+    void hand(const std::string& path, std::string content, bool wake = true);
+    void wake();
     // Returns once everything handed over has been written, or has failed.
     void flush();
     // Why the last write failed; empty when it succeeded.
@@ -34,6 +36,7 @@ private:
     std::thread thread_;
     std::string path_, content_;
     bool waiting_ = false;   // content_ has not been taken yet
+    bool woken_ = false;     // the writer may take it
     bool writing_ = false;
     bool stopping_ = false;
     std::string failure_;

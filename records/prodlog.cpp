@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/progdir.h"
+#include "records/progress.h"
 
 Counters counters;
 
@@ -63,6 +64,10 @@ void write_log_in_background(bool on) {
 
 void begin_log_period() { failure_told = false; }
 
+void nudge_log_writer() {
+    if (in_background) log_file.wake();
+}
+
 void flush_log() {
     if (!in_background) return;
     log_file.flush();
@@ -73,7 +78,9 @@ bool write_log() {
     std::string why;
     if (in_background) {
         why = log_file.failure();  // of the write before this one
-        log_file.hand(program_file("log.dat"), format_log());
+        // During machine work the writer starts when the program next waits
+        // for the controller, so that it does not hold up the next command.
+        log_file.hand(program_file("log.dat"), format_log(), !progress.running);
         at_program_end(flush_log);
     } else {
         replace_file(program_file("log.dat"), format_log(), why);

@@ -46,5 +46,9 @@ void write_log_in_background(bool on);
 // and the operator has been told).
 void flush_log();
 
+// The program is about to wait for the controller: a log line handed over
+// since the last wait goes to the disk now, while nothing else runs.
+void nudge_log_writer();
+
 // A new job or command: the next failure to save the log is told again.
 void begin_log_period();

@@ -113,6 +113,7 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
         notice("Nothing was sent to the machine: the serial port is not open.");
     }
     end_work();
+    flush_log();
     work_active = false;
     current_what.clear();
     ws().set_busy(false);
