@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "controller/calibrate.h"
@@ -25,6 +24,7 @@
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
 #include "shell/dialogs.h"
+#include "shell/navigation.h"
 #include "shell/status.h"
 #include "shell/view.h"
 #include "shell/window_state.h"
@@ -52,6 +52,7 @@ bool open_drawing(const std::string& path) {
     forget_walls();
     job.pause = 0;  // a divide point belongs to the drawing it was set on
     if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
+    view_after_load();
     return true;
 }
 
@@ -82,9 +83,11 @@ void create_buttons() {
         if (!wanted) continue;
         if (!b.in_row) {
             ws().create_button(b.label, b.id, b.x, b.y, b.width, kButtonHeight);
+            win.buttons_bottom = std::max(win.buttons_bottom, b.y + kButtonHeight);
             continue;
         }
         ws().create_button(b.label, b.id, x, kButtonRowY, b.width, kButtonHeight);
+        win.buttons_bottom = std::max(win.buttons_bottom, kButtonRowY + kButtonHeight);
         win.button_x = x;
         win.button_w = b.width;
         x += b.width + kButtonGap;
@@ -162,12 +165,6 @@ void start_point(int direction) {
         rotate(direction, shapes.selected);
     else
         breakpoint(direction);
-    ws().invalidate();
-}
-
-void zoom(int step) {
-    if (!drawing_loaded()) return;
-    win.zoom = std::max(1, win.zoom + step);
     ws().invalidate();
 }
 
@@ -261,8 +258,9 @@ void command(int id) {
         win.cp = id == IDM_CP_ON ? 1 : 0;
         ws().invalidate();
         break;
-    case IDM_ZOOM_OUT: zoom(-1); break;
-    case IDM_ZOOM_IN: zoom(1); break;
+    case IDM_ZOOM_OUT: zoom_button(-1); break;
+    case IDM_ZOOM_IN: zoom_button(1); break;
+    case IDM_FIT: fit_to_window(); break;
     case IDM_COVER_OPEN:
         send(commands.o);
         win.cover = 0;
@@ -279,25 +277,14 @@ void command(int id) {
     }
 }
 
-// A click at window pixel (x, y): the figure drawn there, if any, becomes the
-// selected one; back to start point mode either way.
-void select_at(int x, int y) {
-    if (!drawing_loaded()) return;
-    auto fit = [](int64_t v) {
-        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    shapes.selected = get_selected(fit(int64_t{x} - settings.XOFFSET),
-                                   fit(int64_t{settings.YOFFSET} - y), win.zoom);
-    back_to_start_point_mode();
-}
-
+// A click on a figure's outline selects it; a click elsewhere does nothing.
+// While a message is showing, the click ends the program.
 void left_button_up(int x, int y) {
     if (message_line.err) {
         ws().end_program(0);
         return;
     }
-    select_at(x, y);
-    ws().invalidate();
+    if (!pan_ended_by_left_button() && pick_figure(x, y)) ws().invalidate();
 }
 
 }  // namespace
@@ -318,6 +305,14 @@ int zelWndProc(const Message& m) {
     case WindowMessage::close: ws().destroy_window(); return 0;
     case WindowMessage::destroy: ws().post_quit(0); return 0;
     case WindowMessage::query_end_session: return 1;
+    case WindowMessage::left_button_down:
+    case WindowMessage::middle_button_down:
+    case WindowMessage::middle_button_up:
+    case WindowMessage::mouse_move:
+    case WindowMessage::mouse_wheel:
+    case WindowMessage::key_down:
+    case WindowMessage::scroll:
+    case WindowMessage::size: view_message(m); break;
     }
     show_notices();
     return 0;
