@@ -67,8 +67,12 @@ void note_fitted(bool fitted) {
     std::string& part = status_line.drawing;
     std::string before = part;
     if (auto at = part.find(kFittedNote); at != std::string::npos) {
-        auto from = at >= 2 && part.compare(at - 2, 2, "; ") == 0 ? at - 2 : at;
-        part.erase(from, at + std::strlen(kFittedNote) - from);
+        auto end = at + std::strlen(kFittedNote);
+        if (at >= 2 && part.compare(at - 2, 2, "; ") == 0)
+            at -= 2;
+        else if (part.compare(end, 2, "; ") == 0)
+            end += 2;
+        part.erase(at, end - at);
     }
     if (fitted) part += (part.empty() ? "" : "; ") + std::string(kFittedNote);
     if (part != before) show_status();

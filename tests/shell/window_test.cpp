@@ -256,13 +256,14 @@ TEST_F(MainWindow, ADrawingOutsideTheViewIsFittedOnLoad) {
               "Controller ready on /dev/ttyS0   |   Fitted to the window: at the X and Y Offset "
               "settings the drawing would not show");
 
-    double fitted_zoom = win.zoom;
+    // The note keeps what else the drawing part says, and goes at the next load.
+    status_line.drawing = "Units: inches; " + status_line.drawing;
     ws.open_file_choice = dir.file("squares.dxf");
     command(IDM_OPEN);  // back at the offsets, at the zoom it had
-    EXPECT_EQ(win.zoom, fitted_zoom);
+    EXPECT_EQ(win.zoom, 10);
     EXPECT_EQ(win.pan_x, 0);
     EXPECT_EQ(win.pan_y, 0);
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0");
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Units: inches");
 }
 
 // The key F fits, the wheel zooms about the pointer, a middle or Shift+left
