@@ -1,7 +1,6 @@
 #include "import/select.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "import/shapes.h"
 #include "records/job.h"
@@ -26,22 +25,40 @@ void rotate(int direction, int selected) {
     plot();
 }
 
-int get_selected(int x, int y, int zoom) {
-    int old = shapes.selected;
-    int n = 0;
-    // In 64 bits: neither the zoom nor the click can overflow.
-    int64_t xlow = int64_t{x} - 10, xhigh = int64_t{x} + 10;
-    int64_t ylow = int64_t{y} - 10, yhigh = int64_t{y} + 10;
+namespace {
+
+// The square of the distance from (x, y) to the segment from a to b.
+double distance2(double x, double y, const PTS& a, const PTS& b) {
+    double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
+    double length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / length2, 0.0, 1.0)
+                           : 0.0;
+    double ex = a.x + t * dx - x, ey = a.y + t * dy - y;
+    return ex * ex + ey * ey;
+}
+
+}  // namespace
+
+int get_selected(double x, double y, double reach) {
+    int best = 0, figure = 0;
+    double best2 = reach * reach;
+    const PTS* last = nullptr;
     for (int i = 0; i < kScreenPoints && shapes.points[i].y != kPointMarker; ++i) {
         const PTS& p = shapes.points[i];
         if (p.x == kPointMarker) {
-            ++n;
+            ++figure;
+            last = nullptr;
             continue;
         }
-        int64_t sx = int64_t{p.x} * zoom, sy = int64_t{p.y} * zoom;
-        if (xlow < sx && sx < xhigh && ylow < sy && sy < yhigh) return n > 0 ? n : old;
+        if (figure == 0) continue;
+        double d2 = distance2(x, y, last ? *last : p, p);
+        if (d2 < best2 || (best == 0 && d2 <= best2)) {
+            best = figure;
+            best2 = d2;
+        }
+        last = &p;
     }
-    return old;
+    return best;
 }
 
 void select_next() {

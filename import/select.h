@@ -9,11 +9,13 @@
 // only rebuilds the list. A figure that is not in the tables is left alone.
 void rotate(int direction, int selected);
 
-// The figure with a drawn point less than 10 pixels from (x, y) in both
-// directions, (x, y) in the view's frame before offset and `zoom`; the
-// current selection when no point is that close. The first such point in
-// list order wins.
-int get_selected(int x, int y, int zoom);
+// The figure whose drawn outline passes nearest to (x, y), when it passes
+// within `reach`; 0 when none does. (x, y) and `reach` are in the frame of
+// the screen point list, before the view's zoom and offset. The outline is
+// what the view draws: lines from point to point of the list, so an arc is
+// two chords through its middle point. Of two figures at the same distance
+// the first in the list wins.
+int get_selected(double x, double y, double reach);
 
 // The "Next" command: the figure after the selected one, figure 1 after the
 // last; back to start point mode with no divide point and one repetition.

@@ -20,6 +20,7 @@ public:
     void run_text_viewer(const std::string&) override {}
     void create_button(const char*, int, int, int, int, int) override {}
     void invalidate() override {}
+    void set_scroll_bars(const ScrollRange&, const ScrollRange&) override {}
     void set_window_title(const std::string&) override {}
     void set_status_text(const std::string&) override {}
     void set_busy(bool) override {}

@@ -65,13 +65,41 @@ enum class WindowMessage {
     close,              // the close box, or File Exit
     destroy,            // the window has gone: end the message loop
     query_end_session,  // the desktop session is ending
+    left_button_down,    // the left mouse button pressed at (x, y)
+    middle_button_down,  // the middle mouse button pressed at (x, y)
+    middle_button_up,    // the middle mouse button released at (x, y)
+    mouse_move,          // the mouse moved to (x, y) with a button held
+    mouse_wheel,         // the wheel turned by `delta` with the mouse at (x, y)
+    key_down,            // the key `id` pressed (kKey... codes)
+    scroll,              // the operator moved scroll bar `id` to position x
+    size,                // the client area is now x pixels wide and y high
 };
+
+// Key codes of key_down: a letter or digit is its upper-case character.
+inline constexpr int kKeyEscape = 0x1B;
+
+// Modifier keys held during a mouse or key message.
+inline constexpr int kShiftHeld = 1;
+inline constexpr int kControlHeld = 2;
+
+// The scroll bars, as the id of a scroll message.
+inline constexpr int kHorizontalBar = 0;
+inline constexpr int kVerticalBar = 1;
 
 struct Message {
     WindowMessage message;
-    int id = 0;                 // command
-    int x = 0, y = 0;           // left_button_up
+    int id = 0;                 // command; key_down: the key; scroll: the bar
+    int x = 0, y = 0;           // mouse messages; scroll: x the position; size: width, height
     Canvas* canvas = nullptr;   // paint
+    int delta = 0;              // mouse_wheel: 120 a notch, positive away from the operator
+    int keys = 0;               // mouse messages and key_down: kShiftHeld, kControlHeld
+};
+
+// Where a scroll bar stands: its thumb at `value` between `min` and `max`,
+// `page` the part of the whole that the window shows.
+struct ScrollRange {
+    int min = 0, max = 0, page = 0, value = 0;
+    bool operator==(const ScrollRange&) const = default;
 };
 
 // The window procedure: handles one message; 0 when handled, 1 for the
@@ -95,6 +123,7 @@ public:
     virtual void run_text_viewer(const std::string& path) = 0;
     virtual void create_button(const char* label, int id, int x, int y, int w, int h) = 0;
     virtual void invalidate() = 0;  // erase and repaint the client area
+    virtual void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) = 0;
     virtual void set_window_title(const std::string& title) = 0;
     // The status line under the client area.
     virtual void set_status_text(const std::string& text) = 0;

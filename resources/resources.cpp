@@ -27,7 +27,7 @@ constexpr MenuItem kOptions[] = {
 constexpr MenuItem kImage[] = {
     {"Control Points &On", IDM_CP_ON}, {"&Control Points Off", IDM_CP_OFF}, kSep,
     {"&Select next", IDM_NEXT},        kSep, {"Start Point &Plus", IDM_START_PLUS}, kSep,
-    {"Start Point &Neg", IDM_START_NEG},
+    {"Start Point &Neg", IDM_START_NEG}, kSep, {"&Fit to window", IDM_FIT},
 };
 
 constexpr MenuItem kHelp[] = {{"&About", IDM_ABOUT}};

@@ -1,8 +1,7 @@
 #include "shell/view.h"
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
+#include <cmath>
+#include <optional>
 
 #include "import/shapes.h"
 #include "planning/walls.h"
@@ -10,20 +9,32 @@
 #include "records/notice.h"
 #include "records/progress.h"
 #include "records/settings.h"
+#include "shell/viewport.h"
 #include "shell/window_state.h"
 
 namespace {
 
-struct WinPoint {
-    int x, y;
+// What the walk over the figures saw of the selected one, for the marks
+// drawn after it.
+struct SelectedFigure {
+    WinPoint start{0, 0};
+    std::optional<WinPoint> toward;  // the first point after the start that is not on it
+    std::optional<WinPoint> divide;  // where the divide point is
+    double area2 = 0;                // twice the area, up to the last point
+    WinPoint last{0, 0};
+
+    void begin(WinPoint p) { start = last = p; }
+    void add(WinPoint p) {
+        if (!toward && p != start) toward = p;
+        area2 += cross(last, p);
+        last = p;
+    }
+    // Positive when the outline, closed back to its start, runs clockwise on screen.
+    double turn() const { return area2 + cross(last, start); }
+    static double cross(WinPoint a, WinPoint b) {
+        return static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
+    }
 };
-
-int clamp_int(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
-
-WinPoint to_window(const PTS& p) {
-    return {clamp_int(int64_t{p.x} * win.zoom + settings.XOFFSET),
-            clamp_int(settings.YOFFSET - int64_t{p.y} * win.zoom)};
-}
 
 void mark(Canvas& c, WinPoint p, int half) {
     c.rectangle(p.x - half, p.y - half, p.x + half, p.y + half);
@@ -44,21 +55,23 @@ int points_made() {
     return points;
 }
 
-void paint_figures(Canvas& c) {
+Rgb selected_colour() { return settings.direction == 1 ? kBlue : kRed; }
+
+void paint_figures(Canvas& c, const ViewTransform& view, SelectedFigure& sel) {
     const auto& pts = shapes.points;
-    Rgb coloured = settings.direction == 1 ? kBlue : kRed;
     int made = points_made();
     int count = 0, pc = 0;
     WinPoint p{0, 0};
     for (int i = 0; i < kScreenPoints && pts[i].y != kPointMarker; ++i) {
         if (pts[i].x == kPointMarker) {
             if (++i >= kScreenPoints) break;
-            p = to_window(pts[i]);
+            p = to_window(view, pts[i]);
             ++count;
             if (count == shapes.selected) {
                 pc = 0;
-                c.select_pen(coloured);
+                c.select_pen(selected_colour());
                 mark(c, p, 2);
+                sel.begin(p);
             } else {
                 c.select_pen(kBlack);
             }
@@ -66,15 +79,43 @@ void paint_figures(Canvas& c) {
             continue;
         }
         ++pc;
-        if (pc == job.pause && count == shapes.selected && job.toggle == 0)
+        bool divide_here = pc == job.pause && count == shapes.selected;
+        if (divide_here) sel.divide = p;
+        if (divide_here && job.toggle == 0)
             mark(c, p, 2);
         else if (win.cp != 0)
             mark(c, p, 1);
-        p = to_window(pts[i]);
+        p = to_window(view, pts[i]);
+        if (count == shapes.selected) sel.add(p);
         if (count == shapes.selected && made > 0 && (pc == 1 || pc == made + 1))
-            c.select_pen(pc <= made ? kGreen : coloured);
+            c.select_pen(pc <= made ? kGreen : selected_colour());
         c.line_to(p.x, p.y);
     }
+    c.select_pen(kBlack);
+}
+
+// An arrow beside the start of the selected figure's first line, pointing
+// the way the strip runs, on the outside of the figure.
+void paint_start_arrow(Canvas& c, const SelectedFigure& sel) {
+    if (!sel.toward) return;
+    double dx = sel.toward->x - sel.start.x, dy = sel.toward->y - sel.start.y;
+    double length = std::hypot(dx, dy);
+    dx /= length;
+    dy /= length;
+    // The left of the way on screen is outside a figure that runs clockwise there.
+    double side = sel.turn() > 0 ? 1 : -1;
+    double nx = dy * side, ny = -dx * side;
+    auto at = [&](double along, double across) {
+        return WinPoint{pixel(sel.start.x + along * dx + across * nx),
+                        pixel(sel.start.y + along * dy + across * ny)};
+    };
+    WinPoint tail = at(0, 8), tip = at(24, 8), barb1 = at(17, 12), barb2 = at(17, 4);
+    c.select_pen(selected_colour());
+    c.move_to(tail.x, tail.y);
+    c.line_to(tip.x, tip.y);
+    c.line_to(barb1.x, barb1.y);
+    c.move_to(tip.x, tip.y);
+    c.line_to(barb2.x, barb2.y);
     c.select_pen(kBlack);
 }
 
@@ -90,11 +131,21 @@ const char* tab_text(int tab) {
 
 }  // namespace
 
+ViewTransform current_view() {
+    return {win.zoom, settings.XOFFSET + win.pan_x, settings.YOFFSET + win.pan_y};
+}
+
 void zelPaint(Canvas& canvas) {
-    if (shapes.PointsLoaded != 0) paint_figures(canvas);
+    SelectedFigure sel;
+    bool loaded = shapes.PointsLoaded != 0;
+    if (loaded) paint_figures(canvas, current_view(), sel);
     if (const char* text = tab_text(settings.tab)) canvas.text(win.button_x + 105, 20, text);
     if (message_line.err != 0) {
         canvas.text(150, 100, message_line.record);
         canvas.text(150, 120, kClickToQuit);
     }
+    // The marks of where the strip starts and divides come last, over the rest.
+    if (!loaded) return;
+    paint_start_arrow(canvas, sel);
+    if (sel.divide) canvas.text(sel.divide->x + 6, sel.divide->y + 4, kDivideLabel);
 }

@@ -1,9 +1,15 @@
 #pragma once
 #include "platform/window_system.h"
+#include "shell/viewport.h"
 
 // Paints the main window: every figure of the drawing, the selected one in
-// colour with its start point mark, the control point and divide point marks,
-// the tab setting, and a pending message.
+// colour with its start point mark and an arrow the way the strip runs, the
+// control point and divide point marks, the tab setting, and a pending message.
 void zelPaint(Canvas& canvas);
 
+// The view as it stands: the window state's zoom and pan from the X and Y
+// Offset settings.
+ViewTransform current_view();
+
 inline constexpr const char* kClickToQuit = "Left mouse click to clear screen and quit program";
+inline constexpr const char* kDivideLabel = "Divide";

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "controller/calibrate.h"
@@ -27,6 +26,7 @@
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
 #include "shell/dialogs.h"
+#include "shell/navigation.h"
 #include "shell/serial_port.h"
 #include "shell/status.h"
 #include "shell/view.h"
@@ -67,6 +67,7 @@ bool open_drawing(const std::string& path) {
     show_title();
     job.pause = 0;  // a divide point belongs to the drawing it was set on
     if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
+    view_after_load();
     return true;
 }
 
@@ -100,9 +101,11 @@ void create_buttons() {
         if (!wanted) continue;
         if (!b.in_row) {
             ws().create_button(b.label, b.id, b.x, b.y, b.width, kButtonHeight);
+            win.buttons_bottom = std::max(win.buttons_bottom, b.y + kButtonHeight);
             continue;
         }
         ws().create_button(b.label, b.id, x, kButtonRowY, b.width, kButtonHeight);
+        win.buttons_bottom = std::max(win.buttons_bottom, kButtonRowY + kButtonHeight);
         win.button_x = x;
         win.button_w = b.width;
         x += b.width + kButtonGap;
@@ -191,12 +194,6 @@ void start_point(int direction) {
         rotate(direction, shapes.selected);
     else
         breakpoint(direction);
-    ws().invalidate();
-}
-
-void zoom(int step) {
-    if (!drawing_loaded()) return;
-    win.zoom = std::max(1, win.zoom + step);
     ws().invalidate();
 }
 
@@ -304,8 +301,9 @@ void command(int id) {
         win.cp = id == IDM_CP_ON ? 1 : 0;
         ws().invalidate();
         break;
-    case IDM_ZOOM_OUT: zoom(-1); break;
-    case IDM_ZOOM_IN: zoom(1); break;
+    case IDM_ZOOM_OUT: zoom_button(-1); break;
+    case IDM_ZOOM_IN: zoom_button(1); break;
+    case IDM_FIT: fit_to_window(); break;
     case IDM_COVER_OPEN:
         machine_command("Cover open", [] {
             send(commands.o);
@@ -326,25 +324,14 @@ void command(int id) {
     }
 }
 
-// A click at window pixel (x, y): the figure drawn there, if any, becomes the
-// selected one; back to start point mode either way.
-void select_at(int x, int y) {
-    if (!drawing_loaded()) return;
-    auto fit = [](int64_t v) {
-        return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    shapes.selected = get_selected(fit(int64_t{x} - settings.XOFFSET),
-                                   fit(int64_t{settings.YOFFSET} - y), win.zoom);
-    back_to_start_point_mode();
-}
-
+// A click on a figure's outline selects it; a click elsewhere does nothing.
+// While a message is showing, the click ends the program.
 void left_button_up(int x, int y) {
     if (message_line.err) {
         ws().end_program(0);
         return;
     }
-    select_at(x, y);
-    ws().invalidate();
+    if (!pan_ended_by_left_button() && pick_figure(x, y)) ws().invalidate();
 }
 
 }  // namespace
@@ -356,7 +343,8 @@ void show_notices() {
 
 int zelWndProc(const Message& m) {
     // Stop comes while machine work waits for the controller: it only asks.
-    if (m.message == WindowMessage::command && m.id == IDM_STOP) {
+    if ((m.message == WindowMessage::command && m.id == IDM_STOP) ||
+        (m.message == WindowMessage::key_down && m.id == kKeyEscape)) {
         request_stop();
         return 0;
     }
@@ -376,6 +364,14 @@ int zelWndProc(const Message& m) {
         return 0;
     case WindowMessage::destroy: ws().post_quit(0); return 0;
     case WindowMessage::query_end_session: return 1;
+    case WindowMessage::left_button_down:
+    case WindowMessage::middle_button_down:
+    case WindowMessage::middle_button_up:
+    case WindowMessage::mouse_move:
+    case WindowMessage::mouse_wheel:
+    case WindowMessage::key_down:
+    case WindowMessage::scroll:
+    case WindowMessage::size: view_message(m); break;
     }
     show_notices();
     return 0;

@@ -6,7 +6,16 @@ struct WindowState {
     int cover = 0;           // 1 when the tool may be operated
     int segment_file = 0;    // 1: Image Length shows the segment report
     int cp = 0;              // 1: control point marks on
-    int zoom = 1;            // view magnification, never below 1
+    double zoom = 1;         // view magnification: pixels per screen unit, 1 at the start
+    double pan_x = 0;        // how far the operator has moved the drawing's origin from
+    double pan_y = 0;        // the X and Y Offset settings, in pixels
+    int client_w = 0;        // the client area, once the window has told its size
+    int client_h = 0;
+    int buttons_bottom = 0;  // the lowest edge of the push buttons
+    bool fit_check_due = false;  // a new drawing waits for the size to be checked against it
+    enum class Pan { none, left, middle } pan = Pan::none;  // the button of a pan under way
+    int pan_last_x = 0;      // where the mouse was at the last step of that pan
+    int pan_last_y = 0;
     float material_length = 0.0f;  // the last Image Length or Job Length
     int mark = 0;            // 1 when the last Run / Move / Uncalibrated move dialog ended with OK
     int cancel = 0;          // 1 when the last Setup dialog was cancelled

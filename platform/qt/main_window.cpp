@@ -1,6 +1,7 @@
 #include "platform/qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -8,15 +9,24 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QWheelEvent>
 
 #include "platform/qt/canvas.h"
 #include "resources/resources.h"
 #include "resources/strings.h"
 
 namespace {
+
 bool waiting = false;
+
+int modifier_keys(Qt::KeyboardModifiers held) {
+    return (held & Qt::ShiftModifier ? kShiftHeld : 0) |
+           (held & Qt::ControlModifier ? kControlHeld : 0);
 }
+
+}  // namespace
 
 bool waiting_for_machine() { return waiting; }
 void set_waiting_for_machine(bool w) { waiting = w; }
@@ -25,8 +35,16 @@ ClientArea::ClientArea(WindowProc proc) : proc_(proc) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    horizontalScrollBar()->setRange(0, 0);
-    verticalScrollBar()->setRange(0, 0);
+    for (int id : {kHorizontalBar, kVerticalBar}) {
+        QScrollBar* bar = id == kHorizontalBar ? horizontalScrollBar() : verticalScrollBar();
+        bar->setRange(0, 0);
+        bar->setSingleStep(20);
+        // Only the operator's moves: the window procedure's own are not signalled.
+        connect(bar, &QScrollBar::valueChanged, this, [this, id](int value) {
+            Message m{WindowMessage::scroll, id, value};
+            proc_(m);
+        });
+    }
 }
 
 void ClientArea::paintEvent(QPaintEvent*) {
@@ -38,13 +56,62 @@ void ClientArea::paintEvent(QPaintEvent*) {
     proc_(m);
 }
 
-void ClientArea::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton || waiting) return;
+void ClientArea::send_mouse(WindowMessage kind, QMouseEvent* e) {
     QPoint at = e->position().toPoint();
-    Message m{WindowMessage::left_button_up};
+    Message m{kind};
     m.x = at.x();
     m.y = at.y();
+    m.keys = modifier_keys(e->modifiers());
     proc_(m);
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* e) {
+    if (waiting) return;
+    if (e->button() == Qt::LeftButton) send_mouse(WindowMessage::left_button_down, e);
+    if (e->button() == Qt::MiddleButton) send_mouse(WindowMessage::middle_button_down, e);
+}
+
+void ClientArea::mouseReleaseEvent(QMouseEvent* e) {
+    if (waiting) return;
+    if (e->button() == Qt::LeftButton) send_mouse(WindowMessage::left_button_up, e);
+    if (e->button() == Qt::MiddleButton) send_mouse(WindowMessage::middle_button_up, e);
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* e) {
+    if (!waiting) send_mouse(WindowMessage::mouse_move, e);
+}
+
+void ClientArea::wheelEvent(QWheelEvent* e) {
+    e->accept();
+    if (waiting || e->angleDelta().y() == 0) return;
+    QPoint at = e->position().toPoint();
+    Message m{WindowMessage::mouse_wheel};
+    m.x = at.x();
+    m.y = at.y();
+    m.delta = e->angleDelta().y();
+    m.keys = modifier_keys(e->modifiers());
+    proc_(m);
+}
+
+void ClientArea::resizeEvent(QResizeEvent* e) {
+    QAbstractScrollArea::resizeEvent(e);
+    Message m{WindowMessage::size};
+    m.x = viewport()->width();
+    m.y = viewport()->height();
+    proc_(m);
+}
+
+// The window procedure repaints when it has moved the view.
+void ClientArea::scrollContentsBy(int, int) {}
+
+void ClientArea::set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) {
+    for (auto [bar, r] : {std::pair{horizontalScrollBar(), horizontal},
+                          std::pair{verticalScrollBar(), vertical}}) {
+        QSignalBlocker quiet(bar);
+        bar->setRange(r.min, r.max);
+        bar->setPageStep(r.page);
+        bar->setValue(r.value);
+    }
 }
 
 MainWindow::MainWindow(WindowProc proc)
@@ -106,6 +173,22 @@ void MainWindow::command(int id) {
     if (waiting) return;
     Message m{WindowMessage::command};
     m.id = id;
+    proc_(m);
+}
+
+// Keys the focused widget leaves alone: letters, digits and Esc.
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+    int k = e->key();
+    int code = (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) ? k
+               : k == Qt::Key_Escape                                                ? kKeyEscape
+                                                                                    : 0;
+    if (code == 0 || waiting) {
+        QMainWindow::keyPressEvent(e);
+        return;
+    }
+    Message m{WindowMessage::key_down};
+    m.id = code;
+    m.keys = modifier_keys(e->modifiers());
     proc_(m);
 }
 

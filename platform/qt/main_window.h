@@ -8,23 +8,32 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-// The main window's client area: white, with both scroll bars (which scroll
-// nothing), painted by the window procedure, the push buttons on it.
+// The main window's client area: white, with both scroll bars, painted by
+// the window procedure, the push buttons on it. Its size, the mouse buttons,
+// moves and wheel, and the operator's moves of the scroll bars become
+// messages; the window procedure sets the scroll bars.
 class ClientArea : public QAbstractScrollArea {
 public:
     explicit ClientArea(WindowProc proc);
+    void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void send_mouse(WindowMessage kind, QMouseEvent* e);
     WindowProc proc_;
 };
 
 // The main window: class and title "zel", the menu bar of the resources, and
-// the client area. Every menu command, button press, left click in the client
-// area, paint and close request becomes a message to the window procedure.
+// the client area. Every menu command, button press, key, mouse action in the
+// client area, paint and close request becomes a message to the window procedure.
 class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(WindowProc proc);
@@ -39,10 +48,12 @@ public:
     // Machine work under way: every menu item and push button is disabled
     // but Stop.
     void set_busy(bool busy);
+    ClientArea* client_area() const { return client_; }
     int send(const Message& m) { return proc_(m); }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void command(int id);

@@ -161,6 +161,10 @@ void QtWindowSystem::create_button(const char* label, int id, int x, int y, int 
 
 void QtWindowSystem::invalidate() { window_.client()->update(); }
 
+void QtWindowSystem::set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) {
+    window_.client_area()->set_scroll_bars(horizontal, vertical);
+}
+
 void QtWindowSystem::set_window_title(const std::string& title) {
     window_.setWindowTitle(QString::fromLocal8Bit(title));
 }

@@ -26,6 +26,7 @@ public:
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override;
+    void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) override;
     void set_window_title(const std::string& title) override;
     void set_status_text(const std::string& text) override;
     void set_busy(bool busy) override;

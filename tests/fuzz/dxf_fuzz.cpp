@@ -67,12 +67,12 @@ void work_the_drawing(const uint8_t* data, size_t size) {
     for (int zoom = 1; zoom <= 3; ++zoom) {
         for (size_t i = 0; i + 1 < size && i < 16; i += 2) {
             int x = static_cast<int8_t>(data[i]) * 3, y = static_cast<int8_t>(data[i + 1]) * 3;
-            int hit = get_selected(x, y, zoom);
-            check(hit == shapes.selected || (hit >= 1 && hit <= shapes.objects));
+            int hit = get_selected(x, y, 6.0 / zoom);
+            check(hit == 0 || (hit >= 1 && hit <= shapes.objects));
         }
     }
     select_next();
-    get_selected(size > 0 ? data[0] : 0, 0, 1);
+    get_selected(size > 0 ? data[0] : 0, 0, 1e9);
     plot();
 }
 

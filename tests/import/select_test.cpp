@@ -1,4 +1,4 @@
-// Start point rotation, hit testing and the selection commands.
+// Start point rotation, picking by the outline and the selection commands.
 #include <cstring>
 
 #include "import/select.h"
@@ -54,7 +54,7 @@ TEST_F(Selection, WithoutTheFigureTheTablesStayAsTheyAre) {
     before = shapes;
     rotate(1, 1);
     select_next();
-    EXPECT_EQ(get_selected(0, 0, 1), 1);
+    EXPECT_EQ(get_selected(0, 0, 100), 0);
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
 }
 
@@ -68,43 +68,35 @@ std::string three_figures() {
     return d.text();
 }
 
-constexpr int kNone = 7;  // the selection before the click, kept on a miss
-
-TEST_F(Selection, HitNeedsLessThanTenPixelsBothWays) {
+// The outline is hit anywhere along its lines, up to the reach and no
+// further; the nearest figure wins, and of two as near the first.
+TEST_F(Selection, HitAnywhereOnTheOutlineWithinTheReach) {
     load_text(three_figures());
     ASSERT_EQ(screen_points(),
               "M 0,0 30,0 30,30 0,30 0,0 M 60,0 63,-3 66,0 63,3 60,0 "
               "M 66,0 72,0 69,3 66,0 $");
-    shapes.selected = kNone;
-    EXPECT_EQ(get_selected(21, 39, 1), 1);  // 9 left of and 9 above the corner (30, 30)
-    EXPECT_EQ(get_selected(39, 21, 1), 1);
-    EXPECT_EQ(get_selected(20, 30, 1), kNone);
-    EXPECT_EQ(get_selected(30, 40, 1), kNone);
-    EXPECT_EQ(get_selected(63, -12, 1), 2);  // an arc's middle point
-    EXPECT_EQ(get_selected(66, 0, 1), 2);    // shared by figures 2 and 3: the first wins
-    EXPECT_EQ(get_selected(81, 0, 1), 3);
-    EXPECT_EQ(get_selected(kPointMarker, 0, 1), kNone);  // markers are not drawn points
-
-    // At zoom 2 the corner is drawn at (60, 60).
-    EXPECT_EQ(get_selected(51, 69, 2), 1);
-    EXPECT_EQ(get_selected(50, 60, 2), kNone);
-    EXPECT_EQ(get_selected(21, 39, 2), kNone);
-}
-
-// Each edge of the hit box round the corner drawn at (30, 30): 9 pixels
-// away hits, 10 misses.
-TEST_F(Selection, EveryEdgeOfTheHitBox) {
-    load_text(three_figures());
-    shapes.selected = kNone;
+    shapes.selected = 3;
     const struct {
-        int x, y, hit;
+        double x, y, reach;
+        int hit;
     } cases[] = {
-        {21, 30, 1}, {20, 30, kNone},  // left
-        {39, 30, 1}, {40, 30, kNone},  // right
-        {30, 21, 1}, {30, 20, kNone},  // below
-        {30, 39, 1}, {30, 40, kNone},  // above
+        {15, 5, 6, 1},        // inside, 5 above the bottom line's middle
+        {15, -6, 6, 1},       // just within the reach below it
+        {15, -6.01, 6, 0},    // just beyond
+        {36, 0, 6, 1},        // past the line's end, 6 from the corner
+        {-5, -5, 6, 0},       // off the corner by more than 6
+        {15, 15, 6, 0},       // the middle of the square: empty space
+        {63, -3, 6, 2},       // an arc's middle point
+        {61.5, -1.5, 0.1, 2}, // on the chord to it
+        {48, 0, 20, 2},       // between two figures: the nearer one
+        {40, 0, 20, 1},
+        {66, 0, 6, 2},        // shared by figures 2 and 3: the first wins
+        {69, 1, 6, 3},        // 1 from figure 3, 3.2 from figure 2
+        {kPointMarker, 0, 6, 0},  // markers are not drawn points
     };
-    for (const auto& c : cases) EXPECT_EQ(get_selected(c.x, c.y, 1), c.hit) << c.x << "," << c.y;
+    for (const auto& c : cases)
+        EXPECT_EQ(get_selected(c.x, c.y, c.reach), c.hit) << c.x << "," << c.y;
+    EXPECT_EQ(shapes.selected, 3);  // the test alone changes nothing
 }
 
 TEST_F(Selection, NextCommand) {

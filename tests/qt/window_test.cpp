@@ -1,14 +1,18 @@
-// The main window on Qt: its menu bar, push buttons, clicks, close box and
-// paints reach the window procedure as messages, and the waits for the
-// machine keep it painting while they swallow the operator's input.
+// The main window on Qt: its menu bar, push buttons, mouse, wheel, keys,
+// scroll bars, size, close box and paints reach the window procedure as
+// messages, and the waits for the machine keep it painting while they
+// swallow the operator's input.
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "controller/serial_link.h"
 #include "import/dxf.h"
@@ -35,6 +39,24 @@ int recording_proc(const Message& m) {
     case WindowMessage::left_button_up:
         received.push_back(strprintf("click %d %d", m.x, m.y));
         break;
+    case WindowMessage::left_button_down:
+        received.push_back(strprintf("left down %d %d keys %d", m.x, m.y, m.keys));
+        break;
+    case WindowMessage::middle_button_down:
+        received.push_back(strprintf("middle down %d %d", m.x, m.y));
+        break;
+    case WindowMessage::middle_button_up:
+        received.push_back(strprintf("middle up %d %d", m.x, m.y));
+        break;
+    case WindowMessage::mouse_move: received.push_back(strprintf("move %d %d", m.x, m.y)); break;
+    case WindowMessage::mouse_wheel:
+        received.push_back(strprintf("wheel %d %d delta %d", m.x, m.y, m.delta));
+        break;
+    case WindowMessage::key_down:
+        received.push_back(strprintf("key %d keys %d", m.id, m.keys));
+        break;
+    case WindowMessage::scroll: received.push_back(strprintf("scroll %d %d", m.id, m.x)); break;
+    case WindowMessage::size: received.push_back(strprintf("size %d %d", m.x, m.y)); break;
     case WindowMessage::paint: received.push_back("paint"); break;
     case WindowMessage::close:
         received.push_back("close");
@@ -52,11 +74,11 @@ int recording_proc(const Message& m) {
 class Window : public ::testing::Test {
 protected:
     Window() : window((qt_app(), recording_proc)), ws(window) { received.clear(); }
-    // What arrived apart from paints.
+    // What arrived apart from paints and sizes.
     std::vector<std::string> messages() const {
         std::vector<std::string> out;
         for (const auto& m : received)
-            if (m != "paint") out.push_back(m);
+            if (m != "paint" && m.rfind("size", 0) != 0) out.push_back(m);
         return out;
     }
     MainWindow window;
@@ -92,7 +114,56 @@ TEST_F(Window, LeftButtonReleasesInTheClientAreaComeInClientPixels) {
     window.show();
     QTest::mouseClick(window.client(), Qt::LeftButton, {}, QPoint(130, 340));
     QTest::mouseClick(window.client(), Qt::RightButton, {}, QPoint(10, 10));
-    EXPECT_EQ(messages(), (Strings{"click 130 340"}));
+    EXPECT_EQ(messages(), (Strings{"left down 130 340 keys 0", "click 130 340"}));
+}
+
+TEST_F(Window, MouseButtonsMovesAndTheWheelComeInClientPixels) {
+    window.show();
+    QWidget* client = window.client();
+    QTest::mousePress(client, Qt::MiddleButton, {}, QPoint(100, 100));
+    QMouseEvent move(QEvent::MouseMove, QPointF(130, 90), client->mapToGlobal(QPointF(130, 90)),
+                     Qt::NoButton, Qt::MiddleButton, {});
+    QCoreApplication::sendEvent(client, &move);
+    QTest::mouseRelease(client, Qt::MiddleButton, {}, QPoint(130, 90));
+    QTest::mousePress(client, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 6));
+    QWheelEvent wheel(QPointF(40, 50), client->mapToGlobal(QPointF(40, 50)), {}, QPoint(0, -120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(client, &wheel);
+    EXPECT_EQ(messages(), (Strings{"middle down 100 100", "move 130 90", "middle up 130 90",
+                                   "left down 5 6 keys 1", "wheel 40 50 delta -120"}));
+}
+
+TEST_F(Window, KeysTheFocusedWidgetLeavesAloneReachTheWindowProcedure) {
+    window.show();
+    QPushButton* next = window.add_button("Next", IDM_NEXT, 5, 5, 50, 40);
+    next->setFocus();
+    QTest::keyClick(next, Qt::Key_F);
+    QTest::keyClick(next, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(next, Qt::Key_Escape);
+    QTest::keyClick(next, Qt::Key_F5);  // not one of the program's keys
+    EXPECT_EQ(messages(), (Strings{"key 70 keys 0", "key 70 keys 2", "key 27 keys 0"}));
+}
+
+// The window procedure sets the scroll bars without being told; the
+// operator's moves of them come as scroll messages.
+TEST_F(Window, ScrollBarsAndTheClientAreasSize) {
+    window.show();
+    QCoreApplication::processEvents();
+    QWidget* client = window.client();
+    std::string size = strprintf("size %d %d", client->width(), client->height());
+    EXPECT_NE(std::find(received.begin(), received.end(), size), received.end());
+    ws.set_scroll_bars({-100, 400, 300, -20}, {0, 50, 200, 10});
+    QScrollBar* h = window.client_area()->horizontalScrollBar();
+    QScrollBar* v = window.client_area()->verticalScrollBar();
+    EXPECT_EQ(h->minimum(), -100);
+    EXPECT_EQ(h->maximum(), 400);
+    EXPECT_EQ(h->pageStep(), 300);
+    EXPECT_EQ(h->value(), -20);
+    EXPECT_EQ(v->value(), 10);
+    EXPECT_TRUE(messages().empty());
+    h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    v->setValue(35);
+    EXPECT_EQ(messages(), (Strings{"scroll 0 0", "scroll 1 35"}));
 }
 
 TEST_F(Window, TheCloseBoxAsksTheWindowProcedureWhichEndsTheLoopWithItsStatus) {

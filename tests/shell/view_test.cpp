@@ -63,11 +63,16 @@ TEST_F(View, NothingButTheTextsBeforeADrawing) {
     EXPECT_TRUE(paint().empty());
 }
 
+// The calls the view has always made come first, unchanged; the marks of
+// where the strip starts and divides are drawn after them.
 TEST_F(View, WindowPositionsAtZoomOneAndTwo) {
     points({{{30, 60}, {60, 60}}});  // drawing (10, 20) to (20, 20)
-    EXPECT_EQ(paint(), (std::vector<std::string>{"pen 0 0 255", "rect 128 338 132 342",
-                                                 "move 130 340", "line 160 340", "pen 0 0 0",
-                                                 "text 565 20 No tabs"}));
+    EXPECT_EQ(paint(), (std::vector<std::string>{
+                           "pen 0 0 255", "rect 128 338 132 342", "move 130 340", "line 160 340",
+                           "pen 0 0 0", "text 565 20 No tabs",
+                           // the arrow, 8 pixels beside the line
+                           "pen 0 0 255", "move 130 348", "line 154 348", "line 147 352",
+                           "move 154 348", "line 147 344", "pen 0 0 0"}));
     win.zoom = 2;
     EXPECT_TRUE(has(paint(), "move 160 280"));
 }
@@ -78,10 +83,54 @@ TEST_F(View, SelectedFigureInColourTheOthersInBlack) {
     settings.direction = 0;
     auto calls = paint();
     std::vector<std::string> pens;
-    for (auto& c : calls)
+    for (auto& c : calls) {
+        if (c.rfind("text", 0) == 0) break;  // the figures end with the tab text
         if (c.rfind("pen", 0) == 0) pens.push_back(c);
+    }
     EXPECT_EQ(pens, (std::vector<std::string>{"pen 0 0 0", "pen 255 0 0", "pen 0 0 0",
                                               "pen 0 0 0"}));
+}
+
+// The arrow stands on the outside of the figure, beside its first line, and
+// points along it: below the bottom line of a square drawn counter-clockwise,
+// left of the first line of one drawn clockwise (up the screen from A).
+TEST_F(View, StartArrowPointsAlongTheFirstLineOutsideTheFigure) {
+    const std::vector<std::string> arrow_under_ab = {
+        "pen 0 0 255", "move 100 408", "line 124 408", "line 117 412",
+        "move 124 408", "line 117 404", "pen 0 0 0"};
+    points({square()});
+    auto calls = paint();
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 7, calls.end()), arrow_under_ab);
+
+    points({{{0, 0}, {0, 30}, {30, 30}, {30, 0}, {0, 0}}});
+    calls = paint();
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 6, calls.end()),
+              (std::vector<std::string>{"move 92 400", "line 92 376", "line 88 383",
+                                        "move 92 376", "line 96 383", "pen 0 0 0"}));
+
+    // The same size at any zoom, on the figure where it is drawn; none for a
+    // figure whose points all lie on its start.
+    win.zoom = 3;
+    win.pan_x = -40;
+    calls = paint();
+    EXPECT_TRUE(has(calls, "move 52 400"));
+    EXPECT_TRUE(has(calls, "line 52 376"));
+    points({{{6, 6}, {6, 6}}});
+    calls = paint();
+    EXPECT_EQ(calls.back(), "text 565 20 No tabs");
+}
+
+TEST_F(View, DivideLabelWhereverTheDivideIsSet) {
+    points({square()});
+    job.toggle = 0;
+    job.pause = 3;
+    EXPECT_EQ(paint().back(), "text 136 374 Divide");  // beside C at (130, 370)
+    job.toggle = 1;  // out of divide mode the job still divides there
+    auto calls = paint();
+    EXPECT_EQ(calls.back(), "text 136 374 Divide");
+    EXPECT_FALSE(has(calls, "rect 128 368 132 372"));
+    job.pause = 0;
+    EXPECT_FALSE(has(paint(), "text 136 374 Divide"));
 }
 
 TEST_F(View, ControlPointMarksOnEveryPointButTheLast) {

@@ -49,6 +49,31 @@ protected:
     }
     void command(int id) { zelWndProc({WindowMessage::command, id}); }
     void click(int x, int y) { zelWndProc({WindowMessage::left_button_up, 0, x, y}); }
+    void mouse(WindowMessage kind, int x, int y, int keys = 0) {
+        Message m{kind, 0, x, y};
+        m.keys = keys;
+        zelWndProc(m);
+    }
+    void wheel(int x, int y, int delta) {
+        Message m{WindowMessage::mouse_wheel, 0, x, y};
+        m.delta = delta;
+        zelWndProc(m);
+    }
+    void key(int code, int keys = 0) {
+        Message m{WindowMessage::key_down, code};
+        m.keys = keys;
+        zelWndProc(m);
+    }
+    void size(int w, int h) { zelWndProc({WindowMessage::size, 0, w, h}); }
+    Lines paint() {
+        RecordingCanvas c;
+        zelWndProc({WindowMessage::paint, 0, 0, 0, &c});
+        return c.calls;
+    }
+    bool painted(const std::string& call) {
+        Lines calls = paint();
+        return std::find(calls.begin(), calls.end(), call) != calls.end();
+    }
     int count_in_machine(const std::string& c) {
         Lines m = machine();
         return static_cast<int>(std::count(m.begin(), m.end(), c));
@@ -140,13 +165,22 @@ TEST_F(MainWindow, MissingSettingsAreANotice) {
 
 TEST_F(MainWindow, DrawingCommandsWaitForADrawing) {
     start();
+    size(800, 540);
     for (int id : {IDM_RUN_TOOL, IDM_NEXT, IDM_START_PLUS, IDM_START_NEG, IDM_ZOOM_IN,
-                   IDM_ZOOM_OUT, IDM_IMAGE_LENGTH, IDM_JOB_LENGTH})
+                   IDM_ZOOM_OUT, IDM_IMAGE_LENGTH, IDM_JOB_LENGTH, IDM_FIT})
         command(id);
     click(100, 100);
+    key('F');
+    wheel(100, 100, 120);
+    mouse(WindowMessage::middle_button_down, 100, 100);
+    mouse(WindowMessage::mouse_move, 150, 150);
+    zelWndProc({WindowMessage::scroll, kHorizontalBar, 40});
     EXPECT_EQ(machine(), (Lines{"T,0"}));
     EXPECT_TRUE(ws.dialogs.empty());
     EXPECT_EQ(win.zoom, 1);
+    EXPECT_EQ(win.pan_x, 0);
+    EXPECT_EQ(win.pan_y, 0);
+    EXPECT_EQ(ws.horizontal, ScrollRange{});  // scrolling nothing
     EXPECT_EQ(shapes.selected, 0);
 }
 
@@ -164,23 +198,112 @@ TEST_F(MainWindow, ZoomAndSelection) {
     EXPECT_EQ(shapes.selected, 3);
     command(IDM_NEXT);
     EXPECT_EQ(shapes.selected, 1);
-    // A click on the second square's corner (20, 10) at zoom 2: window (60 + 120, 420 - 60).
+    // A click near the second square's corner (20, 10) at zoom 2: window (60 + 120, 420 - 60).
     job.toggle = 0;
     job.pause = 2;
     click(183, 357);
     EXPECT_EQ(shapes.selected, 2);
     EXPECT_EQ(job.toggle, 1);
     EXPECT_EQ(job.pause, 0);
-    // A click on empty space keeps the figure but not the divide mode.
-    job.toggle = 0;
-    job.pause = 2;
-    click(5, 5);
-    EXPECT_EQ(shapes.selected, 2);
-    EXPECT_EQ(job.toggle, 1);
-    EXPECT_EQ(job.pause, 0);
     settings.XOFFSET = INT32_MIN;  // the view frame cannot overflow
     click(INT32_MAX, 0);
     EXPECT_EQ(shapes.selected, 2);
+}
+
+// A click anywhere on an outline picks the figure as Next would; a click on
+// empty space changes nothing at all.
+TEST_F(MainWindow, PickingByTheOutline) {
+    start("squares.dxf");  // at zoom 1 the second square spans x 120-150, y 390-420
+    job.toggle = 0;
+    job.pause = 2;
+    job.whole_job = 1;
+    job.repeat_count = 3;
+    int repaints = ws.invalidations;
+    click(135, 427);  // 7 below the middle of its bottom line, 15 from either corner
+    EXPECT_EQ(shapes.selected, 1);
+    EXPECT_EQ(job.toggle, 0);
+    EXPECT_EQ(job.pause, 2);
+    EXPECT_EQ(job.repeat_count, 3);
+    EXPECT_EQ(ws.invalidations, repaints);
+
+    click(135, 426);  // 6 below it
+    EXPECT_EQ(shapes.selected, 2);
+    EXPECT_EQ(job.toggle, 1);
+    EXPECT_EQ(job.pause, 0);
+    EXPECT_EQ(job.whole_job, 0);
+    EXPECT_EQ(job.repeat_count, 1);
+    EXPECT_EQ(ws.invalidations, repaints + 1);
+}
+
+// A drawing that would not show at the X and Y Offset settings is fitted as
+// soon as the window knows its size; one that shows keeps the view it has
+// always had.
+TEST_F(MainWindow, ADrawingOutsideTheViewIsFittedOnLoad) {
+    Drawing far;
+    far.polyline().vertex(500, 500).vertex(520, 500).vertex(520, 510).seqend();
+    write("far.dxf", far.text());
+    start("squares.dxf");
+    size(640, 540);
+    EXPECT_EQ(win.zoom, 1);
+    EXPECT_EQ(win.pan_x, 0);
+    EXPECT_EQ(paint()[2], "move 60 420");
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0");
+
+    ws.open_file_choice = dir.file("far.dxf");
+    command(IDM_OPEN);  // 60 x 30 units into the area (20, 65)-(620, 520): zoom 10
+    EXPECT_EQ(win.zoom, 10);
+    EXPECT_TRUE(painted("move 20 443"));  // (1500, 1500) at the area's left, centred up and down
+    EXPECT_EQ(ws.status,
+              "Controller ready on /dev/ttyS0   |   Fitted to the window: at the X and Y Offset "
+              "settings the drawing would not show");
+
+    // The note keeps what else the drawing part says, and goes at the next load.
+    status_line.drawing = "Units: inches; " + status_line.drawing;
+    ws.open_file_choice = dir.file("squares.dxf");
+    command(IDM_OPEN);  // back at the offsets, at the zoom it had
+    EXPECT_EQ(win.zoom, 10);
+    EXPECT_EQ(win.pan_x, 0);
+    EXPECT_EQ(win.pan_y, 0);
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Units: inches");
+}
+
+// The key F fits, the wheel zooms about the pointer, a middle or Shift+left
+// drag and the scroll bars move the drawing, and Zoom + keeps its origin
+// where they left it. The release of a drag picks nothing.
+TEST_F(MainWindow, TheOperatorMovesTheView) {
+    start("squares.dxf");
+    size(790, 400);  // the area (20, 65)-(770, 380): 150 x 30 units fit at zoom 5
+    EXPECT_EQ(ws.horizontal, (ScrollRange{-620, -20, 750, -60}));
+    key('F', kControlHeld);
+    EXPECT_EQ(win.zoom, 1);
+    key('F');
+    EXPECT_EQ(win.zoom, 5);
+    EXPECT_TRUE(painted("move 20 298"));  // (395 - 75 * 5, 222.5 + 15 * 5)
+
+    wheel(20, 300, 480);  // four notches, 2.5 pixels below the first square's start
+    EXPECT_EQ(win.zoom, 10);
+    EXPECT_TRUE(painted("move 20 295"));
+
+    win.zoom = 1;
+    win.pan_x = win.pan_y = 0;
+    mouse(WindowMessage::mouse_move, 300, 300);  // no button held: nothing
+    mouse(WindowMessage::middle_button_down, 100, 100);
+    mouse(WindowMessage::mouse_move, 130, 90);
+    mouse(WindowMessage::mouse_move, 150, 80);
+    mouse(WindowMessage::middle_button_up, 150, 80);
+    EXPECT_EQ(win.pan_x, 50);
+    EXPECT_EQ(win.pan_y, -20);
+    // From the second square's outline, now at y 370-400.
+    mouse(WindowMessage::left_button_down, 185, 400, kShiftHeld);
+    mouse(WindowMessage::mouse_move, 185, 410);
+    mouse(WindowMessage::left_button_up, 185, 410);
+    EXPECT_EQ(win.pan_y, -10);
+    EXPECT_EQ(shapes.selected, 1);
+
+    zelWndProc({WindowMessage::scroll, kHorizontalBar, -80});  // 30 on from -110
+    EXPECT_EQ(win.pan_x, 20);
+    command(IDM_ZOOM_IN);
+    EXPECT_TRUE(painted("move 80 410"));
 }
 
 TEST_F(MainWindow, StartPointAndDividePoint) {

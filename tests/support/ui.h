@@ -64,6 +64,7 @@ public:
     };
     std::vector<Button> buttons;
     int invalidations = 0;
+    ScrollRange horizontal, vertical;  // the scroll bars as last set
     std::string title;
     std::string status;
     std::vector<std::string> statuses;
@@ -82,6 +83,10 @@ public:
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }
+    void set_scroll_bars(const ScrollRange& h, const ScrollRange& v) override {
+        horizontal = h;
+        vertical = v;
+    }
     void set_window_title(const std::string& t) override { title = t; }
     void set_status_text(const std::string& t) override {
         status = t;
