@@ -8,6 +8,7 @@
 #include "controller/startup.h"
 #include "records/notice.h"
 #include "records/progdir.h"
+#include "records/settings.h"
 
 namespace {
 
@@ -19,6 +20,10 @@ void report(const char* message, const StartupResult& r) {
 }  // namespace
 
 int run_check(const CommandLine&) {
+    if (!get_setup()) {
+        show_message("The settings in setup.dat cannot be used; nothing was sent to the machine");
+        return 1;
+    }
     StartupResult r = start_machine();
     switch (r.outcome) {
     case Startup::ready: std::printf("Controller ready\n"); return 0;

@@ -8,7 +8,7 @@
 void fire(const char* command, int32_t& counter) {
     put_data(command);
     wait_for_Slo_Syn();
-    ++counter;
+    count_one(counter);
     write_log();
 }
 

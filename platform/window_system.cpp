@@ -5,7 +5,8 @@
 namespace {
 
 // Before a real window exists (and in the command-line modes) there is
-// nothing to show: dialogs are cancelled and notices go to stderr only.
+// nothing to show: dialogs are cancelled, questions answered No, and notices
+// go to stderr only.
 class NoWindow : public WindowSystem {
 public:
     int dialog_box(int, DialogProc) override { return 0; }
@@ -14,6 +15,7 @@ public:
         return false;
     }
     void message_box(const std::string&, const std::string&, MessageIcon) override {}
+    bool ask_yes_no(const std::string&, const std::string&) override { return false; }
     void run_text_viewer(const std::string&) override {}
     void create_button(const char*, int, int, int, int, int) override {}
     void invalidate() override {}

@@ -125,7 +125,7 @@ JobResult run_planned_job() {
     float total = 0;
     for (int i = 0; i < kShapeEntries && wall_list.l_a_dimensions[i] != kWallEnd; ++i)
         total += wall_list.l_a_dimensions[i];
-    counters.inches += total;
+    count_material(total);
     write_log();
 
     open_trace();

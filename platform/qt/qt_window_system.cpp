@@ -104,6 +104,13 @@ void QtWindowSystem::message_box(const std::string& text, const std::string& cap
     box.exec();
 }
 
+bool QtWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Question, QString::fromLocal8Bit(caption),
+                    QString::fromLocal8Bit(text), QMessageBox::Yes | QMessageBox::No, &window_);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtWindowSystem::run_text_viewer(const std::string& path) {
     QDialog viewer(&window_);
     viewer.setWindowTitle(QFileInfo(QString::fromLocal8Bit(path)).fileName());

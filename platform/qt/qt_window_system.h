@@ -22,6 +22,7 @@ public:
     bool get_open_file_name(std::string& path, long& error) override;
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
+    bool ask_yes_no(const std::string& text, const std::string& caption) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override;

@@ -73,6 +73,14 @@ void FakeWindowSystem::message_box(const std::string& text, const std::string& c
     boxes.push_back({text, caption, icon});
 }
 
+bool FakeWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
+    questions.push_back(caption + ": " + text);
+    if (answers.empty()) return false;
+    bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
 void FakeWindowSystem::run_text_viewer(const std::string& path) { viewed.push_back(path); }
 
 void FakeWindowSystem::create_button(const char* label, int id, int x, int y, int w, int h) {

@@ -54,6 +54,9 @@ public:
         MessageIcon icon;
     };
     std::vector<Box> boxes;
+    // Answers to the next Yes/No questions, in order; with none left the answer is No.
+    std::deque<bool> answers;
+    std::vector<std::string> questions;  // every question asked, as "caption: text"
     std::vector<std::string> viewed;
     struct Button {
         std::string label;
@@ -72,6 +75,7 @@ public:
     bool get_open_file_name(std::string& path, long& error) override;
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
+    bool ask_yes_no(const std::string& text, const std::string& caption) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }
