@@ -1,8 +1,6 @@
 // Settings and production log as they are checked when read and before they
 // are saved: fields that are no numbers or out of range, damaged logs kept
-// beside, temporaries of interrupted saves, counters that stop at the top.
-#include <cfloat>
-#include <climits>
+// beside, temporaries of interrupted saves.
 #include <cmath>
 #include <filesystem>
 
@@ -71,16 +69,6 @@ TEST_F(SettingsCheck, AWrongFieldIsNamedAndKeptAndTheOthersAreTaken) {
             EXPECT_EQ(same, &f != &setting_fields()[c.field]) << f.label;
         }
     }
-}
-
-TEST_F(SettingsCheck, GarbageOrAShortLineIsNoSetOfSettings) {
-    write("setup.dat", "this is not a setup file");
-    EXPECT_FALSE(get_setup());
-    EXPECT_EQ(settings.steps, 0.0f);
-    EXPECT_NE(take_notices().at(0).find("it holds 6 of the 18 fields"), std::string::npos);
-    write("setup.dat", "");
-    EXPECT_FALSE(get_setup());
-    EXPECT_NE(take_notices().at(0).find("it holds 0 of the 18 fields"), std::string::npos);
 }
 
 TEST_F(SettingsCheck, SettingsOutOfRangeAreNotSaved) {
@@ -160,40 +148,6 @@ TEST_F(LogCheck, ALogThatCannotBeReadIsMovedAside) {
     EXPECT_NE(take_notices().at(0).find("It was kept as log.dat.damaged"), std::string::npos);
     counters.images = 1;
     EXPECT_TRUE(write_log());
-}
-
-TEST(Counters, StopAtTheirLargestValue) {
-    int32_t n = INT32_MAX - 1;
-    count_one(n);
-    EXPECT_EQ(n, INT32_MAX);
-    count_one(n);
-    EXPECT_EQ(n, INT32_MAX);
-
-    reset_counters();
-    counters.inches = FLT_MAX;
-    count_material(FLT_MAX);
-    EXPECT_EQ(counters.inches, FLT_MAX);
-    counters.inches = 100.0f;
-    count_material(39.839f);
-    EXPECT_EQ(counters.inches, 100.0f + 39.839f);
-    reset_counters();
-}
-
-TEST(Numbers, AWholeFieldIsOneNumber) {
-    float f = -1;
-    int32_t i = -1;
-    for (const char* bad : {"", "  ", "abc", "1.5abc", "1 2", "nan", "inf", "-inf", "1e39"})
-        EXPECT_FALSE(read_number(bad, f)) << bad;
-    for (const char* bad : {"", "1.5", "5x", "2147483648", "-2147483649", "0x10"})
-        EXPECT_FALSE(read_number(bad, i)) << bad;
-    EXPECT_EQ(f, -1.0f);
-    EXPECT_EQ(i, -1);
-    EXPECT_TRUE(read_number(" 2546.479004 ", f));
-    EXPECT_EQ(f, 2546.479004f);
-    EXPECT_TRUE(read_number("-2147483648", i));
-    EXPECT_EQ(i, INT32_MIN);
-    EXPECT_TRUE(read_number("+7", i));
-    EXPECT_EQ(i, 7);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // What the window refuses so that nothing unsafe reaches the machine or the
 // files: distances that were not typed as numbers, long moves not confirmed,
 // dialog fields out of range, counters at their top, files that are no
-// drawings, damaged logs.
+// drawings.
 #include <sys/stat.h>
 
-#include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 
@@ -80,14 +80,6 @@ TEST_F(Refusals, AMoveIsSentOnlyForADistanceTyped) {
     }
 }
 
-TEST_F(Refusals, TheDialogStaysOpenForAnotherTry) {
-    start();
-    ws.scripts.push_back({type(208, "abc"), press(IDOK), type(208, "2"), press(IDOK)});
-    command(IDM_MOVE);
-    EXPECT_EQ(ws.boxes.size(), 1u);
-    EXPECT_EQ(machine(), (Lines{"M,-2000.000000"}));
-}
-
 TEST_F(Refusals, AMoveLongerThanTenFeetIsConfirmedFirst) {
     start();
     ws.answers = {false, true, true};
@@ -129,11 +121,13 @@ TEST_F(Refusals, CountersStopAtTheTop) {
     counters.images = INT32_MAX;
     counters.notch30 = INT32_MAX;
     counters.sheers = INT32_MAX - 1;
+    counters.inches = FLT_MAX;
     command(IDM_RUN_TOOL);
     command(IDM_SHEER);
     EXPECT_EQ(counters.images, INT32_MAX);
     EXPECT_EQ(counters.notch30, INT32_MAX);
     EXPECT_EQ(counters.sheers, INT32_MAX);
+    EXPECT_EQ(counters.inches, FLT_MAX);
     EXPECT_EQ(read("log.dat").substr(0, 22), "2147483647 2147483647 ");
 }
 
@@ -161,18 +155,6 @@ TEST_F(Refusals, OnlyRegularFilesAreOpenedAsDrawings) {
     Lines texts;
     for (const auto& b : ws.boxes) texts.push_back(b.text);
     EXPECT_EQ(texts, (Lines{"/dev/zero was not opened: it is a device, not a drawing file"}));
-}
-
-TEST_F(Refusals, ADamagedLogIsKeptAndTheOperatorTold) {
-    write("log.dat", "12 40 x");
-    ASSERT_TRUE(save_setup(SetupFields::all));
-    zelWndProc({WindowMessage::create});
-    ASSERT_FALSE(ws.boxes.empty());
-    EXPECT_NE(ws.boxes[0].text.find("log.dat"), std::string::npos);
-    EXPECT_NE(ws.boxes[0].text.find("kept as log.dat.damaged"), std::string::npos);
-    command(IDM_SHEER);
-    EXPECT_EQ(read("log.dat"), "12 40 0 0 1 0 0 0.000000");
-    EXPECT_EQ(read("log.dat.damaged"), "12 40 x");
 }
 
 // The dialogs that save.
