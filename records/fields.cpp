@@ -28,7 +28,7 @@ std::string unreadable(std::string_view text, bool whole) {
     float as_real = 0;
     if (whole && read_number(text, as_real))
         return std::string("\"") + std::string(text) + "\" is " +
-               (as_real == std::trunc(as_real) ? "too large" : "not a whole number");
+               (std::fabs(as_real) >= 2147483648.0 ? "too large" : "not a whole number");
     return "\"" + std::string(text) + "\" is not a number";
 }
 

@@ -43,6 +43,7 @@ TEST_F(SettingsCheck, AWrongFieldIsNamedAndKeptAndTheOthersAreTaken) {
         {3, "inf", "Distance from bender to sheer \"inf\" is not a number"},
         {5, "7", "field 6, Communications Port is 7; it must be 1, 2, 3 or 4"},
         {5, "1.5", "Communications Port \"1.5\" is not a whole number"},
+        {5, "1e0", "Communications Port \"1e0\" is not a whole number"},
         {5, "99999999999", "Communications Port \"99999999999\" is too large"},
         {8, "40000", "X Offset is 40000; it must be from -32767 to 32767"},
         {10, "4", "Tabs is 4; it must be 0, 1, 2 or 3"},
