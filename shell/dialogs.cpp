@@ -5,9 +5,11 @@
 
 #include "platform/text.h"
 #include "records/job.h"
+#include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/settings.h"
 #include "resources/resources.h"
+#include "shell/window.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -25,11 +27,12 @@ std::string field_text(DialogControls& dlg, int id, std::size_t chars = kFieldCh
     return dlg.get_text(id).substr(0, chars);
 }
 
-// Tells the operator which fields are wrong; the dialog stays open.
-void tell_wrong(const std::vector<std::string>& faults, const char* title, const char* outcome) {
+// Tells the operator at once which fields are wrong; the dialog stays open.
+void tell_wrong(const std::vector<std::string>& faults, const char* outcome) {
     std::string text;
     for (const std::string& f : faults) text += f + ".\n";
-    window_system().message_box(text + outcome, title, MessageIcon::warning);
+    notice(text + outcome);
+    show_notices();
 }
 
 void show(DialogControls& dlg, int id, float v, const char* format = "%.3f") {
@@ -45,8 +48,8 @@ void show(DialogControls& dlg, const Field<Settings>& f) {
         show(dlg, f.control, settings.*f.whole);
 }
 
-// The Move and Measure dialogs differ only in their label and title.
-int distance_dialog(DialogControls& dlg, DialogMessage message, int id, const char* title) {
+// The Move and Measure dialogs differ only in their label.
+int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
         show(dlg, 208, 48.0f, "%f");
         win.mark = 0;
@@ -56,7 +59,7 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id, const ch
         float inches = 0;
         std::string why = read_in_range(field_text(dlg, 208), inches, Range::nonzero);
         if (!why.empty()) {
-            tell_wrong({"Distance " + why}, title, "Nothing was sent to the machine.");
+            tell_wrong({"Distance " + why}, "Nothing was sent to the machine.");
             return 1;
         }
         win.mark = 1;
@@ -85,7 +88,7 @@ int Setup(DialogControls& dlg, DialogMessage message, int id) {
             if (!why.empty()) faults.push_back(why);
         }
         if (!faults.empty()) {
-            tell_wrong(faults, "Setup", "Nothing was saved.");
+            tell_wrong(faults, "Nothing was saved.");
             return 1;
         }
         Settings before = settings;
@@ -122,11 +125,11 @@ int Run(DialogControls& dlg, DialogMessage message, int id) {
 }
 
 int Calibrate(DialogControls& dlg, DialogMessage message, int id) {
-    return distance_dialog(dlg, message, id, "Move");
+    return distance_dialog(dlg, message, id);
 }
 
 int Measure(DialogControls& dlg, DialogMessage message, int id) {
-    return distance_dialog(dlg, message, id, "Measure");
+    return distance_dialog(dlg, message, id);
 }
 
 int Length(DialogControls& dlg, DialogMessage message, int id) {
@@ -199,7 +202,7 @@ int Log(DialogControls& dlg, DialogMessage message, int id) {
         if (faults.empty() && !std::isfinite(inches))
             faults.push_back("Footage of material is too large");
         if (!faults.empty()) {
-            tell_wrong(faults, "Log", "Nothing was changed.");
+            tell_wrong(faults, "Nothing was changed.");
             return 1;
         }
         edited.inches = inches;
