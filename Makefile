@@ -2,13 +2,16 @@
 #   make run    installs what is missing, builds, and starts ZEL on the sample
 #               drawing with the simulated machine and the machine folder
 #               (made from the sample the first time)
-#   make test   installs what is missing, builds, and runs every test
+#   make test   installs what is missing, builds, and runs every test, then
+#               builds and runs them again under the address and undefined
+#               behaviour sanitizers (make sanitize: that pass alone)
 #   make package  builds the Debian package $(BUILD)/zel_<version>_<arch>.deb
 BUILD ?= build
+SANITIZE_BUILD ?= build-asan
 MACHINE ?= $(HOME)/zel-machine
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps machine package clean
+.PHONY: run test build sanitize deps machine package clean
 
 deps:
 	@scripts/install-deps.sh
@@ -19,6 +22,13 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) sanitize
+
+# The fuzz run has sanitizers of its own and is not repeated here.
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DZEL_WERROR=ON -DZEL_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 package: build
 	cmake --build $(BUILD) --target package
@@ -30,4 +40,4 @@ run: build machine
 	$(BUILD)/zel --dir $(MACHINE) --simulate examples/drawings/letters.dxf
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -26,6 +26,10 @@ void report(const char* message, const StartupResult& r) {
 int run_check(const CommandLine&) {
     std::printf("Machine folder: %s\n", directory.c_str());
     std::fflush(stdout);
+    if (!get_setup()) {
+        show_message("The settings in setup.dat cannot be used; nothing was sent to the machine");
+        return 1;
+    }
     StartupResult r = start_machine();
     switch (r.outcome) {
     case Startup::ready: std::printf("Controller ready\n"); return 0;

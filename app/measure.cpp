@@ -40,7 +40,8 @@ bool measure_figure(int figure, float& total) {
 }  // namespace
 
 int run_measure(const CommandLine& cl) {
-    get_setup();
+    if (!get_setup())
+        return fail("The settings in setup.dat cannot be used; nothing was measured");
     const std::string& path = win.argument;
     switch (load_drawing(path)) {
     case DrawingLoad::not_opened:

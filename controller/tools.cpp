@@ -9,7 +9,7 @@ void fire(const char* command, int32_t& counter) {
     before_command();
     put_data(command);
     wait_for_Slo_Syn();
-    ++counter;
+    count_one(counter);
     write_log();
 }
 

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "import/limits.h"
 #include "import/shapes.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
@@ -250,11 +252,11 @@ void clear_entries() {
     shapes.points.fill(PTS{0, 0});
 }
 
-void refuse(int needed) {
-    notice(strprintf("The drawing was not loaded: it needs %d shape table entries (one for "
+std::string too_many_entries(int needed) {
+    return strprintf("The drawing was not loaded: it needs %d shape table entries (one for "
                      "each line or arc, one more for each figure and one at the end) and %d "
                      "fit.",
-                     needed, kShapeEntries));
+                     needed, kShapeEntries);
 }
 
 }  // namespace
@@ -285,10 +287,12 @@ bool load_array() {
     r.end_figure();
 
     int needed = dxf.fp + 1;
-    if (needed > kShapeEntries) {
+    std::string refused =
+        needed > kShapeEntries ? too_many_entries(needed) : drawing_limit_fault(dxf.fp);
+    if (!refused.empty()) {
         shapes = before;
         passed_over = passed_before;
-        refuse(needed);
+        notice(refused);
         return false;
     }
     shapes.tp[dxf.fp] = kTableEnd;
@@ -301,6 +305,11 @@ bool load_array() {
 }
 
 DrawingLoad load_drawing(const std::string& path) {
+    std::string not_regular = not_a_regular_file(path);
+    if (!not_regular.empty()) {
+        notice(path + " was not opened: " + not_regular + ", not a drawing file");
+        return DrawingLoad::refused;
+    }
     FILE* f = std::fopen(path.c_str(), "r+b");
     if (!f && (errno == EACCES || errno == EROFS || errno == EPERM))
         f = std::fopen(path.c_str(), "rb");

@@ -55,8 +55,9 @@ void get_data(int count);
 // Reads `fh` from its position to the end and rebuilds the shape tables,
 // then selects figure 1 in start point mode. (The wall list of the drawing
 // before is the planner's to clear: see forget_walls.) A drawing that needs more shape
-// entries than there are is refused with a notice for the operator; the
-// tables and everything else then stay as they were. True when loaded.
+// entries than there are, or holds a point that is not a number or lies
+// beyond kDrawingLimit (import/limits.h), is refused with a notice for the
+// operator; the tables and everything else then stay as they were. True when loaded.
 bool load_array();
 
 // Completes the arc element at entry `fp` (start p1,p2, end p5,p6, bulge
@@ -68,6 +69,7 @@ enum class DrawingLoad { loaded, not_opened, refused };
 // Opens the drawing at `path` ("r+b", or read-only when the file may not be
 // written), reads it with load_array and closes it. `not_opened` leaves
 // everything as it was and errno set; `refused` has told the operator why.
+// Only a regular file is opened: a folder, device or named pipe is refused.
 DrawingLoad load_drawing(const std::string& path);
 
 // Why the loaded drawing shows no figure, for the operator; empty when it has figures.

@@ -106,6 +106,25 @@ bool divide_arc(float L, float angle) {
     return true;
 }
 
+// A wall, corner or total that is not a number would feed the strip for
+// ever or notch it anywhere: such a job is not planned.
+std::string unmeasurable_walls() {
+    const WallList& w = wall_list;
+    float total = 0;
+    for (int i = 0; i < w.walls; ++i) {
+        if (!std::isfinite(w.l_a_dimensions[i]) || !std::isfinite(w.angles[i]))
+            return strprintf("Figure %d was not planned: wall %d comes out as %f in. turning %f "
+                             "degrees, not a length the machine can feed",
+                             shapes.selected, i + 1, w.l_a_dimensions[i], w.angles[i]);
+        total += w.l_a_dimensions[i];
+    }
+    if (!std::isfinite(total))
+        return strprintf("Figure %d was not planned: its walls add up to %f in., more than the "
+                         "machine can feed",
+                         shapes.selected, total);
+    return "";
+}
+
 }  // namespace
 
 float shallow_turn(float angle, bool beside_arc) {
@@ -145,6 +164,12 @@ bool plan_figure() {
         if (curf.file()) std::fprintf(curf.file(), "%f \n", curfing_loss);
 
         double chord = first_chord_length(i);
+        if (std::isnan(chord)) {
+            refuse(strprintf("Figure %d was not planned: its element %d has a point that is not "
+                             "a number",
+                             shapes.selected, i - fig.start_index + 1));
+            return false;
+        }
         if (!(chord > 0)) continue;
         if (++pc == job.pause) w.stop = w.walls;
         w.element[w.walls] = i - fig.start_index;
@@ -176,6 +201,11 @@ bool plan_figure() {
     }
     if (w.walls > 0) w.angles[w.walls - 1] = 0;
     la[w.walls] = kWallEnd;
+    std::string why = unmeasurable_walls();
+    if (!why.empty()) {
+        refuse(why);
+        return false;
+    }
     return true;
 }
 

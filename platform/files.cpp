@@ -1,8 +1,10 @@
 #include "platform/files.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,7 +33,64 @@ std::string folder_of(const std::string& path) {
     return path.substr(0, slash);
 }
 
+std::string name_in_folder(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A name mkstemp made from `name`: the name, a dot and six letters or digits.
+bool temporary_of(const char* candidate, const std::string& name) {
+    std::size_t n = name.size();
+    if (std::strncmp(candidate, name.c_str(), n) != 0 || candidate[n] != '.') return false;
+    const char* tail = candidate + n + 1;
+    for (int k = 0; k < 6; ++k)
+        if (!std::isalnum(static_cast<unsigned char>(tail[k]))) return false;
+    return tail[6] == '\0';
+}
+
 }  // namespace
+
+int remove_interrupted_saves(const std::string& path) {
+    std::string folder = folder_of(path), name = name_in_folder(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (!temporary_of(e->d_name, name)) continue;
+        std::string file = folder + "/" + e->d_name;
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(file.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+bool read_whole_file(const std::string& path, std::string& content, std::string& why) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        why = errno_text();
+        return false;
+    }
+    content.clear();
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
+    bool ok = !std::ferror(f);
+    if (!ok) why = errno_text();
+    std::fclose(f);
+    return ok;
+}
+
+std::string not_a_regular_file(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return "";
+    if (S_ISDIR(st.st_mode)) return "it is a folder";
+    if (S_ISFIFO(st.st_mode)) return "it is a named pipe";
+    if (S_ISSOCK(st.st_mode)) return "it is a socket";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "it is a device";
+    return "it is not a regular file";
+}
 
 bool replace_file(const std::string& path, std::string_view content, std::string& why) {
     std::string tmp = path + ".XXXXXX";

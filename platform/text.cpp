@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -59,3 +61,47 @@ bool FieldScanner::scan(T& v) {
 bool FieldScanner::next(float& v) { return scan(v); }
 bool FieldScanner::next(double& v) { return scan(v); }
 bool FieldScanner::next(int32_t& v) { return scan(v); }
+
+std::vector<std::string> split_words(std::string_view line) {
+    std::vector<std::string> words;
+    std::size_t at = 0;
+    for (;;) {
+        while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at]))) ++at;
+        if (at == line.size()) return words;
+        std::size_t end = at;
+        while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end]))) ++end;
+        words.emplace_back(line.substr(at, end - at));
+        at = end;
+    }
+}
+
+namespace {
+
+// `text` without the blanks around it, as a C string for strtof and strtoll.
+std::string trimmed(std::string_view text) {
+    std::vector<std::string> words = split_words(text);
+    return words.size() == 1 ? words[0] : std::string();
+}
+
+}  // namespace
+
+bool read_number(std::string_view text, float& v) {
+    std::string t = trimmed(text);
+    if (t.empty()) return false;
+    char* end = nullptr;
+    float value = std::strtof(t.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(value)) return false;
+    v = value;
+    return true;
+}
+
+bool read_number(std::string_view text, int32_t& v) {
+    std::string t = trimmed(text);
+    if (t.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    long long value = std::strtoll(t.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || value < INT32_MIN || value > INT32_MAX) return false;
+    v = static_cast<int32_t>(value);
+    return true;
+}

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // printf-style formatting into a string of whatever length the result needs.
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -31,3 +33,12 @@ bool scan_one(const std::string& text, T& v) {
     FieldScanner s(text.c_str());
     return s.next(v);
 }
+
+// The words of a line: its runs of characters between blanks.
+std::vector<std::string> split_words(std::string_view line);
+
+// The whole of `text`, blanks around it aside, as one number: false (and `v`
+// unchanged) when it is empty, holds anything more than the number, is not
+// finite, or (a whole number) does not fit in 32 bits.
+bool read_number(std::string_view text, float& v);
+bool read_number(std::string_view text, int32_t& v);

@@ -7,7 +7,8 @@
 namespace {
 
 // Before a real window exists (and in the command-line modes) there is
-// nothing to show: dialogs are cancelled and notices go to stderr only.
+// nothing to show: dialogs are cancelled, questions answered No, and notices
+// go to stderr only.
 class NoWindow : public WindowSystem {
 public:
     int dialog_box(int, DialogProc) override { return 0; }

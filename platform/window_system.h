@@ -117,7 +117,7 @@ public:
     virtual bool get_open_file_name(std::string& path, long& error) = 0;
     virtual void message_box(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;
-    // A question with Yes and No; true for Yes.
+    // Asks the operator a question to answer Yes or No; true for Yes.
     virtual bool ask_yes_no(const std::string& text, const std::string& caption) = 0;
     // Shows a text file read-only and returns when the operator has closed it.
     virtual void run_text_viewer(const std::string& path) = 0;

@@ -1,6 +1,10 @@
 #include "records/prodlog.h"
 
 #include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <vector>
 
 #include "platform/exit.h"
 #include "platform/files.h"
@@ -34,27 +38,83 @@ void reset_counters() {
     counters = Counters{};
 }
 
+void count_one(int32_t& counter) {
+    if (counter < INT32_MAX) ++counter;
+}
+
+void count_material(float inches) {
+    float sum = counters.inches + inches;
+    counters.inches = std::isfinite(sum) ? sum : FLT_MAX;
+}
+
+const std::array<Field<Counters>, 8>& counter_fields() {
+    using C = Counters;
+    using R = Range;
+    static const std::array<Field<Counters>, 8> fields{{
+        {"Image count", 236, nullptr, &C::images, R::not_negative},
+        {"30 Degree notches", 237, nullptr, &C::notch30, R::not_negative},
+        {"100 Degree notches", 238, nullptr, &C::notch100, R::not_negative},
+        {"Indicates", 239, nullptr, &C::indicates, R::not_negative},
+        {"Sheers", 240, nullptr, &C::sheers, R::not_negative},
+        {"Dimples", 242, nullptr, &C::dimples, R::not_negative},
+        {"Flange bends", 243, nullptr, &C::flanges, R::not_negative},
+        {"Footage of material", 241, &C::inches, nullptr, R::not_negative},
+    }};
+    return fields;
+}
+
 std::string format_log() {
     const Counters& c = counters;
     return strprintf("%d %d %d %d %d %d %d %f", c.images, c.notch30, c.notch100, c.indicates,
                      c.sheers, c.dimples, c.flanges, c.inches);
 }
 
-void scan_log(const char* line) {
-    Counters& c = counters;
-    FieldScanner in(line);
-    in.next(c.images) && in.next(c.notch30) && in.next(c.notch100) && in.next(c.indicates) &&
-        in.next(c.sheers) && in.next(c.dimples) && in.next(c.flanges) && in.next(c.inches);
+std::string scan_log(const char* line) {
+    std::vector<std::string> words = split_words(line);
+    std::string faults;
+    auto fault = [&](const std::string& why) { faults += (faults.empty() ? "" : "; ") + why; };
+    const auto& fields = counter_fields();
+    for (std::size_t k = 0; k < fields.size() && k < words.size(); ++k) {
+        std::string why = take(fields[k], words[k], counters);
+        if (!why.empty()) fault(why);
+    }
+    if (words.size() < fields.size())
+        fault(strprintf("it holds %zu of the 8 counts", words.size()));
+    return faults;
 }
 
+namespace {
+
+// Keeps the damaged log beside the new one: a copy while it can be read (so
+// that the counts that could be read are still in log.dat should the program
+// end before it writes), the file itself moved aside when it cannot.
+void keep_damaged_log(const std::string& path, const std::string& what) {
+    std::string kept = path + ".damaged", content, why;
+    bool saved = false;
+    if (read_whole_file(path, content, why))
+        saved = replace_file(kept, content, why);
+    else if (std::rename(path.c_str(), kept.c_str()) == 0)
+        saved = true;
+    else
+        why = errno_text();
+    notice("Production log log.dat in " + directory + " " + what +
+           (saved ? ". It was kept as log.dat.damaged"
+                  : ". It could not be kept beside (" + why + "); the next count replaces it") +
+           ". The counts that could not be read start from 0");
+}
+
+}  // namespace
+
 void get_log() {
+    std::string path = program_file("log.dat");
+    remove_interrupted_saves(path);
     std::string line, why;
-    if (!read_first_line(program_file("log.dat"), 255, line, why)) {
-        if (errno != ENOENT)
-            notice("Production log log.dat could not be read (" + why + "); counting from zero");
+    if (!read_first_line(path, 255, line, why)) {
+        if (errno != ENOENT) keep_damaged_log(path, "could not be read (" + why + ")");
         return;
     }
-    scan_log(line.c_str());
+    std::string faults = scan_log(line.c_str());
+    if (!faults.empty()) keep_damaged_log(path, "is damaged: " + faults);
 }
 
 void write_log_in_background(bool on) {

@@ -1,5 +1,7 @@
 #include "records/settings.h"
 
+#include <vector>
+
 #include "platform/files.h"
 #include "platform/text.h"
 #include "records/notice.h"
@@ -19,30 +21,80 @@ std::string format_setup(SetupFields fields) {
     return line;
 }
 
-void scan_setup(const char* line) {
-    Settings& s = settings;
-    FieldScanner in(line);
-    in.next(s.steps) && in.next(s.min_notch) && in.next(s.arc_notch) && in.next(s.cutter) &&
-        in.next(s.direction) && in.next(s.port) && in.next(s.bit) && in.next(s.nd) &&
-        in.next(s.XOFFSET) && in.next(s.YOFFSET) && in.next(s.tab) && in.next(s.home) &&
-        in.next(s.unload) && in.next(s.bend_output) && in.next(s.closed_figure) &&
-        in.next(s.model) && in.next(s.rw) && in.next(s.operate);
+const std::array<Field<Settings>, 18>& setting_fields() {
+    using S = Settings;
+    using R = Range;
+    static const std::array<Field<Settings>, 18> fields{{
+        {"Steps per inch", 206, &S::steps, nullptr, R::positive},
+        {"Control point filter", 205, &S::min_notch, nullptr, R::not_negative},
+        {"Radius notch distance", 204, &S::arc_notch, nullptr, R::not_negative},
+        {"Distance from bender to sheer", 203, &S::cutter, nullptr, R::not_negative},
+        {"Forming direction", 0, nullptr, &S::direction, R::any},
+        {"Communications Port", 201, nullptr, &S::port, R::port},
+        {"Router bit size", 207, &S::bit, nullptr, R::not_negative},
+        {"Distance between notchers", 227, &S::nd, nullptr, R::not_negative},
+        {"X Offset", 215, nullptr, &S::XOFFSET, R::pixels},
+        {"Y Offset", 214, nullptr, &S::YOFFSET, R::pixels},
+        {"Tabs", 0, nullptr, &S::tab, R::tab},
+        {"Home to 30 degree notcher", 232, &S::home, nullptr, R::not_negative},
+        {"Distance between photo cells", 233, &S::unload, nullptr, R::not_negative},
+        {"Bender Output 1=YES 0=NO", 234, nullptr, &S::bend_output, R::yes_no},
+        {"Close Figure 1=YES 0=NO", 235, nullptr, &S::closed_figure, R::yes_no},
+        {"Model", 246, nullptr, &S::model, R::any},
+        {"Rewind Distance", 247, &S::rw, nullptr, R::not_negative},
+        {"Notch/Flange 1=OFF 0=ON", 248, nullptr, &S::operate, R::yes_no},
+    }};
+    return fields;
+}
+
+std::string scan_setup(const char* line) {
+    std::vector<std::string> words = split_words(line);
+    std::string faults;
+    auto fault = [&](const std::string& why) { faults += (faults.empty() ? "" : "; ") + why; };
+    const auto& fields = setting_fields();
+    for (std::size_t k = 0; k < fields.size() && k < words.size(); ++k) {
+        std::string why = take(fields[k], words[k], settings);
+        if (!why.empty()) fault(strprintf("field %zu, ", k + 1) + why);
+    }
+    if (words.size() < fields.size() - 1)
+        fault(strprintf("it holds %zu of the 18 fields", words.size()));
+    return faults;
 }
 
 bool get_setup() {
+    std::string path = program_file("setup.dat");
+    remove_interrupted_saves(path);
     std::string line, why;
     // The line buffer holds 127 characters and the terminator.
-    if (!read_first_line(program_file("setup.dat"), 127, line, why)) {
+    if (!read_first_line(path, 127, line, why)) {
         notice("Settings file setup.dat in " + directory + " could not be read (" + why +
                "); all settings are zero until they are entered in Tools, Setup");
         return false;
     }
-    scan_setup(line.c_str());
+    std::string faults = scan_setup(line.c_str());
+    if (!faults.empty()) {
+        notice("Settings file setup.dat in " + directory + ": " + faults +
+               ". The settings that are wrong or missing keep their values (0 at start); "
+               "correct them in Tools, Setup");
+        return false;
+    }
     return true;
 }
 
+std::string setting_fault() {
+    for (const auto& f : setting_fields()) {
+        std::string why = range_fault(f, settings);
+        if (!why.empty()) return why;
+    }
+    return "";
+}
+
 bool save_setup(SetupFields fields) {
-    std::string why;
+    std::string why = setting_fault();
+    if (!why.empty()) {
+        notice("Settings were not saved: " + why + ". Correct it in Tools, Setup");
+        return false;
+    }
     if (!replace_file(program_file("setup.dat"), format_setup(fields), why)) {
         notice("Settings were not saved: " + why);
         return false;

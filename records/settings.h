@@ -1,5 +1,8 @@
 #pragma once
+#include <array>
 #include <string>
+
+#include "records/fields.h"
 
 // The eighteen machine settings of setup.dat, in file order.
 struct Settings {
@@ -34,13 +37,26 @@ enum class SetupFields { all = 18, without_operate = 17 };
 // The setup.dat line for the current settings.
 std::string format_setup(SetupFields fields);
 
-// Scans a setup.dat line into the settings; fields missing at the end, or
-// from the first one that is not a number, keep their current values.
-void scan_setup(const char* line);
+// The eighteen settings in file order, each with its Setup dialog label and
+// control and what it may hold.
+const std::array<Field<Settings>, 18>& setting_fields();
 
-// Reads setup.dat from the program directory. When it is missing or cannot be
-// read the settings stay as they are, the operator is told, and false comes back.
+// Scans a setup.dat line into the settings. A field that is not a number or
+// is out of its range keeps its current value and the others are still
+// taken; so do fields missing at the end. Returns what is wrong, empty when
+// the line is sound: eighteen good fields, or the seventeen Load Tool writes.
+std::string scan_setup(const char* line);
+
+// Reads setup.dat from the program directory, first removing what an
+// interrupted save may have left beside it. When the file is missing, cannot
+// be read or holds a field that is wrong, the operator is told, the fields
+// that are wrong keep their values, and false comes back.
 bool get_setup();
 
-// Writes setup.dat; on failure the old file stays whole and the operator is told.
+// The first setting that is out of its range, with what it must be; empty
+// when all are sound.
+std::string setting_fault();
+
+// Writes setup.dat; on failure the old file stays whole and the operator is
+// told. Settings with a field out of its range are not written.
 bool save_setup(SetupFields fields);

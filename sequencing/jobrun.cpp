@@ -143,7 +143,7 @@ JobResult run_planned_job() {
     for (; walls < kShapeEntries && wall_list.l_a_dimensions[walls] != kWallEnd; ++walls)
         total += wall_list.l_a_dimensions[walls];
     begin_work(Progress::Work::job, shapes.selected, walls, total);
-    counters.inches += total;
+    count_material(total);
     write_log();
 
     open_trace();

@@ -1,10 +1,15 @@
 #include "shell/dialogs.h"
 
+#include <cmath>
+#include <vector>
+
 #include "platform/text.h"
 #include "records/job.h"
+#include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/settings.h"
 #include "resources/resources.h"
+#include "shell/window.h"
 #include "shell/window_state.h"
 
 namespace {
@@ -18,20 +23,29 @@ void read_field(DialogControls& dlg, int id, T& value, std::size_t chars = kFiel
     scan_one(dlg.get_text(id).substr(0, chars), value);
 }
 
+std::string field_text(DialogControls& dlg, int id, std::size_t chars = kFieldChars) {
+    return dlg.get_text(id).substr(0, chars);
+}
+
+// Tells the operator at once which fields are wrong; the dialog stays open.
+void tell_wrong(const std::vector<std::string>& faults, const char* outcome) {
+    std::string text;
+    for (const std::string& f : faults) text += f + ".\n";
+    notice(text + outcome);
+    show_notices();
+}
+
 void show(DialogControls& dlg, int id, float v, const char* format = "%.3f") {
     dlg.set_text(id, strprintf(format, v));
 }
 
 void show(DialogControls& dlg, int id, int v) { dlg.set_text(id, strprintf("%d", v)); }
 
-// The sixteen settings the Setup dialog shows, by control id.
-template <typename F>
-void each_setup_field(F&& f) {
-    Settings& s = settings;
-    f(206, s.steps), f(205, s.min_notch), f(204, s.arc_notch), f(203, s.cutter);
-    f(201, s.port), f(207, s.bit), f(227, s.nd), f(215, s.XOFFSET), f(214, s.YOFFSET);
-    f(232, s.home), f(233, s.unload), f(234, s.bend_output), f(235, s.closed_figure);
-    f(246, s.model), f(247, s.rw), f(248, s.operate);
+void show(DialogControls& dlg, const Field<Settings>& f) {
+    if (f.real)
+        show(dlg, f.control, settings.*f.real);
+    else
+        show(dlg, f.control, settings.*f.whole);
 }
 
 // The Move and Measure dialogs differ only in their label.
@@ -42,8 +56,14 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
         return 1;
     }
     if (id == IDOK) {
+        float inches = 0;
+        std::string why = read_in_range(field_text(dlg, 208), inches, Range::nonzero);
+        if (!why.empty()) {
+            tell_wrong({"Distance " + why}, "Nothing was sent to the machine.");
+            return 1;
+        }
         win.mark = 1;
-        read_field(dlg, 208, job.total_length);
+        job.total_length = inches;
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {
         dlg.end_dialog(0);
@@ -56,13 +76,28 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
 int Setup(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
         get_setup();
-        each_setup_field([&](int control, auto& v) { show(dlg, control, v); });
+        for (const auto& f : setting_fields())
+            if (f.control) show(dlg, f);
         return 1;
     }
     if (id == IDOK) {
+        Settings edited = settings;
+        std::vector<std::string> faults;
+        for (const auto& f : setting_fields()) {
+            std::string why = f.control ? take(f, field_text(dlg, f.control), edited) : "";
+            if (!why.empty()) faults.push_back(why);
+        }
+        if (!faults.empty()) {
+            tell_wrong(faults, "Nothing was saved.");
+            return 1;
+        }
+        Settings before = settings;
+        settings = edited;
         win.cancel = 0;
-        each_setup_field([&](int control, auto& v) { read_field(dlg, control, v); });
-        save_setup(SetupFields::all);
+        if (!save_setup(SetupFields::all)) {
+            settings = before;  // the operator has been told; nothing changed
+            win.cancel = 1;
+        }
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {
         win.cancel = 1;
@@ -148,20 +183,30 @@ int About(DialogControls& dlg, DialogMessage message, int id) {
 }
 
 int Log(DialogControls& dlg, DialogMessage message, int id) {
-    Counters& c = counters;
-    int32_t* const fields[] = {&c.images, &c.notch30,  &c.notch100, &c.indicates,
-                               &c.sheers, &c.dimples, &c.flanges};
-    const int ids[] = {236, 237, 238, 239, 240, 242, 243};
+    const auto& fields = counter_fields();
     if (message == DialogMessage::init) {
-        for (int k = 0; k < 7; ++k) dlg.set_text(ids[k], strprintf("%14d", *fields[k]));
-        dlg.set_text(241, strprintf("%.3f", c.inches / 12.0));
+        for (const auto& f : fields)
+            dlg.set_text(f.control, f.whole ? strprintf("%14d", counters.*f.whole)
+                                            : strprintf("%.3f", counters.*f.real / 12.0));
         return 1;
     }
     if (id == IDOK) {
-        for (int k = 0; k < 7; ++k) read_field(dlg, ids[k], *fields[k], kLogFieldChars);
-        float feet = 0;
-        if (scan_one(dlg.get_text(241).substr(0, kLogFieldChars), feet))
-            c.inches = static_cast<float>(feet * 12.0);
+        Counters edited = counters;
+        std::vector<std::string> faults;
+        for (const auto& f : fields) {
+            std::string why = take(f, field_text(dlg, f.control, kLogFieldChars), edited);
+            if (!why.empty()) faults.push_back(why);
+        }
+        // The footage is typed in feet.
+        float inches = static_cast<float>(edited.inches * 12.0);
+        if (faults.empty() && !std::isfinite(inches))
+            faults.push_back("Footage of material is too large");
+        if (!faults.empty()) {
+            tell_wrong(faults, "Nothing was changed.");
+            return 1;
+        }
+        edited.inches = inches;
+        counters = edited;
         write_log();
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {

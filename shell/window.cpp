@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "controller/calibrate.h"
@@ -38,6 +40,9 @@ namespace {
 WindowSystem& ws() { return window_system(); }
 
 bool drawing_loaded() { return shapes.PointsLoaded != 0; }
+
+// A move longer than this, in inches, is made only when the operator confirms it.
+constexpr float kLongMove = 120.0f;
 
 // Sends a command text and waits for the controller's answer.
 void send(const char* command) {
@@ -136,7 +141,7 @@ bool made_and_counted(int k, int m) {
     progress.images = m;
     JobResult result = make_job();
     if (result == JobResult::made) {
-        ++counters.images;
+        count_one(counters.images);
         write_log();
     }
     job_ended(result);
@@ -218,11 +223,19 @@ void move_command(bool calibrated) {
     if (!machine_ready()) return;
     ws().dialog_box(calibrated ? DLG_MOVE : DLG_MEASURE, calibrated ? Calibrate : Measure);
     if (win.mark != 1) return;
-    machine_work(calibrated ? "Move" : "Uncalibrated move", [calibrated] {
-        // The distance is kept in the controller's units, as it always has been.
-        job.total_length = controller_units(job.total_length);
-        (calibrated ? run_move : feed_move)(job.total_length);
-    });
+    // The distance stays in inches; the controller gets it in its own units.
+    float inches = job.total_length;
+    std::string why = strip_move_refusal();
+    if (!why.empty()) {
+        notice(why);
+        return;
+    }
+    if (std::fabs(inches) > kLongMove &&
+        !ws().ask_yes_no(strprintf("Move the strip %.3f in. (%.3f ft)?", inches, inches / 12.0),
+                         calibrated ? "Move" : "Uncalibrated move"))
+        return;
+    machine_work(calibrated ? "Move" : "Uncalibrated move",
+                 [calibrated, inches] { (calibrated ? run_move : feed_move)(controller_units(inches)); });
 }
 
 void run_command() {

@@ -134,9 +134,10 @@ void QtWindowSystem::message_box(const std::string& text, const std::string& cap
 }
 
 bool QtWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
-    return QMessageBox::question(&window_, QString::fromLocal8Bit(caption),
-                                 QString::fromLocal8Bit(text), QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QString::fromLocal8Bit(caption),
+                    QString::fromLocal8Bit(text), QMessageBox::Yes | QMessageBox::No, &window_);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtWindowSystem::run_text_viewer(const std::string& path) {

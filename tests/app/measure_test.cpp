@@ -1,4 +1,8 @@
 // zel --measure end to end: the drawing's figures, their walls and lengths.
+#include <sys/stat.h>
+
+#include <cstdio>
+
 #include "tests/import/drawing.h"
 #include "tests/support/support.h"
 
@@ -78,6 +82,48 @@ TEST_F(MeasureCommand, DrawingsThatCannotBeMeasured) {
     r = measure({drawing()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("radius notch distance"), std::string::npos) << r.err;
+}
+
+TEST_F(MeasureCommand, DrawingsWithPointsOutOfBoundsAreRefused) {
+    for (const char* x : {"1e308", "inf", "nan", "20000"}) {
+        SCOPED_TRACE(x);
+        Drawing d;
+        d.polyline().vertex(0, 0).vertex(x, "0.0").vertex(0, 10).seqend();
+        write_file(work.file("far.dxf"), d.text());
+        auto r = measure({work.file("far.dxf")});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("The drawing was not loaded: figure 1, vertex 2 "), std::string::npos)
+            << r.err;
+    }
+}
+
+TEST_F(MeasureCommand, OnlyRegularFilesAreMeasured) {
+    ASSERT_EQ(::mkfifo(work.file("pipe.dxf").c_str(), 0600), 0);
+    for (const std::string& path : {work.file("pipe.dxf"), std::string("/dev/zero"), work.path()}) {
+        auto r = measure({path});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(path + " was not opened: it is a "), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(MeasureCommand, SettingsThatCannotBeUsedAreNotMeasuredWith) {
+    for (const char* setup : {"garbage", "nan 0.125 0.5 30 1 1 0.25 6 60 420 0 2.5 24 1 1 3 6 0"}) {
+        SCOPED_TRACE(setup);
+        write_file(machine.file("setup.dat"), setup);
+        auto r = measure({drawing()});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("Settings file setup.dat in " + machine.path() + ": "),
+                  std::string::npos)
+            << r.err;
+        EXPECT_NE(r.err.find("The settings in setup.dat cannot be used; nothing was measured"),
+                  std::string::npos);
+    }
+    std::remove(machine.file("setup.dat").c_str());
+    auto r = measure({drawing()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("could not be read (No such file or directory)"), std::string::npos);
 }
 
 }  // namespace

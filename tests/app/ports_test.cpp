@@ -86,8 +86,11 @@ TEST_F(PortCommands, WithoutAPortInSetupOrOnTheCommandLineNothingIsLinked) {
     write("setup.dat", "2000 0.1 0.5 30 1 0 0.25");
     reset_settings();
     EXPECT_EQ(run(run_use_port, use_port("ttyUSB0"), 1), "");
-    EXPECT_EQ(err, "zel: the Communications Port in Setup is 0; name the port with --port 1, 2, "
-                   "3 or 4\n");
+    // After the notice that setup.dat is short of fields.
+    const std::string last = "zel: the Communications Port in Setup is 0; name the port with "
+                             "--port 1, 2, 3 or 4\n";
+    ASSERT_GE(err.size(), last.size());
+    EXPECT_EQ(err.substr(err.size() - last.size()), last);
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("COM1"))));
 }
 

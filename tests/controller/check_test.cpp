@@ -72,16 +72,22 @@ TEST(Check, BringsUpAGalilWithItsProgramAndStartsItsTraceAfreshEachTime) {
     EXPECT_EQ(m.trace(), first);
 }
 
-TEST(Check, ExplainsAnInvalidPortAndALinkToADeviceThatIsNotThere) {
+TEST(Check, RefusesSettingsThatCannotBeUsedAndExplainsALinkToADeviceThatIsNotThere) {
     TempDir machine;
     write_file(machine.file("setup.dat"), setup_line(5, 1));
     auto r = run_zel({"--check", "--dir", machine.path()});
     EXPECT_EQ(r.status, 1);
-    // Then the serial devices of the computer the test runs on.
-    EXPECT_TRUE(starts_with(r.err, " *** Error initializing com port\nInvalid port: 5\n"
-                                   "The communications port in Setup is 5; it must be 1, 2, 3 "
-                                   "or 4.\n"))
-        << r.err;
+    EXPECT_EQ(r.err, "zel: Settings file setup.dat in " + machine.path() +
+                         ": field 6, Communications Port is 5; it must be 1, 2, 3 or 4. The "
+                         "settings that are wrong or missing keep their values (0 at start); "
+                         "correct them in Tools, Setup\n"
+                         "zel: The settings in setup.dat cannot be used; nothing was sent to the "
+                         "machine\n");
+    EXPECT_FALSE(file_exists(machine.file("ctrace.txt")));
+    write_file(machine.file("setup.dat"), "garbage");
+    r = run_zel({"--check", "--dir", machine.path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot be used"), std::string::npos);
 
     write_file(machine.file("setup.dat"), setup_line(1, 1));
     std::filesystem::create_symlink("/dev/ttyUSB9", machine.file("COM1"));

@@ -1,6 +1,8 @@
 // Any bytes as a drawing file: the reader must load them or refuse them,
 // leave well-formed tables either way, and the commands that work on the
-// loaded drawing must stay inside them.
+// loaded drawing must stay inside them. A drawing that loads must plan to
+// walls that are lengths, or be refused.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,8 +12,11 @@
 #include "import/dxf.h"
 #include "import/select.h"
 #include "import/shapes.h"
+#include "planning/walls.h"
+#include "records/job.h"
 #include "records/notice.h"
 #include "records/settings.h"
+#include "sequencing/jobrun.h"
 
 namespace {
 
@@ -57,7 +62,42 @@ void load(const uint8_t* data, size_t size) {
     if (shapes.PointsLoaded) check_tables();
 }
 
+// Plans figure `figure`: refused, or walls and corners that are numbers, a
+// length of 0 or more each, with the end marker after the last.
+void plan(int figure) {
+    shapes.selected = figure;
+    if (!plan_job()) {
+        check(wall_list.walls == 0 && wall_list.l_a_dimensions[0] == kWallEnd);
+        return;
+    }
+    const WallList& w = wall_list;
+    check(w.walls >= 0 && w.walls < kShapeEntries && w.l_a_dimensions[w.walls] == kWallEnd);
+    float total = 0;
+    for (int i = 0; i < w.walls; ++i) {
+        check(std::isfinite(w.l_a_dimensions[i]) && w.l_a_dimensions[i] >= 0);
+        check(std::isfinite(w.angles[i]));
+        total += w.l_a_dimensions[i];
+    }
+    check(std::isfinite(total));
+}
+
+// The first figures and the last, with a divide point and an arc spacing
+// that vary with the input.
+void plan_the_drawing(size_t size) {
+    if (!shapes.PointsLoaded) return;
+    settings.direction = 1;
+    settings.bit = 0.25f;
+    settings.arc_notch = size % 2 ? 0.5f : 0.01f;
+    job.pause = static_cast<int>(size % 5);
+    int keep = shapes.selected;
+    for (int figure = 1; figure <= shapes.objects && figure <= 8; ++figure) plan(figure);
+    if (shapes.objects > 8) plan(shapes.objects);
+    shapes.selected = keep;
+}
+
+// The commands the window offers once a drawing is loaded.
 void work_the_drawing(const uint8_t* data, size_t size) {
+    if (!shapes.PointsLoaded) return;
     int last = shapes.objects;
     for (int f : {1, 2, 3, last, last + 1, 0, -1}) {
         rotate(1, f);
@@ -82,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reset_all_state();
     settings.closed_figure = 1;
     load(data, size);
+    plan_the_drawing(size);
     work_the_drawing(data, size);
 
     // Every sixty-fourth size also goes in again many times over with the other

