@@ -94,7 +94,8 @@ void start_up() {
     std::string advice = startup_failure_advice(r);
     if (r.outcome == Startup::port_failed)
         advice += " Tools, Serial port... lists the serial devices and links the one picked.";
-    notice(win.startup_failure + ". " + advice);
+    const std::string& why = win.startup_failure;
+    notice(why + (!why.empty() && why.back() == '.' ? " " : ". ") + advice);
 }
 
 void create_buttons() {

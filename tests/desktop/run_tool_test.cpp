@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "records/notice.h"
@@ -109,32 +110,42 @@ private:
     std::string display_;
 };
 
-using RunTool = ControllerTest;
-
-TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
+// The real program on a copy of the sample machine folder and the sample
+// drawing, its window on a display of its own.
+class RunTool : public ControllerTest {
+protected:
+    // Starts the program and finds its window; false when Xvfb cannot start.
+    bool start_program() {
+        x = std::make_unique<Xvfb>(logs.file("xvfb.log"));
+        if (x->display().empty()) return false;
+        ::setenv("DISPLAY", x->display().c_str(), 1);
+        ::unsetenv("WAYLAND_DISPLAY");
+        ::unsetenv("QT_QPA_PLATFORM");
+        for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
+            std::filesystem::copy_file(sample + f, machine.file(f));
+        zel = spawn({ZEL_BINARY, "--simulate", "--dir", machine.path(), drawing},
+                    logs.file("zel.log"));
+        EXPECT_GT(zel, 0);
+        bool shown = zel > 0 && eventually(60s, [&] {
+            window = output_of("xdotool search --onlyvisible --classname '^zel$' 2>/dev/null");
+            return !window.empty();
+        });
+        if (!shown && zel > 0) wait_for(zel, 0s);
+        EXPECT_TRUE(shown) << read_file(logs.file("zel.log"));
+        window = window.substr(0, window.find('\n'));
+        return true;
+    }
     const std::string sample = ZEL_SOURCE_DIR "/examples/machine/";
     const std::string drawing = ZEL_SOURCE_DIR "/examples/drawings/letters.dxf";
     TempDir machine, logs;
-    Xvfb x(logs.file("xvfb.log"));
-    if (x.display().empty())
-        GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
-    ::setenv("DISPLAY", x.display().c_str(), 1);
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::unsetenv("QT_QPA_PLATFORM");
-
-    for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
-        std::filesystem::copy_file(sample + f, machine.file(f));
-    pid_t zel = spawn({ZEL_BINARY, "--simulate", "--dir", machine.path(), drawing},
-                      logs.file("zel.log"));
-    ASSERT_GT(zel, 0);
+    std::unique_ptr<Xvfb> x;
+    pid_t zel = -1;
     std::string window;
-    bool shown = eventually(60s, [&] {
-        window = output_of("xdotool search --onlyvisible --classname '^zel$' 2>/dev/null");
-        return !window.empty();
-    });
-    if (!shown) wait_for(zel, 0s);
-    ASSERT_TRUE(shown) << read_file(logs.file("zel.log"));
-    window = window.substr(0, window.find('\n'));
+};
+
+TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
+    if (!start_program()) GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
+    ASSERT_FALSE(window.empty());
 
     // "Run Tool" is 70 x 40 pixels at (300, 5) in the client area, which lies
     // below the menu bar: (336, 52) in the window hits it for any menu bar
@@ -179,29 +190,8 @@ TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
 // Esc during a real job stops it where it is; SIGTERM then closes the window
 // as its close box does, with the counts on the disk.
 TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
-    const std::string sample = ZEL_SOURCE_DIR "/examples/machine/";
-    TempDir machine, logs;
-    Xvfb x(logs.file("xvfb.log"));
-    if (x.display().empty())
-        GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
-    ::setenv("DISPLAY", x.display().c_str(), 1);
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::unsetenv("QT_QPA_PLATFORM");
-    for (const char* f : {"setup.dat", "setup2.dat", "log.dat"})
-        std::filesystem::copy_file(sample + f, machine.file(f));
-    pid_t zel = spawn({ZEL_BINARY, "--simulate", "--dir", machine.path(),
-                       ZEL_SOURCE_DIR "/examples/drawings/letters.dxf"},
-                      logs.file("zel.log"));
-    ASSERT_GT(zel, 0);
-    std::string window;
-    bool shown = eventually(60s, [&] {
-        window = output_of("xdotool search --onlyvisible --classname '^zel$' 2>/dev/null");
-        return !window.empty();
-    });
-    if (!shown) wait_for(zel, 0s);
-    ASSERT_TRUE(shown) << read_file(logs.file("zel.log"));
-    window = window.substr(0, window.find('\n'));
-
+    if (!start_program()) GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
+    ASSERT_FALSE(window.empty());
     output_of("xdotool mousemove --window " + window + " 336 52 click 1");  // Run Tool
     bool running = eventually(60s, [&] {
         return read_file(machine.file("trace.txt")).find("Fire indicate") != std::string::npos;

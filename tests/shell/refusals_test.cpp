@@ -20,39 +20,28 @@
 #include "tests/import/drawing.h"
 #include "tests/support/machine.h"
 #include "tests/support/ui.h"
+#include "tests/support/window.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class Refusals : public MachineTest {
+class Refusals : public WindowTest {
 protected:
     void SetUp() override {
-        MachineTest::SetUp();
-        settings.model = 3;
-        settings.port = 1;
-        settings.closed_figure = 1;
-        write("setup2.dat", "SH\n");
+        WindowTest::SetUp();
         write("square.dxf", Drawing().square().text());
     }
     void start(const std::string& drawing = "") {
-        ASSERT_TRUE(save_setup(SetupFields::all));
-        sim().set_family(family_of_model(settings.model));
-        if (!drawing.empty()) {
-            win.carg = 1;
-            win.argument = drawing;
-        }
-        zelWndProc({WindowMessage::create});
+        WindowTest::start(drawing);
         win.cover = 1;
         sim().clear_log();
         ws.boxes.clear();
     }
-    void command(int id) { zelWndProc({WindowMessage::command, id}); }
     void move(int id, const std::string& distance) {
         ws.scripts.push_back({type(208, distance), press(IDOK)});
         command(id);
     }
-    FakeWindowSystem ws;
 };
 
 TEST_F(Refusals, AMoveIsSentOnlyForADistanceTyped) {

@@ -17,29 +17,21 @@
 #include "tests/import/drawing.h"
 #include "tests/support/machine.h"
 #include "tests/support/ui.h"
+#include "tests/support/window.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class Work : public MachineTest {
+class Work : public WindowTest {
 protected:
     void SetUp() override {
-        MachineTest::SetUp();
-        settings.model = 3;
-        settings.port = 1;
-        settings.closed_figure = 1;
+        WindowTest::SetUp();
         Drawing d;  // a 10 in. square, counter-clockwise
         d.polyline().vertex(0, 0).vertex(10, 0).vertex(10, 10).vertex(0, 10).seqend();
         write("square.dxf", d.text());
     }
-    void start() {
-        save_setup(SetupFields::all);
-        win.carg = 1;
-        win.argument = dir.file("square.dxf");
-        zelWndProc({WindowMessage::create});
-    }
-    void command(int id) { zelWndProc({WindowMessage::command, id}); }
+    void start() { WindowTest::start(dir.file("square.dxf")); }
     // The window gets `m` while the `nth` command `sent` is in flight.
     void during(const std::string& sent, int nth, Message m) {
         serial_sim.after_command = [=](const std::string& c) mutable {
@@ -47,7 +39,6 @@ protected:
         };
     }
     Lines history() { return trace_lines(read("jobs.csv")); }
-    FakeWindowSystem ws;
 };
 
 TEST_F(Work, EscStopsTheJobAndEverythingSaysWhere) {
@@ -148,7 +139,10 @@ TEST_F(Work, ProgressAfterSomeOfTheWalls) {
 }
 
 TEST_F(Work, WithoutAControllerNothingIsSent) {
-    settings.port = 5;
+    SimOptions never_ready;
+    never_ready.handshake = '?';
+    never_ready.restart_helps = false;
+    serial_sim.set_options(never_ready);
     start();
     serial_sim.clear_log();
     take_notices();
@@ -161,7 +155,8 @@ TEST_F(Work, WithoutAControllerNothingIsSent) {
     EXPECT_EQ(std::count_if(notes.begin(), notes.end(),
                             [](const std::string& t) {
                                 return t.rfind("Nothing was sent to the machine: no controller "
-                                               "answered when the program started (Invalid port: 5)",
+                                               "answered when the program started (The Slo-Syn "
+                                               "controller on /dev/ttyS0 never answered",
                                                0) == 0;
                             }),
               6);
