@@ -13,12 +13,14 @@
 #include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "sequencing/state.h"
 #include "shell/status.h"
 #include "shell/window_state.h"
 
 void reset_all_state() {
     reset_settings();
+    reset_unit_setting();
     reset_counters();
     reset_job_options();
     reset_message_line();
