@@ -19,8 +19,8 @@ constexpr MenuItem kOptions[] = {
     {"&Divide character", IDM_DIVIDE},   kSep, {"&Image Length", IDM_IMAGE_LENGTH}, kSep,
     {"&Segment length on", IDM_SEGMENTS_ON}, {"&Segment length off", IDM_SEGMENTS_OFF},
     {"&Job Length", IDM_JOB_LENGTH},     kSep, {"&Contineous Job", IDM_CONTINUOUS}, kSep,
-    {"&Repeat Image Count", IDM_REPEAT}, kSep, {"Change &Tab", IDM_CHANGE_TAB}, kSep,
-    {"&View log", IDM_VIEW_LOG},
+    {"&Repeat Image Count", IDM_REPEAT}, kSep, {"Change &Tab", IDM_CHANGE_TAB},
+    {"Drawing &units", IDM_DRAWING_UNITS}, kSep, {"&View log", IDM_VIEW_LOG},
 };
 
 constexpr MenuItem kImage[] = {
@@ -95,6 +95,14 @@ constexpr ControlDef kTabsControls[] = {
     {K::button, 229, "Trailing", 73, 23, 52, 14},
     {K::button, 230, "Both", 136, 23, 52, 14},
     {K::button, 231, "None", 199, 23, 52, 14},
+};
+
+constexpr ControlDef kUnitsControls[] = {
+    {K::label, -1, "Drawings that declare millimetres or centimetres", 10, 10, 200, 8},
+    {K::label, -1, "are read:", 10, 20, 200, 8},
+    {K::button, IDC_UNITS_INCH, "In inches", 10, 38, 90, 14},
+    {K::button, IDC_UNITS_DECLARED, "As declared", 110, 38, 90, 14},
+    {K::default_button, IDCANCEL, "Cancel", 80, 64, 50, 14},
 };
 
 constexpr ControlDef kAboutControls[] = {
@@ -172,6 +180,7 @@ constexpr DialogTemplate kDialogs[] = {
     {DLG_LOG, "Log", 194, 139, kDialogFont, 8, kLogControls},
     {DLG_TABS, "Tabs", 260, 60, kDialogFont, 8, kTabsControls},
     {DLG_MEASURE, "Measure", 161, 127, kDialogFont, 8, kMeasureControls},
+    {DLG_UNITS, "Drawing units", 210, 86, kDialogFont, 8, kUnitsControls},
 };
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "resources/resources.h"
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
@@ -41,17 +42,29 @@ void send(const char* command) {
     wait_for_Slo_Syn();
 }
 
-// Loads a drawing. The operator is told when it cannot be opened (false) or
-// when it shows no figure and why.
+void show_drawing_status() {
+    status_line.drawing = drawing_status();
+    show_status();
+}
+
+// Loads a drawing. The operator is told when it cannot be opened (false),
+// when it cannot be read, when it shows no figure and why, and when it
+// declares a unit it is not read in. A drawing that is not loaded leaves the
+// one before as it was.
 bool open_drawing(const std::string& path) {
     switch (load_drawing(path)) {
     case DrawingLoad::not_opened: return false;
     case DrawingLoad::refused: return true;
+    case DrawingLoad::read_failed:
+        notice(path + " could not be read: " + std::strerror(dxf.read_errno));
+        return true;
     case DrawingLoad::loaded: break;
     }
     forget_walls();
     job.pause = 0;  // a divide point belongs to the drawing it was set on
     if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
+    if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
+    show_drawing_status();
     return true;
 }
 
@@ -96,6 +109,8 @@ void create_buttons() {
 void on_create() {
     start_up();
     if (!galil()) win.cover = 1;
+    get_unit_setting();
+    status_line.drawing = drawing_status();
     if (win.carg == 1) {
         if (open_drawing(win.argument))
             ws().invalidate();
@@ -181,6 +196,19 @@ void open_command() {
         notice(win.szName + " cannot be opened: " + std::strerror(errno));
     }
     ws().invalidate();
+}
+
+// A loaded drawing that declares its unit is read again when the unit it is
+// read in changes.
+void drawing_units_command() {
+    if (ws().dialog_box(DLG_UNITS, Units) != 1) return;
+    const DrawingNotes& n = drawing_notes;
+    if (drawing_loaded() && !n.path.empty() && unit_in_use(n.declared) != n.in_use) {
+        std::string path = n.path;
+        if (!open_drawing(path)) notice(path + " cannot be opened: " + std::strerror(errno));
+        ws().invalidate();
+    }
+    show_drawing_status();
 }
 
 void move_command(bool calibrated) {
@@ -275,6 +303,7 @@ void command(int id) {
         break;
     case IDM_SEGMENTS_ON: win.segment_file = 1; break;
     case IDM_SEGMENTS_OFF: win.segment_file = 0; break;
+    case IDM_DRAWING_UNITS: drawing_units_command(); break;
     default: break;
     }
 }
