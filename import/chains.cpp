@@ -41,7 +41,8 @@ uint64_t cell_key(double x, double y) {
 // What the joiner keeps from one drawing to the next, so that large
 // drawings do not allocate anew.
 struct Scratch {
-    std::vector<End> ends;
+    std::vector<End> ends, spare;
+    std::vector<uint32_t> counts;
     std::vector<std::pair<int, int>> pairs;  // ends that meet, each way
     std::vector<int> first_partner, partners, fill;
     std::vector<char> used;
@@ -50,6 +51,25 @@ struct Scratch {
 };
 
 Scratch scratch;
+
+// Sorts the ends by their cells, sixteen bits of the key at a time; a pass
+// in which every key has the same sixteen bits is left out.
+void sort_by_cell(std::vector<End>& ends, std::vector<End>& spare, std::vector<uint32_t>& counts) {
+    spare.resize(ends.size());
+    for (int shift = 0; shift < 64; shift += 16) {
+        counts.assign(65536, 0);
+        for (const End& e : ends) ++counts[(e.cell >> shift) & 0xffff];
+        if (counts[(ends.front().cell >> shift) & 0xffff] == ends.size()) continue;
+        uint32_t at = 0;
+        for (uint32_t& c : counts) {
+            uint32_t here = c;
+            c = at;
+            at += here;
+        }
+        for (const End& e : ends) spare[counts[(e.cell >> shift) & 0xffff]++] = e;
+        ends.swap(spare);
+    }
+}
 
 struct Point {
     double x, y;
@@ -91,8 +111,7 @@ private:
             Point p = end(k / 2, k % 2);
             ends.push_back({cell_key(p.x, p.y), k});
         }
-        std::sort(ends.begin(), ends.end(),
-                  [](const End& a, const End& b) { return a.cell < b.cell; });
+        if (!ends.empty()) sort_by_cell(ends, x_.spare, x_.counts);
         x_.pairs.clear();
         int count = static_cast<int>(ends.size());
         for (int r0 = 0, r1 = 0; r0 < count; r0 = r1) {

@@ -35,12 +35,8 @@ DrawingUnit declared_unit(int insunits, int measurement) {
 namespace {
 
 // The first word of a value line, cut to 23 characters as the line scanner
-// cuts its words.
-struct Word {
-    char text[24];
-    int length = 0;
-    bool operator==(std::string_view s) const { return std::string_view(text, length) == s; }
-};
+// cuts its words; it stays in the line it was read from.
+using Word = std::string_view;
 
 Word first_word(const char* p, std::size_t n) {
     auto space = [](char c) {
@@ -48,25 +44,27 @@ Word first_word(const char* p, std::size_t n) {
     };
     const char* end = p + n;
     while (p < end && space(*p)) ++p;
-    Word w;
-    while (p < end && w.length < 23 && *p != '\0' && !space(*p)) w.text[w.length++] = *p++;
-    w.text[w.length] = '\0';
-    return w;
+    const char* w = p;
+    while (p < end && p - w < 23 && *p != '\0' && !space(*p)) ++p;
+    return Word(w, static_cast<std::size_t>(p - w));
 }
 
 template <typename T>
-bool scan(const Word& w, T& v) {
-    return w.length > 0 && scan_word(w.text, w.length, v);
+bool scan(Word w, T& v) {
+    char text[24];
+    w.copy(text, w.size());
+    text[w.size()] = '\0';
+    return !w.empty() && scan_word(text, static_cast<int>(w.size()), v);
 }
 
 // Plain decimals of at most 15 digits, as drawing programs write them, the
 // quick way: the digits as a whole number, divided by a power of ten, are
 // rounded once, to the same double the library's scan gives.
-bool scan(const Word& w, double& v) {
+bool scan(Word w, double& v) {
     static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* p = w.text;
-    const char* end = p + w.length;
+    const char* p = w.data();
+    const char* end = p + w.size();
     bool minus = p < end && *p == '-';
     uint64_t digits = 0;
     int count = 0, decimals = -1;
@@ -81,8 +79,7 @@ bool scan(const Word& w, double& v) {
             decimals = 0;
         }
     }
-    if (p != end || count == 0 || count > 15)
-        return w.length > 0 && scan_word(w.text, w.length, v);
+    if (p != end || count == 0 || count > 15) return scan<double>(w, v);
     double x = static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
     v = minus ? -x : x;
     return true;
@@ -215,71 +212,82 @@ private:
 }  // namespace
 
 void GroupReader::take_value(const char* p, std::size_t n) {
+    if (code != 0) {
+        entity_value(p, n);
+        return;
+    }
     Word w = first_word(p, n);
-    if (code == 0) {
-        if (kind != Kind::none) EntityEnd(*this).run();
-        ++ordinal;
-        kind = Kind::none;
-        naming_section = false;
-        header_variable = 0;
-        Section was = section;
-        bool s_or_e = w.text[0] == 'S' || w.text[0] == 'E';
-        if (s_or_e && w == "SECTION") {
-            section = Section::other;
-            naming_section = true;
-        } else if (s_or_e && (w == "ENDSEC" || w == "EOF")) {
-            section = Section::none;
-        } else if (section == Section::entities || section == Section::none) {
-            for (const EntityName& e : kEntities) {
-                if (w.text[0] != e.name[0] || !(w == e.name)) continue;
-                if (e.count) {
-                    ++(passed.*e.count);
-                } else {
-                    kind = e.kind;
-                    entity_key = ordinal;
-                    std::memset(field, 0, sizeof field);
-                    field[7] = 1.0;
-                    flags = 0;
-                    first_vertex = static_cast<int>(vertices.size());
-                }
-                break;
+    if (kind != Kind::none) EntityEnd(*this).run();
+    ++ordinal;
+    kind = Kind::none;
+    naming_section = false;
+    header_variable = 0;
+    Section was = section;
+    char first = w.empty() ? '\0' : w[0];
+    if (first == 'S' && w == "SECTION") {
+        section = Section::other;
+        naming_section = true;
+    } else if (first == 'E' && (w == "ENDSEC" || w == "EOF")) {
+        section = Section::none;
+    } else if (section == Section::entities || section == Section::none) {
+        for (const EntityName& e : kEntities) {
+            if (first != e.name[0] || w != e.name) continue;
+            if (e.count) {
+                ++(passed.*e.count);
+            } else {
+                kind = e.kind;
+                entity_key = ordinal;
+                std::memset(field, 0, sizeof field);
+                field[7] = 1.0;
+                flags = 0;
+                first_vertex = static_cast<int>(vertices.size());
             }
+            break;
         }
-        if (was == Section::header && section != Section::header) {
-            declared = declared_unit(insunits, measurement);
-            per_inch = units_per_inch(unit_in_use(declared));
-        }
-    } else if (naming_section) {
+    }
+    if (was == Section::header && section != Section::header) {
+        declared = declared_unit(insunits, measurement);
+        per_inch = units_per_inch(unit_in_use(declared));
+    }
+    wanted = naming_section || kind != Kind::none;
+}
+
+void GroupReader::entity_value(const char* p, std::size_t n) {
+    if (naming_section) {
         naming_section = false;
-        if (code == 2)
-            section = w == "HEADER" ? Section::header
-                      : w == "ENTITIES" ? Section::entities
-                                        : Section::other;
+        wanted = section == Section::header;
+        if (code != 2) return;
+        Word w = first_word(p, n);
+        section = w == "HEADER" ? Section::header
+                  : w == "ENTITIES" ? Section::entities
+                                    : Section::other;
+        wanted = section == Section::header;
     } else if (section == Section::header) {
         if (code == 9) {
+            Word w = first_word(p, n);
             header_variable = w == "$INSUNITS" ? 1 : w == "$MEASUREMENT" ? 2 : 0;
         } else if (code == 70 && header_variable != 0) {
-            scan(w, header_variable == 1 ? insunits : measurement);
+            scan(first_word(p, n), header_variable == 1 ? insunits : measurement);
         }
     } else if (kind == Kind::lwpolyline) {
         float v = 0.0f;  // scanned as the polyline reader scans a vertex
+        bool vertex = static_cast<int>(vertices.size()) > first_vertex;
         if (code == 10) {
-            scan(w, v);
+            scan(first_word(p, n), v);
             vertices.push_back({v, 0.0, 0.0, false});
-        } else if (code == 20 && static_cast<int>(vertices.size()) > first_vertex) {
-            if (scan(w, v)) vertices.back().y = v;
-        } else if (code == 42 && static_cast<int>(vertices.size()) > first_vertex) {
+        } else if (code == 20 && vertex) {
+            if (scan(first_word(p, n), v)) vertices.back().y = v;
+        } else if (code == 42 && vertex) {
             double b = 0.0;
-            if (scan(w, b)) vertices.back().bulge = b, vertices.back().arc = b != 0.0;
+            if (scan(first_word(p, n), b)) vertices.back().bulge = b, vertices.back().arc = b != 0.0;
         } else if (code == 70) {
-            scan(w, flags);
+            scan(first_word(p, n), flags);
         } else if (code == 230) {
-            scan(w, field[7]);
+            scan(first_word(p, n), field[7]);
         }
     } else if (int k = field_of(code); k >= 0) {
-        scan(w, field[k]);
+        scan(first_word(p, n), field[k]);
     }
-    wanted = naming_section || section == Section::header || kind != Kind::none;
 }
 
 void finish_groups() {

@@ -120,6 +120,7 @@ struct GroupReader {
         return minus ? -v : v;
     }
     void take_value(const char* p, std::size_t n);
+    void entity_value(const char* p, std::size_t n);
 };
 
 extern GroupReader groups;

@@ -98,11 +98,10 @@ constexpr ControlDef kTabsControls[] = {
 };
 
 constexpr ControlDef kUnitsControls[] = {
-    {K::label, -1, "Drawings that declare millimetres or centimetres", 10, 10, 200, 8},
-    {K::label, -1, "are read:", 10, 20, 200, 8},
-    {K::button, IDC_UNITS_INCH, "In inches", 10, 38, 90, 14},
-    {K::button, IDC_UNITS_DECLARED, "As declared", 110, 38, 90, 14},
-    {K::default_button, IDCANCEL, "Cancel", 80, 64, 50, 14},
+    {K::label, -1, "Drawings that declare millimetres or centimetres are read:", 10, 10, 230, 8},
+    {K::button, IDC_UNITS_INCH, "In inches", 20, 30, 100, 14},
+    {K::button, IDC_UNITS_DECLARED, "As declared", 130, 30, 100, 14},
+    {K::default_button, IDCANCEL, "Cancel", 100, 56, 50, 14},
 };
 
 constexpr ControlDef kAboutControls[] = {
@@ -180,7 +179,7 @@ constexpr DialogTemplate kDialogs[] = {
     {DLG_LOG, "Log", 194, 139, kDialogFont, 8, kLogControls},
     {DLG_TABS, "Tabs", 260, 60, kDialogFont, 8, kTabsControls},
     {DLG_MEASURE, "Measure", 161, 127, kDialogFont, 8, kMeasureControls},
-    {DLG_UNITS, "Drawing units", 210, 86, kDialogFont, 8, kUnitsControls},
+    {DLG_UNITS, "Drawing units", 250, 78, kDialogFont, 8, kUnitsControls},
 };
 
 }  // namespace
