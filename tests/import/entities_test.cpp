@@ -144,6 +144,34 @@ TEST_F(Entities, EndsMeetWithinTheTolerance) {
               "L 0,0>2,0.0003 A 2,0.0003>2.99985,1.00015>2,2 L 2,2>0,0 |0,0 $");
 }
 
+// Where more than two ends meet, a chain goes on with the earliest segment:
+// a square drawn twice over, and a third copy of one of its lines.
+TEST_F(Entities, WhereMoreEndsMeetTheEarlierSegmentGoesOn) {
+    Drawing d;
+    for (int copy = 0; copy < 2; ++copy)
+        d.line(0, 0, 1, 0).line(1, 0, 1, 1).line(1, 1, 0, 1).line(0, 1, 0, 0);
+    d.line(1, 1, 0, 1);
+    EXPECT_EQ(read(d), "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 "
+                       "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $");
+    EXPECT_EQ(drawing_notes.passed.open_chains, 1);
+}
+
+// Enough ends for the grid to be sorted the way large drawings are.
+TEST_F(Entities, ManyChains) {
+    Drawing d;
+    std::string want;
+    for (int k = 0; k < 600; ++k) {
+        double x = k % 30 * 2, y = k / 30 * 2;
+        d.line(x + 1, y + 1, x, y + 1).line(x, y, x + 1, y).line(x, y + 1, x, y);
+        d.line(x + 1, y, x + 1, y + 1);
+        want += strprintf("L %g,%g>%g,%g L %g,%g>%g,%g L %g,%g>%g,%g L %g,%g>%g,%g |%g,%g ", x, y,
+                          x + 1, y, x + 1, y, x + 1, y + 1, x + 1, y + 1, x, y + 1, x, y + 1, x, y,
+                          x, y);
+    }
+    EXPECT_EQ(read(d), want + "$");
+    EXPECT_EQ(drawing_notes.passed.open_chains, 0);
+}
+
 TEST_F(Entities, OpenChainsAreLeftOutAndCounted) {
     Drawing d = Drawing().line(0, 0, 1, 0).line(1, 0, 1, 1).arc(5, 5, 1, 0, 90);
     d.line(0, 0, 0, 0).line(9, 9, 9, 9.0004);  // no length: nothing at all
