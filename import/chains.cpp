@@ -74,6 +74,7 @@ struct Scratch {
     std::vector<Node> nodes;
     std::vector<int> node_of;                // by end
     std::vector<int> free_at;                // by node: its first end that may be free
+    std::vector<char> alone;                 // by end: no other end meets it
     std::vector<std::pair<int, int>> pairs;  // nodes that meet, each way
     std::vector<int> first_partner, partners, fill;
     std::vector<char> used;
@@ -158,8 +159,16 @@ private:
             x_.node_of[ends[i].end] = static_cast<int>(x_.nodes.size()) - 1;
         }
         pair_nodes();
-        x_.free_at.resize(x_.nodes.size());
-        for (std::size_t k = 0; k < x_.nodes.size(); ++k) x_.free_at[k] = x_.nodes[k].first;
+        int nodes = static_cast<int>(x_.nodes.size());
+        x_.free_at.resize(nodes);
+        x_.alone.assign(2 * n, 0);
+        for (int k = 0; k < nodes; ++k) {
+            int first = x_.nodes[k].first;
+            x_.free_at[k] = first;
+            int stop = k + 1 < nodes ? x_.nodes[k + 1].first : count;
+            if (stop - first == 1 && x_.first_partner[k] == x_.first_partner[k + 1])
+                x_.alone[ends[first].end] = 1;
+        }
     }
 
     void pair_nodes() {
@@ -207,6 +216,7 @@ private:
     // The free end nearest to end `side` of `seg`, the earlier segment's
     // when two are as near. False when there is none.
     bool nearest(int seg_at, int side_at, int& seg, int& side) {
+        if (x_.alone[2 * seg_at + side_at]) return false;
         int node = x_.node_of[2 * seg_at + side_at];
         int best = first_free(node);  // at the very same point: none is nearer
         double best_d = 0;
