@@ -100,11 +100,14 @@ struct GroupReader {
     }
 
     // 0 for a "0" code line, else -1: all that matters between the entities
-    // and sections this reader reads.
+    // and sections this reader reads. The usual forms are told at a glance.
     static int zero_or_other(const char* p, std::size_t n) {
         const char* end = p + n;
-        while (p < end && *p == ' ') ++p;
-        return p < end && *p == '0' && (p + 1 == end || p[1] < '0' || p[1] > '9') ? 0 : -1;
+        const char* q = p;
+        while (q < end && *q == ' ') ++q;
+        if (q < end && *q >= '1' && *q <= '9') return -1;
+        if (q < end && *q == '0' && (q + 1 == end || q[1] < '0' || q[1] > '9')) return 0;
+        return group_code(p, n) == 0 ? 0 : -1;
     }
 
     // The code of a group-code line; one that holds no number takes nothing.

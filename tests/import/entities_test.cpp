@@ -229,6 +229,12 @@ TEST_F(Entities, TheGroupReaderKeepsItsPairsThroughLongLines) {
     d.code(0, "LWPOLYLINE").code(8, std::string(300, 'L')).code(10, "0.0").code(20, "0.0");
     d.code(8, std::string(127, 'L') + "20").code(10, "2.0").code(20, "0.0");
     EXPECT_EQ(read(d), "L 0,0>2,0 |2,0 $");
+    // Line ends of two characters, and codes written as they come.
+    std::string crlf;
+    for (char c : Drawing().code(0, "CIRCLE").text()) crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    crlf.insert(crlf.find("ENDSEC") - 5, "\t10\r\n1.0\r\n020\r\n2.0\r\n40\r\n0.5\r\n");
+    load_text(crlf);
+    EXPECT_EQ(entries(), "A 1,1.5>1.5,2>1,2.5 A 1,2.5>0.5,2>1,1.5 |1,1.5 $");
 }
 
 TEST_F(Entities, NumbersComeOutAsTheCLibraryScansThem) {
