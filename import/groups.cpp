@@ -85,19 +85,21 @@ bool scan(Word w, double& v) {
     return true;
 }
 
-double cos_deg(double a);
+struct Turn {
+    double cos, sin;
+};
 
-// Sine and cosine of an angle in degrees, exact at the quarter turns, so that
-// an arc from 0 to 90 degrees ends on its centre's axes.
-double sin_deg(double a) { return cos_deg(a - 90.0); }
-
-double cos_deg(double a) {
-    double r = std::fmod(a, 360.0);
+// Cosine and sine of an angle in degrees, exact at the quarter turns, so
+// that an arc from 0 to 90 degrees ends on its centre's axes.
+Turn turn(double degrees) {
+    double r = std::fmod(degrees, 360.0);
     if (r < 0) r += 360.0;
-    if (r == 0.0) return 1.0;
-    if (r == 90.0 || r == 270.0) return 0.0;
-    if (r == 180.0) return -1.0;
-    return std::cos(r * std::numbers::pi / 180.0);
+    if (r == 0.0) return {1.0, 0.0};
+    if (r == 90.0) return {0.0, 1.0};
+    if (r == 180.0) return {-1.0, 0.0};
+    if (r == 270.0) return {0.0, -1.0};
+    double a = r * std::numbers::pi / 180.0;
+    return {std::cos(a), std::sin(a)};
 }
 
 bool near(double x0, double y0, double x1, double y1) {
@@ -193,8 +195,9 @@ private:
         double sweep = std::fmod(a1 - a0, 360.0);
         if (sweep < 0.0) sweep += 360.0;
         if (sweep == 0.0) return circle(cx, cy, r);
-        double x0 = cx + r * cos_deg(a0), y0 = cy + r * sin_deg(a0);
-        double x1 = cx + r * cos_deg(a1), y1 = cy + r * sin_deg(a1);
+        Turn t0 = turn(a0), t1 = turn(a1);
+        double x0 = cx + r * t0.cos, y0 = cy + r * t0.sin;
+        double x1 = cx + r * t1.cos, y1 = cy + r * t1.sin;
         // A half circle is a bulge of 1, not the tangent's 0.9999999999999999.
         double bulge = sweep == 180.0 ? 1.0 : std::tan(sweep * std::numbers::pi / 720.0);
         if (near(x0, y0, x1, y1)) {
