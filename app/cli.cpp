@@ -6,7 +6,7 @@ namespace {
 
 const char* const kUsage =
     "usage: zel [--dir DIR] [--simulate] [DRAWING]\n"
-    "       zel --measure [--figure N] [--start K] [--dir DIR] DRAWING\n"
+    "       zel --measure [--figure N] [--start K] [--units inch|declared] [--dir DIR] DRAWING\n"
     "       zel --check [--dir DIR] [--simulate]\n"
     "       zel --ports [--dir DIR]\n"
     "       zel --use-port DEVICE [--port N] [--dir DIR]\n"
@@ -17,6 +17,10 @@ const char* const kUsage =
     "  --measure          print the strip lengths of the drawing's figures\n"
     "  --figure N         with --measure: only figure N\n"
     "  --start K          with --measure: move the start point forward K vertices\n"
+    "  --units inch|declared\n"
+    "                     with --measure: read drawings that declare millimetres or\n"
+    "                     centimetres in inches, or in their declared unit; default:\n"
+    "                     as Options, Drawing units is set in the machine folder\n"
     "  --check            bring up the controller, report, and exit\n"
     "  --ports            list the serial devices of this computer\n"
     "  --use-port DEVICE  link DEVICE as the machine folder's port COMn\n"
@@ -99,6 +103,14 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
                                      a == "--figure" ? " from 1" : "", v->c_str());
                 return cl;
             }
+        } else if (a == "--units") {
+            const std::string* v = value("--units");
+            if (!v) return cl;
+            if (*v != "inch" && *v != "declared") {
+                cl.error = "--units takes inch or declared, not \"" + *v + "\"";
+                return cl;
+            }
+            cl.units = *v == "inch" ? CommandLine::Units::inch : CommandLine::Units::declared;
         } else if (a.size() > 1 && a[0] == '-' && a != "--") {
             cl.error = "unknown option " + a;
             return cl;
@@ -120,5 +132,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         cl.error = "--figure and --start go with --measure";
     if (cl.error.empty() && cl.port != 0 && cl.mode != CommandLine::Mode::use_port)
         cl.error = "--port goes with --use-port";
+    if (cl.error.empty() && !measure && cl.units != CommandLine::Units::setting)
+        cl.error = "--units goes with --measure";
     return cl;
 }

@@ -9,6 +9,9 @@ struct CommandLine {
     std::string drawing;      // the drawing to load at start
     int figure = 0;           // --figure N (measure): 0 for every figure
     int start = 0;            // --start K (measure): start point moved forward K times
+    // --units (measure): how drawings that declare millimetres or centimetres
+    // are read; without it, as the machine folder's units.dat says.
+    enum class Units { setting, inch, declared } units = Units::setting;
     bool simulate = false;    // --simulate: run against the simulated controller
     std::string device;       // --use-port DEVICE
     int port = 0;             // --port N (use-port): 0 for the port in Setup

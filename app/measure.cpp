@@ -11,7 +11,9 @@
 #include "import/shapes.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
+#include "records/notice.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "sequencing/jobrun.h"
 #include "shell/window_state.h"
 
@@ -42,13 +44,21 @@ bool measure_figure(int figure, float& total) {
 int run_measure(const CommandLine& cl) {
     if (!get_setup())
         return fail("The settings in setup.dat cannot be used; nothing was measured");
+    if (cl.units == CommandLine::Units::setting)
+        get_unit_setting();
+    else
+        unit_setting.choice = cl.units == CommandLine::Units::declared ? UnitChoice::declared
+                                                                       : UnitChoice::inch;
     const std::string& path = win.argument;
     switch (load_drawing(path)) {
     case DrawingLoad::not_opened:
         return fail(path + " Failed to open: " + std::strerror(errno));
     case DrawingLoad::refused: return 1;  // the reader has said why
+    case DrawingLoad::read_failed:
+        return fail(path + " could not be read: " + std::strerror(dxf.read_errno));
     case DrawingLoad::loaded: break;
     }
+    if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     if (shapes.objects == 0) return fail(path + ": " + no_figures_hint());
     if (cl.figure > shapes.objects)
         return fail("The drawing has " + std::to_string(shapes.objects) + " figures; there is no figure " +

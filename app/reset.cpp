@@ -13,6 +13,7 @@
 #include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "sequencing/state.h"
 #include "records/progress.h"
 #include "shell/status.h"
@@ -22,6 +23,7 @@
 void reset_all_state() {
     run_program_end_steps();
     reset_settings();
+    reset_unit_setting();
     reset_counters();
     reset_job_options();
     reset_message_line();

@@ -3,24 +3,29 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
+#include "import/groups.h"
 #include "import/limits.h"
+#include "import/nesting.h"
+#include "import/numbers.h"
 #include "import/shapes.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/settings.h"
+#include "records/units.h"
 
 DxfReader dxf;
-PassedEntities passed_over;
+DrawingNotes drawing_notes;
 
 void reset_dxf() {
     dxf = DxfReader{};
-    passed_over = PassedEntities{};
+    drawing_notes = DrawingNotes{};
+    start_groups();
 }
 
 namespace {
@@ -37,8 +42,6 @@ constexpr std::array<CharKind, 256> kKinds = [] {
 }();
 
 CharKind kind(char c) { return kKinds[static_cast<unsigned char>(c)]; }
-
-bool token_is(const char* word) { return std::strcmp(dxf.tokens, word) == 0; }
 
 template <std::size_t N>
 bool tokens_begin_with(const char (&word)[N]) {
@@ -60,35 +63,17 @@ bool take_word(const char* p, const char* end) {
 }
 
 // `tokens` as a number, as formatted scanning reads it; nothing changes when
-// it is none. Plain decimal numbers, nearly all a drawing holds, take the
-// fast way; the same value comes out either way (both round to nearest).
+// it is none.
 template <typename T>
 void scan_tokens(T& v) {
-    const char* t = dxf.tokens;
-    const char* end = t + dxf.token_length;
-    const char* digits = t + (t[0] == '-');
-    bool plain = (*digits >= '0' && *digits <= '9') || *digits == '.';
-    bool hex = digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
-    if (plain && !hex) {
-        T x;
-        if (std::from_chars(t, end, x).ec == std::errc{}) {
-            v = x;
-            return;
-        }
-    }
-    scan_one(t, v);
-}
-
-void count_passed_entity() {
-    if (token_is("LWPOLYLINE")) ++passed_over.lwpolyline;
-    else if (token_is("LINE")) ++passed_over.line;
-    else if (token_is("ARC")) ++passed_over.arc;
-    else if (token_is("CIRCLE")) ++passed_over.circle;
+    scan_word(dxf.tokens, dxf.token_length, v);
 }
 
 void start_reading() {
     dxf.block_start = dxf.block_end = 0;
     dxf.file_ended = false;
+    dxf.read_errno = 0;
+    start_groups();
 }
 
 // Keeps the unread rest of the block and fills the block up behind it.
@@ -97,10 +82,12 @@ void refill() {
     std::size_t rest = r.block_end - r.block_start;
     std::memmove(r.block.data(), r.block.data() + r.block_start, rest);
     std::size_t wanted = r.block.size() - rest;
+    errno = 0;
     std::size_t got = r.fh ? std::fread(r.block.data() + rest, 1, wanted, r.fh) : 0;
     r.block_start = 0;
     r.block_end = rest + got;
     r.file_ended = got < wanted;
+    if (r.file_ended && r.fh && std::ferror(r.fh)) r.read_errno = errno != 0 ? errno : EIO;
 }
 
 // The next line, as a read of at most 127 characters takes it.
@@ -113,10 +100,12 @@ void read_line() {
         return;
     }
     const char* p = r.block.data() + r.block_start;
-    if (const void* nl = std::memchr(p, '\n', n)) n = static_cast<const char*>(nl) - p + 1;
+    const void* nl = std::memchr(p, '\n', n);
+    if (nl) n = static_cast<const char*>(nl) - p + 1;
     r.data = p;
     r.line_end = p + n;
     r.block_start += n;
+    groups.take(p, n, nl != nullptr);
 }
 
 }  // namespace
@@ -127,10 +116,7 @@ void get_data(int count) {
     while (left != 0) {
         read_line();
         if (!dxf.data) return;
-        if (take_word(dxf.data, dxf.line_end)) {
-            if (dxf.after_zero) count_passed_entity();
-            dxf.after_zero = dxf.token_length == 1 && dxf.tokens[0] == '0';
-        }
+        take_word(dxf.data, dxf.line_end);
         const char* t = dxf.tokens;
         if (dxf.token_length == 1 && t[0] == '5') {
             read_line();
@@ -147,17 +133,27 @@ void get_data(int count) {
 
 namespace {
 
+// Where a figure of the tables came from: the drawing's entity count where
+// it first appeared, and the outline of the group reader it was made of
+// (-1 for a POLYLINE).
+struct FigureSource {
+    int key;
+    int outline;
+};
+
 // The state load_array carries from vertex to vertex. Every write into the
 // entry tables is checked against their size; past it the reader only goes
 // on counting, so that a refusal can say how many entries the drawing needs.
 struct Reader {
-    float sx = 0.0f, sy = 0.0f;
+    float sx = 0.0f, sy = 0.0f;  // the vertex being read, in drawing units
     int s = 0;            // 1 once the current figure has a vertex
     int varc = 0;         // 1 when the previous vertex carried a bulge
     int close_entry = 0;  // entry of the current figure's first element
     float first_x = 0.0f, first_y = 0.0f;  // the figure's first vertex, as stored
     float last_x = 0.0f, last_y = 0.0f;    // its latest vertex, as stored
+    int first_key = 0;    // where the current POLYLINE figure first appeared
     int objects = 0;
+    std::vector<FigureSource>* sources = nullptr;  // one per figure made, when kept
 
     // Past the tables' end fp only counts, and stops short of overflowing
     // however large the file.
@@ -187,6 +183,20 @@ struct Reader {
         advance();
     }
 
+    // The vertex (x, y), as stored: the element from the vertex before ends
+    // here, and the next one starts here.
+    void take_vertex(float x, float y) {
+        if (s == 1) complete(x, y);
+        if (dxf.fp < kShapeEntries) {
+            shapes.p1[dxf.fp] = x;
+            shapes.p2[dxf.fp] = y;
+        }
+        if (s == 0) first_x = x, first_y = y;
+        last_x = x;
+        last_y = y;
+        s = 1;
+    }
+
     // Reads items until `vtype` is `code`, then the value after it.
     // False when the file ends first.
     bool read_value(int code, float& v) {
@@ -204,7 +214,8 @@ struct Reader {
     // vertex is then dropped.
     bool vertex() {
         if (!read_value(1, sx) || !read_value(2, sy)) return false;
-        if (s == 1) complete(sx, sy);
+        if (s == 0) first_key = groups.ordinal;
+        take_vertex(stored(sx, groups.per_inch), stored(sy, groups.per_inch));
         get_data(1);
         varc = 0;
         if (dxf.vtype == 3) {
@@ -214,28 +225,38 @@ struct Reader {
                 scan_tokens(dxf.spoint);
             }
         }
-        if (dxf.fp < kShapeEntries) {
-            shapes.p1[dxf.fp] = sx;
-            shapes.p2[dxf.fp] = sy;
-        }
-        if (s == 0) first_x = sx, first_y = sy;
-        last_x = sx;
-        last_y = sy;
-        s = 1;
         return true;
     }
 
-    // At a POLYLINE keyword and at the end of the file. A figure marked closed
-    // whose last vertex is not its first gets a closing element when the
-    // operator's setting asks for it. A polyline of fewer than two vertices
-    // makes no figure and is not counted.
-    void end_figure() {
+    // Outline `index` of the group reader, as a polyline of its vertices and
+    // bulges. `reversed` runs one that ends where it starts the other way
+    // round, from the same start point.
+    void outline(int index, const Outline& o, bool reversed = false) {
+        const OutlineVertex* v = groups.vertices.data() + o.first;
+        int last = o.count - 1;
+        for (int k = 0; k <= last; ++k) {
+            const OutlineVertex& p = reversed ? v[last - k] : v[k];
+            take_vertex(stored(p.x, groups.per_inch), stored(p.y, groups.per_inch));
+            // Run backwards, the segment out of a vertex is the one into it.
+            const OutlineVertex* b = !reversed ? &p : k < last ? &v[last - k - 1] : nullptr;
+            varc = b && b->arc ? 1 : 0;
+            if (varc == 1) dxf.spoint = reversed ? -b->bulge : b->bulge;
+        }
+        end_figure(o.closed ? 1 : 0, o.key, index);
+    }
+
+    // At a POLYLINE keyword, at the end of the file and after an outline. A
+    // figure marked closed whose last vertex is not its first gets a closing
+    // element when the operator's setting asks for it. A polyline of fewer
+    // than two vertices makes no figure and is not counted.
+    void end_figure(int closed, int key, int outline) {
         if (dxf.fp > close_entry) {
-            if (dxf.closed == 1 && settings.closed_figure == 1 &&
+            if (closed == 1 && settings.closed_figure == 1 &&
                 (last_x != first_x || last_y != first_y))
                 complete(first_x, first_y);
             advance();
             ++objects;
+            if (sources) sources->push_back({key, outline});
         } else if (s == 1 && dxf.fp < kShapeEntries) {
             shapes.p1[dxf.fp] = 0.0f;
             shapes.p2[dxf.fp] = 0.0f;
@@ -259,18 +280,74 @@ std::string too_many_entries(int needed) {
                      needed, kShapeEntries);
 }
 
+// The figures of the tables, each a run of elements and its terminator, put
+// in the order of their keys. Only needed when outlines of the group reader
+// were added after the polylines.
+void put_in_drawing_order(std::vector<FigureSource>& sources) {
+    auto by_key = [](const FigureSource& a, const FigureSource& b) { return a.key < b.key; };
+    if (std::is_sorted(sources.begin(), sources.end(), by_key)) return;
+    static ShapeTables read;
+    read = shapes;
+    std::vector<int> starts;
+    for (int i = 0; read.tp[i] != kTableEnd; ++i)
+        if (i == 0 || read.tp[i - 1] == kFigureEnd) starts.push_back(i);
+    starts.push_back(dxf.fp);  // the end of table
+    std::vector<int> order(sources.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = static_cast<int>(k);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return sources[a].key < sources[b].key; });
+    int to = 0;
+    std::vector<FigureSource> sorted;
+    for (int k : order) {
+        for (int i = starts[k]; i < starts[k + 1]; ++i, ++to) {
+            shapes.tp[to] = read.tp[i];
+            shapes.p1[to] = read.p1[i], shapes.p2[to] = read.p2[i];
+            shapes.p3[to] = read.p3[i], shapes.p4[to] = read.p4[i];
+            shapes.p5[to] = read.p5[i], shapes.p6[to] = read.p6[i];
+        }
+        sorted.push_back(sources[k]);
+    }
+    sources = std::move(sorted);
+}
+
+// Chains and circles that run against the way outer outlines and counters
+// run are written again the other way round, from the same start point.
+void turn_outlines(const std::vector<FigureSource>& sources) {
+    std::vector<char> asked(sources.size());
+    bool any = false;
+    for (std::size_t k = 0; k < sources.size(); ++k) {
+        int o = sources[k].outline;
+        asked[k] = o >= 0 && groups.outlines[o].by_nesting;
+        any = any || asked[k];
+    }
+    if (!any) return;
+    std::vector<char> turn = against_the_rule(asked);
+    int first = 0;
+    for (std::size_t k = 0; k < sources.size(); ++k) {
+        int terminator = first;
+        while (shapes.tp[terminator] != kFigureEnd) ++terminator;
+        if (turn[k]) {
+            int keep = dxf.fp;
+            Reader r;
+            dxf.fp = r.close_entry = first;
+            r.outline(sources[k].outline, groups.outlines[sources[k].outline], true);
+            dxf.fp = keep;
+        }
+        first = terminator + 1;
+    }
+}
+
 }  // namespace
 
 bool load_array() {
     static ShapeTables before;  // put back when the drawing is refused
     before = shapes;
-    PassedEntities passed_before = passed_over;
-    passed_over = PassedEntities{};
     clear_entries();
 
+    std::vector<FigureSource> sources;
     Reader r;
+    r.sources = &sources;
     start_reading();
-    dxf.after_zero = false;
     get_data(1);
     shapes.selected = 0;
     shapes.objects = 0;
@@ -280,27 +357,41 @@ bool load_array() {
         if (tokens_begin_with("VERTEX") && !r.vertex()) break;
         get_data(1);
         if (dxf.data && tokens_begin_with("POLYLINE")) {
-            r.end_figure();
+            r.end_figure(dxf.closed, r.first_key, -1);
             dxf.closed = 0;
         }
     }
-    r.end_figure();
+    r.end_figure(dxf.closed, r.first_key, -1);
+
+    finish_groups();
+    auto& outlines = groups.outlines;
+    std::stable_sort(outlines.begin(), outlines.end(),
+                     [](const Outline& a, const Outline& b) { return a.key < b.key; });
+    for (std::size_t k = 0; k < outlines.size(); ++k) r.outline(static_cast<int>(k), outlines[k]);
 
     int needed = dxf.fp + 1;
-    std::string refused =
-        needed > kShapeEntries ? too_many_entries(needed) : drawing_limit_fault(dxf.fp);
-    if (!refused.empty()) {
+    if (needed > kShapeEntries || dxf.read_errno != 0) {
         shapes = before;
-        passed_over = passed_before;
-        notice(refused);
+        if (dxf.read_errno == 0) notice(too_many_entries(needed));
         return false;
     }
     shapes.tp[dxf.fp] = kTableEnd;
+    if (!outlines.empty()) {
+        put_in_drawing_order(sources);
+        turn_outlines(sources);
+    }
+    // Figures and vertices are named as the operator will see them: in drawing order.
+    if (std::string fault = drawing_limit_fault(dxf.fp); !fault.empty()) {
+        shapes = before;
+        notice(fault);
+        return false;
+    }
     shapes.objects = r.objects;
     plot();
     shapes.selected = 1;
     job.toggle = 1;
     shapes.PointsLoaded = 1;
+    drawing_notes = DrawingNotes{"", groups.declared, unit_in_use(groups.declared), groups.passed};
     return true;
 }
 
@@ -318,19 +409,80 @@ DrawingLoad load_drawing(const std::string& path) {
     bool loaded = load_array();
     std::fclose(f);
     dxf.fh = nullptr;
-    return loaded ? DrawingLoad::loaded : DrawingLoad::refused;
+    if (loaded) {
+        drawing_notes.path = path;
+        return DrawingLoad::loaded;
+    }
+    return dxf.read_errno != 0 ? DrawingLoad::read_failed : DrawingLoad::refused;
 }
+
+namespace {
+
+// What the reader passes over, as the operator is told of it. Those that
+// may be outlines are also named in the status line.
+struct PassedKind {
+    int PassedEntities::*count;
+    const char* one;
+    const char* many;
+    bool outline;
+};
+
+constexpr PassedKind kPassedKinds[] = {
+    {&PassedEntities::spline, "SPLINE", "SPLINE", true},
+    {&PassedEntities::ellipse, "ELLIPSE", "ELLIPSE", true},
+    {&PassedEntities::hatch, "HATCH", "HATCH", false},
+    {&PassedEntities::text, "TEXT", "TEXT", false},
+    {&PassedEntities::insert, "INSERT of a block", "INSERT of blocks", true},
+    {&PassedEntities::open_chains, "open chain of LINE and ARC", "open chains of LINE and ARC",
+     true},
+};
+
+// "2 SPLINE, 1 TEXT and 3 open chains of LINE and ARC"; empty for none.
+std::string passed_list(bool outlines_only) {
+    std::vector<std::string> parts;
+    for (const PassedKind& k : kPassedKinds) {
+        int n = drawing_notes.passed.*k.count;
+        if (n > 0 && (k.outline || !outlines_only))
+            parts.push_back(strprintf("%d %s", n, n == 1 ? k.one : k.many));
+    }
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return out;
+}
+
+}  // namespace
 
 std::string no_figures_hint() {
     if (shapes.objects > 0) return "";
-    const PassedEntities& p = passed_over;
-    if (p.lwpolyline > 0)
-        return strprintf("The drawing has no POLYLINE but %d LWPOLYLINE: it was saved as "
-                         "LWPOLYLINE; save it as R12 POLYLINE.",
-                         p.lwpolyline);
-    if (p.line + p.arc + p.circle > 0)
-        return strprintf("The drawing has no POLYLINE but %d LINE, %d ARC and %d CIRCLE: join "
-                         "each outline into one polyline and save it as R12 POLYLINE.",
-                         p.line, p.arc, p.circle);
-    return "The drawing has no POLYLINE with two or more vertices.";
+    std::string passed = passed_list(false);
+    if (passed.empty())
+        return "The drawing has no outline: no POLYLINE or LWPOLYLINE with two or more "
+               "vertices, no closed chain of LINE and ARC and no CIRCLE.";
+    return "The drawing has no outline that can be read. It holds " + passed +
+           ", which are not read: convert them to polylines (explode the blocks, join or "
+           "close the chains) and save the drawing again.";
+}
+
+std::string units_hint() {
+    const DrawingNotes& n = drawing_notes;
+    if (n.declared == DrawingUnit::inch || n.in_use != DrawingUnit::inch) return "";
+    return strprintf("The drawing declares %s but is read in inches, one drawing unit to the "
+                     "inch; Options, Drawing units can read it in %s.",
+                     unit_name(n.declared), unit_name(n.declared));
+}
+
+std::string drawing_status() {
+    if (!shapes.PointsLoaded)
+        return unit_setting.choice == UnitChoice::inch ? "Drawings in inches"
+                                                       : "Drawings in their declared units";
+    const DrawingNotes& n = drawing_notes;
+    std::string out = std::string("Drawing in ") + unit_name(n.in_use);
+    if (n.in_use != DrawingUnit::inch)
+        out += ", scaled to inches";
+    else if (n.declared != DrawingUnit::inch)
+        out += std::string(" (it declares ") + unit_name(n.declared) + ")";
+    std::string passed = passed_list(true);
+    if (!passed.empty()) out += "; not read: " + passed;
+    return out;
 }

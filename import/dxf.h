@@ -3,9 +3,14 @@
 #include <cstdio>
 #include <string>
 
-// The DXF polyline reader. It reads an ASCII DXF drawing line by line and
-// turns every POLYLINE with its VERTEX entities into one figure of the shape
-// tables; everything else in the file is passed over.
+#include "import/groups.h"
+
+// The DXF reader. Its line scanner reads an ASCII DXF drawing line by line
+// and turns every POLYLINE with its VERTEX entities into one figure of the
+// shape tables, exactly as drawings have always been read; the group reader
+// (import/groups.h) sees the same lines and adds the LWPOLYLINE outlines,
+// the closed chains of LINE and ARC and the CIRCLEs, each figure in the
+// drawing's order. Everything else in the file is passed over.
 
 // Each read takes one line, up to and including its line end, but never more
 // than 127 characters: the rest of a longer line comes as lines of its own.
@@ -21,26 +26,25 @@ struct DxfReader {
     int closed = 0;          // 1 once a "70" line has been seen in the current polyline
     double spoint = 0.0;     // the last bulge read
     int fp = 0;              // write position: the entry whose start point is the latest vertex
-    bool after_zero = false; // the last word examined was "0": an entity name may follow
 
     // The file is read in large blocks and its lines are taken from there.
     std::array<char, 65536> block{};
     std::size_t block_start = 0, block_end = 0;
     bool file_ended = false;
+    int read_errno = 0;      // the reason when reading the file failed, else 0
 };
 
 extern DxfReader dxf;
 
-// Entities the last drawing held that operators often expect to see as
-// figures but that the reader passes over.
-struct PassedEntities {
-    int lwpolyline = 0;
-    int line = 0;
-    int arc = 0;
-    int circle = 0;
+// What the reader knows of the loaded drawing besides its figures.
+struct DrawingNotes {
+    std::string path;  // the file it came from, when load_drawing read it
+    DrawingUnit declared = DrawingUnit::inch;
+    DrawingUnit in_use = DrawingUnit::inch;
+    PassedEntities passed;
 };
 
-extern PassedEntities passed_over;
+extern DrawingNotes drawing_notes;
 
 void reset_dxf();
 
@@ -57,20 +61,30 @@ void get_data(int count);
 // before is the planner's to clear: see forget_walls.) A drawing that needs more shape
 // entries than there are, or holds a point that is not a number or lies
 // beyond kDrawingLimit (import/limits.h), is refused with a notice for the
-// operator; the tables and everything else then stay as they were. True when loaded.
+// operator, and a file that cannot be read to its end (dxf.read_errno) is not
+// taken; the tables and everything else then stay as they were. True when loaded.
 bool load_array();
 
 // Completes the arc element at entry `fp` (start p1,p2, end p5,p6, bulge
 // `dxf.spoint`) with the middle point of the arc in p3,p4.
 void polyarc(int fp);
 
-enum class DrawingLoad { loaded, not_opened, refused };
+enum class DrawingLoad { loaded, not_opened, refused, read_failed };
 
 // Opens the drawing at `path` ("r+b", or read-only when the file may not be
-// written), reads it with load_array and closes it. `not_opened` leaves
-// everything as it was and errno set; `refused` has told the operator why.
-// Only a regular file is opened: a folder, device or named pipe is refused.
+// written), reads it with load_array and closes it. Only `loaded` changes
+// anything: `not_opened` leaves errno set, `refused` has told the operator
+// why, `read_failed` leaves the reason in dxf.read_errno. Only a regular file
+// is opened: a folder, device or named pipe is refused.
 DrawingLoad load_drawing(const std::string& path);
 
 // Why the loaded drawing shows no figure, for the operator; empty when it has figures.
 std::string no_figures_hint();
+
+// When the loaded drawing declares millimetres or centimetres but is read in
+// inches: what that means and where to change it. Empty otherwise.
+std::string units_hint();
+
+// For the status line: the unit the drawing is read in and the outlines left
+// out; with no drawing loaded, how drawings are read.
+std::string drawing_status();

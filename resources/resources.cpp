@@ -20,8 +20,9 @@ constexpr MenuItem kOptions[] = {
     {"&Divide character", IDM_DIVIDE},   kSep, {"&Image Length", IDM_IMAGE_LENGTH}, kSep,
     {"&Segment length on", IDM_SEGMENTS_ON}, {"&Segment length off", IDM_SEGMENTS_OFF},
     {"&Job Length", IDM_JOB_LENGTH},     kSep, {"&Contineous Job", IDM_CONTINUOUS}, kSep,
-    {"&Repeat Image Count", IDM_REPEAT}, kSep, {"Change &Tab", IDM_CHANGE_TAB}, kSep,
-    {"&View log", IDM_VIEW_LOG}, {"Job &history", IDM_JOB_HISTORY},
+    {"&Repeat Image Count", IDM_REPEAT}, kSep, {"Change &Tab", IDM_CHANGE_TAB},
+    {"Drawing &units", IDM_DRAWING_UNITS}, kSep, {"&View log", IDM_VIEW_LOG},
+    {"Job &history", IDM_JOB_HISTORY},
 };
 
 constexpr MenuItem kImage[] = {
@@ -96,6 +97,13 @@ constexpr ControlDef kTabsControls[] = {
     {K::button, 229, "Trailing", 73, 23, 52, 14},
     {K::button, 230, "Both", 136, 23, 52, 14},
     {K::button, 231, "None", 199, 23, 52, 14},
+};
+
+constexpr ControlDef kUnitsControls[] = {
+    {K::label, -1, "Drawings that declare millimetres or centimetres are read:", 10, 10, 230, 8},
+    {K::button, IDC_UNITS_INCH, "In inches", 20, 30, 100, 14},
+    {K::button, IDC_UNITS_DECLARED, "As declared", 130, 30, 100, 14},
+    {K::default_button, IDCANCEL, "Cancel", 100, 56, 50, 14},
 };
 
 constexpr ControlDef kAboutControls[] = {
@@ -185,6 +193,7 @@ constexpr DialogTemplate kDialogs[] = {
     {DLG_TABS, "Tabs", 260, 60, kDialogFont, 8, kTabsControls},
     {DLG_MEASURE, "Measure", 161, 127, kDialogFont, 8, kMeasureControls},
     {DLG_SERIAL_PORT, "Serial port", 320, 146, kDialogFont, 8, kSerialPortControls},
+    {DLG_UNITS, "Drawing units", 250, 78, kDialogFont, 8, kUnitsControls},
 };
 
 }  // namespace

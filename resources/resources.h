@@ -13,8 +13,8 @@ enum CommandId {
     IDM_NOTCH100 = 32, IDM_NOTCH30 = 33, IDM_INDICATE = 34, IDM_FLANGER = 35,
     IDM_VIEW_LOG = 36, IDM_CP_ON = 37, IDM_CP_OFF = 38, IDM_ZOOM_OUT = 39, IDM_ZOOM_IN = 40,
     IDM_UNCALIBRATED = 41, IDM_COVER_OPEN = 43, IDM_RESET_TOOL = 44, IDM_SEGMENTS_ON = 60,
-    IDM_SEGMENTS_OFF = 61, IDM_JOB_HISTORY = 62, IDM_STOP = 63, IDM_FIT = 65,
-    IDM_SERIAL_PORT = 66,
+    IDM_SEGMENTS_OFF = 61, IDM_JOB_HISTORY = 62, IDM_STOP = 63, IDM_DRAWING_UNITS = 64,
+    IDM_FIT = 65, IDM_SERIAL_PORT = 66,
 };
 
 // Dialog button ids.
@@ -54,8 +54,13 @@ std::span<const ButtonDef> push_buttons();
 // Dialog templates, in dialog units.
 enum DialogId {
     DLG_RUN = 4, DLG_MOVE = 5, DLG_SETUP = 6, DLG_ABOUT = 8, DLG_LENGTH = 10,
-    DLG_IMAGE_COUNT = 11, DLG_LOG = 12, DLG_TABS = 30, DLG_MEASURE = 40, DLG_SERIAL_PORT = 42,
+    DLG_IMAGE_COUNT = 11, DLG_LOG = 12, DLG_TABS = 30, DLG_MEASURE = 40, DLG_UNITS = 41,
+    DLG_SERIAL_PORT = 42,
 };
+
+// The buttons of the Drawing units dialog.
+inline constexpr int IDC_UNITS_INCH = 250;
+inline constexpr int IDC_UNITS_DECLARED = 251;
 
 // A list shows lines of text, one of which the operator picks.
 enum class ControlKind { label, centered_label, edit, button, default_button, icon, list };

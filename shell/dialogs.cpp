@@ -8,6 +8,7 @@
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "resources/resources.h"
 #include "shell/window.h"
 #include "shell/window_state.h"
@@ -211,6 +212,23 @@ int Log(DialogControls& dlg, DialogMessage message, int id) {
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {
         dlg.end_dialog(1);
+    }
+    return 1;
+}
+
+int Units(DialogControls& dlg, DialogMessage message, int id) {
+    if (message == DialogMessage::init) {
+        bool inch = unit_setting.choice == UnitChoice::inch;
+        dlg.set_text(inch ? IDC_UNITS_INCH : IDC_UNITS_DECLARED,
+                     inch ? "In inches (in use)" : "As declared (in use)");
+        return 1;
+    }
+    if (id == IDC_UNITS_INCH || id == IDC_UNITS_DECLARED) {
+        unit_setting.choice = id == IDC_UNITS_INCH ? UnitChoice::inch : UnitChoice::declared;
+        save_unit_setting();
+        dlg.end_dialog(1);
+    } else if (id == IDCANCEL) {
+        dlg.end_dialog(0);
     }
     return 1;
 }

@@ -12,6 +12,9 @@ int Icount(DialogControls& dlg, DialogMessage message, int id);
 int Tabs(DialogControls& dlg, DialogMessage message, int id);
 int About(DialogControls& dlg, DialogMessage message, int id);
 int Log(DialogControls& dlg, DialogMessage message, int id);
+// Drawing units: how drawings that declare millimetres or centimetres are
+// read. Ends with 1 when a choice was made (and saved), 0 on Cancel.
+int Units(DialogControls& dlg, DialogMessage message, int id);
 
 // The drawing open dialog: 0 when a file was chosen (its path in win.szName),
 // -1 otherwise.

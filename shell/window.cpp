@@ -23,6 +23,7 @@
 #include "records/progdir.h"
 #include "records/progress.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "resources/resources.h"
 #include "resources/strings.h"
 #include "sequencing/jobend.h"
@@ -59,12 +60,22 @@ void show_title() {
     ws().set_window_title(title);
 }
 
-// Loads a drawing. The operator is told when it cannot be opened (false) or
-// when it shows no figure and why.
+void show_drawing_status() {
+    status_line.drawing = drawing_status();
+    show_status();
+}
+
+// Loads a drawing. The operator is told when it cannot be opened (false),
+// when it cannot be read, when it shows no figure and why, and when it
+// declares a unit it is not read in. A drawing that is not loaded leaves the
+// one before as it was.
 bool open_drawing(const std::string& path) {
     switch (load_drawing(path)) {
     case DrawingLoad::not_opened: return false;
     case DrawingLoad::refused: return true;
+    case DrawingLoad::read_failed:
+        notice(path + " could not be read: " + std::strerror(dxf.read_errno));
+        return true;
     case DrawingLoad::loaded: break;
     }
     forget_walls();
@@ -72,6 +83,8 @@ bool open_drawing(const std::string& path) {
     show_title();
     job.pause = 0;  // a divide point belongs to the drawing it was set on
     if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
+    if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
+    show_drawing_status();
     view_after_load();
     return true;
 }
@@ -125,6 +138,8 @@ void on_create() {
     report_work_progress();
     start_up();
     if (!galil()) win.cover = 1;
+    get_unit_setting();
+    status_line.drawing = drawing_status();
     if (win.carg == 1) {
         if (open_drawing(win.argument))
             ws().invalidate();
@@ -213,6 +228,19 @@ void open_command() {
         notice(win.szName + " cannot be opened: " + std::strerror(errno));
     }
     ws().invalidate();
+}
+
+// A loaded drawing that declares its unit is read again when the unit it is
+// read in changes.
+void drawing_units_command() {
+    if (ws().dialog_box(DLG_UNITS, Units) != 1) return;
+    const DrawingNotes& n = drawing_notes;
+    if (drawing_loaded() && !n.path.empty() && unit_in_use(n.declared) != n.in_use) {
+        std::string path = n.path;
+        if (!open_drawing(path)) notice(path + " cannot be opened: " + std::strerror(errno));
+        ws().invalidate();
+    }
+    show_drawing_status();
 }
 
 void move_command(bool calibrated) {
@@ -334,6 +362,7 @@ void command(int id) {
         break;
     case IDM_SEGMENTS_ON: win.segment_file = 1; break;
     case IDM_SEGMENTS_OFF: win.segment_file = 0; break;
+    case IDM_DRAWING_UNITS: drawing_units_command(); break;
     default: break;
     }
 }

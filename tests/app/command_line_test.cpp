@@ -28,6 +28,15 @@ TEST(CommandLine, Parses) {
     EXPECT_FALSE(parse_command_line({"--measure", "--start", "-1", "a"}).error.empty());
     EXPECT_FALSE(parse_command_line({"--figure", "1", "a"}).error.empty());
     EXPECT_EQ(parse_command_line({"--", "-odd.dxf"}).drawing, "-odd.dxf");
+
+    EXPECT_EQ(parse_command_line({"--measure", "a"}).units, CommandLine::Units::setting);
+    EXPECT_EQ(parse_command_line({"--measure", "--units", "declared", "a"}).units,
+              CommandLine::Units::declared);
+    EXPECT_EQ(parse_command_line({"--measure", "--units", "inch", "a"}).units,
+              CommandLine::Units::inch);
+    EXPECT_EQ(parse_command_line({"--measure", "--units", "mm", "a"}).error,
+              "--units takes inch or declared, not \"mm\"");
+    EXPECT_EQ(parse_command_line({"--units", "inch", "a"}).error, "--units goes with --measure");
 }
 
 TEST(Executable, VersionAndHelp) {

@@ -61,17 +61,39 @@ TEST_F(MeasureCommand, StartPointMovedAlongTheFigure) {
     EXPECT_EQ(again.out, r.out);
 }
 
+// A 600 mm square drawn with LINE entities: 600 in. as a drawing unit is an
+// inch, 23.622 in. read as the drawing declares it.
+TEST_F(MeasureCommand, DrawingUnits) {
+    Drawing d;
+    d.header_variable("$INSUNITS", 4);
+    d.line(0, 0, 600, 0).line(600, 0, 600, 600).line(600, 600, 0, 600).line(0, 600, 0, 0);
+    write_file(work.file("mm.dxf"), d.text());
+    auto r = measure({work.file("mm.dxf")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "figure elements walls inches\n1 4 4 2399.839\ntotal 2399.839\n");
+    EXPECT_NE(r.err.find("declares millimetres but is read in inches"), std::string::npos) << r.err;
+
+    auto declared = measure({"--units", "declared", work.file("mm.dxf")});
+    EXPECT_EQ(declared.out, "figure elements walls inches\n1 4 4 94.327\ntotal 94.327\n");
+    EXPECT_EQ(declared.err, "");
+    // Without --units, as the machine folder says.
+    write_file(machine.file("units.dat"), "declared");
+    EXPECT_EQ(measure({work.file("mm.dxf")}).out, declared.out);
+    EXPECT_EQ(measure({"--units", "inch", work.file("mm.dxf")}).out, r.out);
+}
+
 TEST_F(MeasureCommand, DrawingsThatCannotBeMeasured) {
     auto r = measure({work.file("missing.dxf")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("missing.dxf Failed to open"), std::string::npos) << r.err;
 
-    write_file(work.file("lw.dxf"),
-               "  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n 90\n2\n 10\n0\n 20\n0\n 10\n1\n"
-               " 20\n1\n  0\nENDSEC\n  0\nEOF\n");
-    r = measure({work.file("lw.dxf")});
+    write_file(work.file("spline.dxf"),
+               "  0\nSECTION\n  2\nENTITIES\n  0\nSPLINE\n  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n"
+               " 21\n1\n  0\nENDSEC\n  0\nEOF\n");
+    r = measure({work.file("spline.dxf")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("save it as R12 POLYLINE"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("It holds 1 SPLINE and 1 open chain of LINE and ARC"), std::string::npos)
+        << r.err;
     EXPECT_EQ(r.out, "");
 
     r = measure({"--figure", "3", drawing()});

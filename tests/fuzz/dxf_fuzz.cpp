@@ -16,6 +16,7 @@
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "sequencing/jobrun.h"
 
 namespace {
@@ -121,6 +122,8 @@ void work_the_drawing(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reset_all_state();
     settings.closed_figure = 1;
+    // Odd sizes read drawings that declare millimetres or centimetres as declared.
+    unit_setting.choice = size % 2 ? UnitChoice::declared : UnitChoice::inch;
     load(data, size);
     plan_the_drawing(size);
     work_the_drawing(data, size);

@@ -2,8 +2,10 @@
 // Drawings for the import tests, written the way CAD programs write R12
 // ASCII DXF (right-justified group codes, handles, layers, Z values), and a
 // compact text form of the shape tables to compare against.
+#include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "import/dxf.h"
 #include "import/shapes.h"
@@ -11,6 +13,8 @@
 
 struct Drawing {
     std::string body;
+    std::string header;  // the HEADER section's variables, when there are any
+    std::string blocks;  // entities of a block definition, when there are any
 
     Drawing& code(int c, const std::string& value) {
         body += strprintf("%3d\n%s\n", c, value.c_str());
@@ -34,10 +38,45 @@ struct Drawing {
     Drawing& square(bool flags = true) {
         return polyline(flags).vertex(0, 0).vertex(1, 0).vertex(1, 1).vertex(0, 1).seqend();
     }
+    // Entities as drawing programs of today write them. An LWPOLYLINE vertex
+    // is {x, y, bulge}; a bulge of 0 writes no "42".
+    Drawing& lwpolyline(const std::vector<std::array<double, 3>>& v, int flags = 1) {
+        code(0, "LWPOLYLINE").code(5, "3A").code(100, "AcDbEntity").code(8, "0");
+        code(100, "AcDbPolyline").code(90, strprintf("%6zu", v.size()));
+        code(70, strprintf("%6d", flags)).code(43, "0.0");
+        for (const auto& p : v) {
+            code(10, exact(p[0])).code(20, exact(p[1]));
+            if (p[2] != 0) code(42, exact(p[2]));
+        }
+        return *this;
+    }
+    Drawing& line(double x0, double y0, double x1, double y1) {
+        code(0, "LINE").code(5, "3B").code(8, "0").code(10, exact(x0)).code(20, exact(y0));
+        return code(30, "0.0").code(11, exact(x1)).code(21, exact(y1)).code(31, "0.0");
+    }
+    // Counter-clockwise from angle a0 to a1, in degrees.
+    Drawing& arc(double cx, double cy, double r, double a0, double a1) {
+        code(0, "ARC").code(5, "3C").code(8, "0").code(10, exact(cx)).code(20, exact(cy));
+        return code(30, "0.0").code(40, exact(r)).code(50, exact(a0)).code(51, exact(a1));
+    }
+    Drawing& circle(double cx, double cy, double r) {
+        code(0, "CIRCLE").code(5, "3D").code(8, "0").code(10, exact(cx)).code(20, exact(cy));
+        return code(30, "0.0").code(40, exact(r));
+    }
+    Drawing& header_variable(const char* name, int value) {
+        header += strprintf("  9\n%s\n 70\n%6d\n", name, value);
+        return *this;
+    }
     std::string text() const {
-        return "  0\nSECTION\n  2\nENTITIES\n" + body + "  0\nENDSEC\n  0\nEOF\n";
+        std::string out;
+        if (!header.empty()) out += "  0\nSECTION\n  2\nHEADER\n" + header + "  0\nENDSEC\n";
+        if (!blocks.empty())
+            out += "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nLETTER\n" + blocks +
+                   "  0\nENDBLK\n  0\nENDSEC\n";
+        return out + "  0\nSECTION\n  2\nENTITIES\n" + body + "  0\nENDSEC\n  0\nEOF\n";
     }
     static std::string num(double v) { return strprintf("%.1f", v); }
+    static std::string exact(double v) { return strprintf("%.10g", v); }
 };
 
 // Loads `text` as the reader's callers do, from an open stream.

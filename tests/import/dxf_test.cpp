@@ -141,28 +141,6 @@ TEST_F(Reader, TwoFiguresAndPolylinesTooShortForOne) {
     EXPECT_EQ(screen_points(), "M 0,0 3,0 3,3 0,3 0,0 M 15,15 18,15 $");
 }
 
-TEST_F(Reader, OtherEntitiesGiveNoFigureButAreCounted) {
-    Drawing d;
-    d.code(0, "LWPOLYLINE").code(90, "2").code(70, "1").code(10, "0.0").code(20, "0.0");
-    d.code(10, "1.0").code(20, "0.0").code(0, "LWPOLYLINE");
-    d.code(0, "LINE").code(8, "LINE").code(0, "ARC").code(0, "CIRCLE").code(40, "1.0");
-    ASSERT_TRUE(load_text(d.text()));
-    EXPECT_EQ(shapes.objects, 0);
-    EXPECT_EQ(shapes.selected, 1);
-    EXPECT_EQ(shapes.PointsLoaded, 1);
-    EXPECT_EQ(entries(), "$");
-    EXPECT_EQ(screen_points(), "$");
-    EXPECT_EQ(passed_over.lwpolyline, 2);
-    EXPECT_EQ(passed_over.line, 1);  // the layer named LINE is no entity
-    EXPECT_EQ(passed_over.arc + passed_over.circle, 2);
-    EXPECT_EQ(no_figures_hint(), "The drawing has no POLYLINE but 2 LWPOLYLINE: it was saved "
-                                 "as LWPOLYLINE; save it as R12 POLYLINE.");
-    load_text(Drawing().code(0, "LINE").text());
-    EXPECT_NE(no_figures_hint().find("1 LINE, 0 ARC and 0 CIRCLE"), std::string::npos);
-    load_text(Drawing().square().code(0, "LINE").text());
-    EXPECT_EQ(no_figures_hint(), "");
-}
-
 TEST_F(Reader, EndsLineEndsAndValuesThatAreNoNumbers) {
     std::string start = Drawing().polyline().vertex(0, 0).vertex(1, 0).body;
     EXPECT_TRUE(load_text(start + "  0\nVERTEX\n 10\n5.0\n 20\n"));  // vertex dropped
@@ -252,7 +230,7 @@ TEST_F(Reader, LargerDrawingsAreRefusedAndEverythingStays) {
     EXPECT_EQ(shapes.PointsLoaded, 0);
     EXPECT_EQ(shapes.tp[0], 0);
 
-    load_text(Drawing().square().code(0, "LWPOLYLINE").text());
+    load_text(Drawing().square().code(0, "SPLINE").text());
     rotate(1, 1);
     ShapeTables before = shapes;
     wall_list.l_a_dimensions[0] = 12.0f;
@@ -268,7 +246,7 @@ TEST_F(Reader, LargerDrawingsAreRefusedAndEverythingStays) {
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
     EXPECT_EQ(wall_list.l_a_dimensions[0], 12.0f);
     EXPECT_EQ(job.toggle, 0);
-    EXPECT_EQ(passed_over.lwpolyline, 1);
+    EXPECT_EQ(drawing_notes.passed.spline, 1);
 }
 
 using DrawingFile = ProgramDirTest;
@@ -294,9 +272,9 @@ TEST_F(DrawingFile, SampleDrawings) {
     EXPECT_EQ(entries(),
               "L 0,0>0,6 L 0,6>2,6 A 2,6>5,3>2,0 L 2,0>0,0 |0,0 "
               "L 1,1>2,1 A 2,1>4,3>2,5 L 2,5>1,5 L 1,5>1,1 |0,0 $");
+    std::string polyline = entries();
     ASSERT_EQ(load_drawing(data + "letter_d_lwpolyline.dxf"), DrawingLoad::loaded);
-    EXPECT_EQ(shapes.objects, 0);
-    EXPECT_EQ(passed_over.lwpolyline, 2);
+    EXPECT_EQ(entries(), polyline);
 }
 
 }  // namespace

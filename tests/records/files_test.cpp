@@ -1,5 +1,5 @@
-// Settings and production log files: formats, partial lines, missing files,
-// and writes that fail without harming the old file.
+// Settings, drawing units and production log files: formats, partial lines,
+// missing files, and writes that fail without harming the old file.
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -10,6 +10,7 @@
 #include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -178,6 +179,33 @@ TEST_F(LogFile, ReplacementKeepsTheFilePermissions) {
     ASSERT_TRUE(write_log());
     EXPECT_EQ(std::filesystem::status(dir.file("log.dat")).permissions(),
               std::filesystem::perms(0640));
+}
+
+using UnitsFile = ProgramDirTest;
+
+TEST_F(UnitsFile, TheChoiceRoundTripsAndAnythingElseMeansInches) {
+    get_unit_setting();  // no file: inches, nothing to tell
+    EXPECT_EQ(unit_setting.choice, UnitChoice::inch);
+    EXPECT_TRUE(take_notices().empty());
+    unit_setting.choice = UnitChoice::declared;
+    ASSERT_TRUE(save_unit_setting());
+    EXPECT_EQ(read("units.dat"), "declared");
+    reset_unit_setting();
+    get_unit_setting();
+    EXPECT_EQ(unit_setting.choice, UnitChoice::declared);
+    write("units.dat", "mm\n");
+    get_unit_setting();
+    EXPECT_EQ(unit_setting.choice, UnitChoice::inch);
+    EXPECT_EQ(take_notices().back(),
+              "Drawing units file units.dat says \"mm\", not inch or declared; drawings are "
+              "read in inches");
+    {
+        FileSizeLimit limit(3);
+        unit_setting.choice = UnitChoice::declared;
+        EXPECT_FALSE(save_unit_setting());
+    }
+    EXPECT_EQ(read("units.dat"), "mm\n");
+    EXPECT_EQ(files_in(dir.path()), 1);
 }
 
 }  // namespace

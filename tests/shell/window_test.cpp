@@ -1,6 +1,7 @@
 // The main window's procedure: start-up, commands, clicks and the end, with
 // scripted dialogs and the simulated controller.
 #include <algorithm>
+#include <cstring>
 
 #include "controller/commands.h"
 #include "import/shapes.h"
@@ -9,6 +10,7 @@
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "resources/resources.h"
 #include "shell/status.h"
 #include "shell/window.h"
@@ -98,7 +100,7 @@ TEST_F(MainWindow, StartsUpConnectedWithTheDrawingAndTheButtons) {
     EXPECT_EQ(ws.buttons[3].h, 40);
     EXPECT_EQ(win.button_x, 460);
     EXPECT_TRUE(ws.boxes.empty());
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0");
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
 }
 
 TEST_F(MainWindow, ButtonRowsOfTheOtherModels) {
@@ -127,7 +129,7 @@ TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
     zelWndProc({WindowMessage::create});
     EXPECT_EQ(message_line.err, 1);
     EXPECT_EQ(message_line.record, " *** Error initializing com port");
-    EXPECT_EQ(ws.status, "No controller: Invalid port: 0");
+    EXPECT_EQ(ws.status, "No controller: Invalid port: 0   |   Drawings in inches");
     ASSERT_EQ(ws.boxes.size(), 2u);  // no setup.dat, and the reason for the technician
     EXPECT_NE(ws.boxes[1].text.find("1, 2, 3 or 4"), std::string::npos);
     EXPECT_NE(ws.boxes[1].text.find("Tools, Serial port..."), std::string::npos);
@@ -247,24 +249,22 @@ TEST_F(MainWindow, ADrawingOutsideTheViewIsFittedOnLoad) {
     EXPECT_EQ(win.zoom, 1);
     EXPECT_EQ(win.pan_x, 0);
     EXPECT_EQ(paint()[2], "move 60 420");
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0");
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
 
     ws.open_file_choice = dir.file("far.dxf");
     command(IDM_OPEN);  // 60 x 30 units into the area (20, 65)-(620, 520): zoom 10
     EXPECT_EQ(win.zoom, 10);
     EXPECT_TRUE(painted("move 20 443"));  // (1500, 1500) at the area's left, centred up and down
+    // The note follows what else the drawing part says, and goes at the next load.
     EXPECT_EQ(ws.status,
-              "Controller ready on /dev/ttyS0   |   Fitted to the window: at the X and Y Offset "
-              "settings the drawing would not show");
-
-    // The note keeps what else the drawing part says, and goes at the next load.
-    status_line.drawing = "Units: inches; " + status_line.drawing;
+              "Controller ready on /dev/ttyS0   |   Drawing in inches; Fitted to the window: at "
+              "the X and Y Offset settings the drawing would not show");
     ws.open_file_choice = dir.file("squares.dxf");
     command(IDM_OPEN);  // back at the offsets, at the zoom it had
     EXPECT_EQ(win.zoom, 10);
     EXPECT_EQ(win.pan_x, 0);
     EXPECT_EQ(win.pan_y, 0);
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Units: inches");
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
 }
 
 // The key F fits, the wheel zooms about the pointer, a middle or Shift+left
@@ -469,6 +469,66 @@ TEST_F(MainWindow, OpenCommand) {
     message_line.err = 1;
     command(IDM_OPEN);
     EXPECT_EQ(ws.ended_status, 0);
+}
+
+// Not opened, refused for its size, or failing as it is read: the drawing
+// before stays as it was, and a click still picks its figures.
+TEST_F(MainWindow, AFailedOpenLeavesTheDrawingBeforeOnScreenAndSelectable) {
+    if (FILE* f = std::fopen("/proc/self/mem", "r+b")) std::fclose(f);
+    else GTEST_SKIP() << "no file here that opens and then fails to read";
+    start("squares.dxf");
+    command(IDM_NEXT);
+    ShapeTables before = shapes;
+    Drawing big;
+    for (int k = 0; k < 1700; ++k) big.circle(k * 3, 50, 1);
+    write("big.dxf", big.text());
+    for (const std::string& path :
+         {dir.file("gone.dxf"), dir.file("big.dxf"), std::string("/proc/self/mem")}) {
+        ws.open_file_choice = path;
+        command(IDM_OPEN);
+        EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0) << path;
+    }
+    ASSERT_EQ(ws.boxes.size(), 3u);
+    EXPECT_EQ(ws.boxes[0].text,
+              dir.file("gone.dxf") + " cannot be opened: No such file or directory");
+    EXPECT_NE(ws.boxes[1].text.find("it needs 5101 shape table entries"), std::string::npos);
+    EXPECT_EQ(ws.boxes[2].text, "/proc/self/mem could not be read: Input/output error");
+    EXPECT_EQ(message_line.err, 0);
+    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
+    click(180, 390);  // the third square's corner (40, 10)
+    EXPECT_EQ(shapes.selected, 3);
+}
+
+TEST_F(MainWindow, DrawingUnitsAreKeptAndTheDrawingIsReadAgainInThem) {
+    Drawing d;
+    d.header_variable("$INSUNITS", 4);
+    d.lwpolyline({{0, 0, 0}, {254, 0, 0}, {254, 254, 0}, {0, 254, 0}});
+    write("mm.dxf", d.text());
+    start("mm.dxf");
+    EXPECT_EQ(shapes.p3[0], 254.0f);
+    ASSERT_EQ(ws.boxes.size(), 1u);
+    EXPECT_EQ(ws.boxes[0].text,
+              dir.file("mm.dxf") +
+                  ": The drawing declares millimetres but is read in inches, one drawing unit to "
+                  "the inch; Options, Drawing units can read it in millimetres.");
+    EXPECT_EQ(ws.status,
+              "Controller ready on /dev/ttyS0   |   Drawing in inches (it declares millimetres)");
+
+    ws.scripts.push_back({press(IDC_UNITS_DECLARED)});
+    command(IDM_DRAWING_UNITS);
+    EXPECT_EQ(ws.dialogs.back().after_init.at(IDC_UNITS_INCH), "In inches (in use)");
+    EXPECT_EQ(read("units.dat"), "declared");
+    EXPECT_EQ(shapes.p3[0], 10.0f);
+    EXPECT_EQ(ws.boxes.size(), 1u);
+    EXPECT_EQ(ws.status,
+              "Controller ready on /dev/ttyS0   |   Drawing in millimetres, scaled to inches");
+
+    command(IDM_DRAWING_UNITS);  // cancelled
+    EXPECT_EQ(ws.dialogs.back().after_init.at(IDC_UNITS_DECLARED), "As declared (in use)");
+    EXPECT_EQ(read("units.dat"), "declared");
+    reset_unit_setting();
+    zelWndProc({WindowMessage::create});
+    EXPECT_EQ(unit_setting.choice, UnitChoice::declared);
 }
 
 TEST_F(MainWindow, LoadToolFindsTheTrueStepsPerInch) {

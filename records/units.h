@@ -1,0 +1,35 @@
+#pragma once
+
+// How drawing coordinates are taken. A drawing unit is an inch, unless the
+// operator has chosen to read drawings that declare millimetres or
+// centimetres in the unit they declare (scaled to inches as they are read).
+// The choice is kept in units.dat in the program directory: one word,
+// "inch" or "declared".
+
+enum class DrawingUnit { inch, millimetre, centimetre };
+
+enum class UnitChoice { inch, declared };
+
+struct UnitSetting {
+    UnitChoice choice = UnitChoice::inch;
+};
+
+extern UnitSetting unit_setting;
+
+void reset_unit_setting();
+
+// The unit a drawing that declares `declared` is read in, with the setting.
+DrawingUnit unit_in_use(DrawingUnit declared);
+
+// Drawing units in one inch: 1, 25.4 or 2.54.
+double units_per_inch(DrawingUnit unit);
+
+// "inches", "millimetres", "centimetres".
+const char* unit_name(DrawingUnit unit);
+
+// Reads units.dat. A missing file means inches; a file that cannot be read
+// or says something else is told to the operator and also means inches.
+void get_unit_setting();
+
+// Writes units.dat; on failure the old file stays whole and the operator is told.
+bool save_unit_setting();
