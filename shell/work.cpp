@@ -86,8 +86,10 @@ void report() {
 
 bool machine_ready() {
     if (com.ready) return true;
+    std::string why = win.startup_failure;
+    if (!why.empty() && why.back() == '.') why.pop_back();
     notice("Nothing was sent to the machine: no controller answered when the program started (" +
-           win.startup_failure + "). Check the connection with zel --check.");
+           why + "). Check the connection with zel --check.");
     return false;
 }
 
