@@ -1,10 +1,13 @@
 // zel-sim: the simulated controller on a pseudo-terminal, linked as COMn in a
 // machine folder, so that zel can be run against it without a machine.
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "sim/pty.h"
 
@@ -45,6 +48,21 @@ std::string unescape(const char* text) {
 int usage() {
     std::fputs(kUsage, stderr);
     return 2;
+}
+
+}  // namespace
+
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string link_target(const std::string& path) {
+    char buf[PATH_MAX];
+    ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : "";
 }
 
 }  // namespace
@@ -92,6 +110,16 @@ int main(int argc, char** argv) {
 
     PtySim sim(family, o);
     std::string why, link = dir + "/COM" + std::to_string(port);
+    // The operator's own link to the machine is never replaced; one left by an
+    // earlier simulator (into /dev/pts) is.
+    std::string target = link_target(link);
+    if (exists(link) && target.rfind("/dev/pts/", 0) != 0) {
+        std::fprintf(stderr,
+                     "zel-sim: %s is there already%s and is left alone: choose another number "
+                     "with --port or another folder with --dir\n",
+                     link.c_str(), target.empty() ? "" : (" (a link to " + target + ")").c_str());
+        return 1;
+    }
     if (!sim.start(why) || !sim.link_as(link, why)) {
         std::fprintf(stderr, "zel-sim: %s\n", why.c_str());
         return 1;

@@ -1,5 +1,8 @@
 // The simulated controller: what tests of the machine's operations rely on.
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
@@ -73,6 +76,20 @@ TEST_F(PtySimTest, PacesItsAnswerLikeA9600BaudLineAndDelaysItAsTold) {
     auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, std::chrono::microseconds(20000 + 6 * 1042));
     EXPECT_EQ(trace().size(), 7u);
+}
+
+}  // namespace
+
+namespace {
+
+// zel-sim never takes the place of the operator's link to the machine.
+TEST(SimProgram, LeavesALinkThatIsThereAlone) {
+    TempDir dir;
+    std::filesystem::create_symlink("/dev/null", dir.file("COM1"));
+    std::string program = std::filesystem::path(ZEL_BINARY).parent_path() / "zel-sim";
+    int status = std::system((program + " --dir " + dir.path() + " >/dev/null 2>&1").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(std::filesystem::read_symlink(dir.file("COM1")), "/dev/null");
 }
 
 }  // namespace
