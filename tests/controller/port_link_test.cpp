@@ -58,17 +58,9 @@ TEST(SerialPorts, OneLineEachForTheOperator) {
     for (const Case& c : cases) EXPECT_EQ(describe_serial_port(c.port), c.line);
 }
 
-class PortLinks : public ProgramDirTest {
+class PortLinks : public DevicesTest {
 protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        devices.add("ttyUSB0", "ftdi_sio", kFtdi);
-        devices.add("ttyS0", "serial8250");
-        settings.port = 1;
-    }
     std::string link(const char* name = "COM1") { return fs::read_symlink(dir.file(name)); }
-    std::string stable() const { return devices.dev("serial/by-id/") + kFtdi; }
-    FakeDevices devices;
 };
 
 TEST_F(PortLinks, ADeviceNodeIsLinkedByItsStableName) {

@@ -192,6 +192,11 @@ TEST_F(RunTool, AClickOnRunToolInTheRealWindowMakesTheJob) {
 TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
     if (!start_program()) GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
     ASSERT_FALSE(window.empty());
+    // Options, Contineous Job: every figure, long enough for Esc to come during it.
+    output_of("xdotool windowfocus --sync " + window + " key alt+o");
+    std::this_thread::sleep_for(500ms);
+    output_of("xdotool key c");
+    std::this_thread::sleep_for(500ms);
     output_of("xdotool mousemove --window " + window + " 336 52 click 1");  // Run Tool
     bool running = eventually(60s, [&] {
         return read_file(machine.file("trace.txt")).find("Fire indicate") != std::string::npos;

@@ -10,6 +10,8 @@
 #include "import/dxf.h"
 #include "import/shapes.h"
 #include "platform/text.h"
+#include "records/settings.h"
+#include "tests/support/support.h"
 
 struct Drawing {
     std::string body;
@@ -125,3 +127,16 @@ inline std::string screen_points() {
     }
     return out + "(no end)";
 }
+
+// A program directory of its own, figures closed by the reader.
+class ReaderTest : public ProgramDirTest {
+protected:
+    void SetUp() override {
+        ProgramDirTest::SetUp();
+        settings.closed_figure = 1;
+    }
+    static std::string read(const Drawing& d) {
+        load_text(d.text());
+        return entries();
+    }
+};

@@ -17,17 +17,7 @@
 
 namespace {
 
-class Reader : public ProgramDirTest {
-protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        settings.closed_figure = 1;
-    }
-    static std::string read(const Drawing& d) {
-        load_text(d.text());
-        return entries();
-    }
-};
+using Reader = ReaderTest;
 
 const char* kClosedSquare = "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $";
 const char* kOpenSquare = "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 |0,1 $";

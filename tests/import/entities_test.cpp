@@ -19,17 +19,7 @@
 
 namespace {
 
-class Entities : public ProgramDirTest {
-protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        settings.closed_figure = 1;
-    }
-    static std::string read(const Drawing& d) {
-        load_text(d.text());
-        return entries();
-    }
-};
+using Entities = ReaderTest;
 
 using Vertices = std::vector<std::array<double, 3>>;
 

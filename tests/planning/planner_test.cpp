@@ -16,14 +16,8 @@
 
 namespace {
 
-class Planner : public ProgramDirTest {
+class Planner : public PlanningTest {
 protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        settings.direction = 1;
-        settings.bit = 0.25f;
-        settings.arc_notch = 0.5f;
-    }
     std::vector<float> walls() const {
         std::vector<float> out;
         for (int i = 0; wall_list.l_a_dimensions[i] != kWallEnd; ++i)

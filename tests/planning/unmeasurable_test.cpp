@@ -13,15 +13,7 @@
 
 namespace {
 
-class Unmeasurable : public ProgramDirTest {
-protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        settings.direction = 1;
-        settings.bit = 0.25f;
-        settings.arc_notch = 0.5f;
-    }
-};
+using Unmeasurable = PlanningTest;
 
 TEST_F(Unmeasurable, WallsOrTotalsThatAreNoNumbersAreRefused) {
     const float inf = INFINITY, nan = NAN, big = FLT_MAX / 2;

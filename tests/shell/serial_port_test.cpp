@@ -13,16 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kFtdi = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
-
-class SerialPortDialog : public ProgramDirTest {
+class SerialPortDialog : public DevicesTest {
 protected:
-    void SetUp() override {
-        ProgramDirTest::SetUp();
-        devices.add("ttyUSB0", "ftdi_sio", kFtdi);
-        devices.add("ttyS0", "serial8250");
-        settings.port = 1;
-    }
     void choose(std::vector<DialogAction> script) {
         ws.scripts.push_back(std::move(script));
         zelWndProc({WindowMessage::command, IDM_SERIAL_PORT});
@@ -30,12 +22,10 @@ protected:
     std::string usb_line() const {
         return stable() + "  (ttyUSB0)  ftdi_sio  may be opened";
     }
-    std::string stable() const { return devices.dev("serial/by-id/") + kFtdi; }
     std::string com1() const {
         std::error_code ec;
         return fs::read_symlink(dir.file("COM1"), ec);
     }
-    FakeDevices devices;
     FakeWindowSystem ws;
 };
 
