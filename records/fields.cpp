@@ -51,3 +51,7 @@ std::string read_in_range(std::string_view text, float& v, Range range) {
 std::string read_in_range(std::string_view text, int32_t& v, Range range) {
     return read_checked(text, v, range);
 }
+
+void add_fault(std::string& faults, const std::string& why) {
+    faults += (faults.empty() ? "" : "; ") + why;
+}

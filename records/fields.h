@@ -1,7 +1,10 @@
 #pragma once
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What a number in setup.dat or log.dat, or in a dialog that edits one, may be.
 enum class Range {
@@ -52,4 +55,21 @@ std::string range_fault(const Field<Record>& f, const Record& r) {
     double v = f.real ? static_cast<double>(r.*f.real) : r.*f.whole;
     std::string why = out_of_range(v, f.range);
     return why.empty() ? why : std::string(f.label) + " is " + number_text(v) + "; " + why;
+}
+
+// Adds `why` to a list of faults, "; " between them.
+void add_fault(std::string& faults, const std::string& why);
+
+// Reads the words of a record's file line into `r`, field by field, as far as
+// both go; every fault, each after "field <n>, " when `numbered`.
+template <typename Record, std::size_t N>
+std::string take_words(const std::array<Field<Record>, N>& fields,
+                       const std::vector<std::string>& words, Record& r, bool numbered) {
+    std::string faults;
+    for (std::size_t k = 0; k < N && k < words.size(); ++k) {
+        std::string why = take(fields[k], words[k], r);
+        if (!why.empty())
+            add_fault(faults, (numbered ? "field " + std::to_string(k + 1) + ", " : "") + why);
+    }
+    return faults;
 }

@@ -71,15 +71,9 @@ std::string format_log() {
 
 std::string scan_log(const char* line) {
     std::vector<std::string> words = split_words(line);
-    std::string faults;
-    auto fault = [&](const std::string& why) { faults += (faults.empty() ? "" : "; ") + why; };
-    const auto& fields = counter_fields();
-    for (std::size_t k = 0; k < fields.size() && k < words.size(); ++k) {
-        std::string why = take(fields[k], words[k], counters);
-        if (!why.empty()) fault(why);
-    }
-    if (words.size() < fields.size())
-        fault(strprintf("it holds %zu of the 8 counts", words.size()));
+    std::string faults = take_words(counter_fields(), words, counters, false);
+    if (words.size() < counter_fields().size())
+        add_fault(faults, strprintf("it holds %zu of the 8 counts", words.size()));
     return faults;
 }
 

@@ -49,15 +49,9 @@ const std::array<Field<Settings>, 18>& setting_fields() {
 
 std::string scan_setup(const char* line) {
     std::vector<std::string> words = split_words(line);
-    std::string faults;
-    auto fault = [&](const std::string& why) { faults += (faults.empty() ? "" : "; ") + why; };
-    const auto& fields = setting_fields();
-    for (std::size_t k = 0; k < fields.size() && k < words.size(); ++k) {
-        std::string why = take(fields[k], words[k], settings);
-        if (!why.empty()) fault(strprintf("field %zu, ", k + 1) + why);
-    }
-    if (words.size() < fields.size() - 1)
-        fault(strprintf("it holds %zu of the 18 fields", words.size()));
+    std::string faults = take_words(setting_fields(), words, settings, true);
+    if (words.size() < setting_fields().size() - 1)
+        add_fault(faults, strprintf("it holds %zu of the 18 fields", words.size()));
     return faults;
 }
 
