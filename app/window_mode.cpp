@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "app/modes.h"
-#include "platform/qt/main_window.h"
-#include "platform/qt/qt_window_system.h"
+#include "qt/main_window.h"
+#include "qt/qt_window_system.h"
 #include "resources/resources.h"
 #include "resources/strings.h"
 #include "shell/window.h"

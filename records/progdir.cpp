@@ -114,6 +114,13 @@ std::string sample_machine_folder(const std::string& exe_folder) {
         auto sample = std::filesystem::weakly_canonical(exe_folder + place, ec);
         if (!ec && is_file(sample.string() + "/setup.dat")) return sample.string();
     }
+#if defined(ZEL_BUILD_DIR) && defined(ZEL_SOURCE_SAMPLE)
+    // A program in its build folder, wherever that is, has the sources' sample.
+    std::error_code ec;
+    if (std::filesystem::equivalent(exe_folder, ZEL_BUILD_DIR, ec) &&
+        is_file(std::string(ZEL_SOURCE_SAMPLE) + "/setup.dat"))
+        return ZEL_SOURCE_SAMPLE;
+#endif
     return "";
 }
 

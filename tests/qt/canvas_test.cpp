@@ -3,7 +3,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include "platform/qt/canvas.h"
+#include "qt/canvas.h"
 #include "tests/qt/qt_app.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/qt/dialog.h"
-#include "platform/qt/qt_window_system.h"
+#include "qt/dialog.h"
+#include "qt/qt_window_system.h"
 #include "records/job.h"
 #include "shell/dialogs.h"
 #include "shell/window.h"

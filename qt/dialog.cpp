@@ -1,4 +1,4 @@
-#include "platform/qt/dialog.h"
+#include "qt/dialog.h"
 
 #include <QApplication>
 #include <QFontMetrics>

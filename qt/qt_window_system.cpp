@@ -1,4 +1,4 @@
-#include "platform/qt/qt_window_system.h"
+#include "qt/qt_window_system.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -21,8 +21,8 @@
 #include "platform/exit.h"
 #include "platform/idle.h"
 #include "platform/signals.h"
-#include "platform/qt/canvas.h"
-#include "platform/qt/dialog.h"
+#include "qt/canvas.h"
+#include "qt/dialog.h"
 #include "resources/resources.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/qt/main_window.h"
+#include "qt/main_window.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -13,7 +13,7 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
-#include "platform/qt/canvas.h"
+#include "qt/canvas.h"
 #include "resources/resources.h"
 #include "resources/strings.h"
 

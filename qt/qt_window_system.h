@@ -1,7 +1,7 @@
 #pragma once
 #include <QObject>
 
-#include "platform/qt/main_window.h"
+#include "qt/main_window.h"
 #include "platform/window_system.h"
 
 // The window system on Qt for one main window. While it lives it is the
