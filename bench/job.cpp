@@ -40,6 +40,12 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+double mean(const std::vector<double>& v) {
+    double sum = 0;
+    for (double x : v) sum += x;
+    return v.empty() ? 0 : sum / static_cast<double>(v.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,26 +70,42 @@ int main(int argc, char** argv) {
     flush_log();
 
     // Walk the line: each command's bytes, its answer, the gap to the next command.
+    // Where an exchange loses time against the wire: a command byte handed
+    // over after its turn (each is due one byte time after the command's
+    // first), the answer leaving the controller after the command's last byte
+    // has crossed and the answer's own byte time (the simulator's lateness),
+    // and the program's time from the answer to its next command.
     auto events = machine.sim.timeline();
     long sent = 0, received = 0;
-    std::vector<double> after_stroke, after_other;
+    std::vector<double> after_stroke, after_other, byte_late, answer_late;
     std::string command, last_command;
-    long long answered_at = -1;
+    long long answered_at = -1, first_byte_at = -1, last_byte_at = -1;
     for (const auto& e : events) {
         if (e.to_program) {
             ++received;
-            if (e.byte != '\r') answered_at = e.micros;
+            if (e.byte != '\r') {
+                answered_at = e.micros;
+                if (last_byte_at >= 0)
+                    answer_late.push_back((e.micros - last_byte_at) / 1000.0 - 2 * kByteMs);
+                last_byte_at = -1;
+            }
             continue;
         }
         ++sent;
-        if (command.empty() && answered_at >= 0) {
-            double gap = (e.micros - answered_at) / 1000.0;
-            (counted_stroke(last_command) ? after_stroke : after_other).push_back(gap);
-            answered_at = -1;
+        if (command.empty()) {
+            if (answered_at >= 0) {
+                double gap = (e.micros - answered_at) / 1000.0;
+                (counted_stroke(last_command) ? after_stroke : after_other).push_back(gap);
+                answered_at = -1;
+            }
+            first_byte_at = e.micros;
+        } else {
+            byte_late.push_back((e.micros - first_byte_at) / 1000.0 - command.size() * kByteMs);
         }
         command += e.byte;
         if (e.byte == '\r') {
             last_command = command;
+            last_byte_at = e.micros;
             command.clear();
         }
     }
@@ -93,11 +115,16 @@ int main(int argc, char** argv) {
     std::printf("bytes sent %ld, received %ld\n", sent, received);
     std::printf("job time %.3f s; wire time of all its bytes %.3f s; ratio %.4f\n", seconds,
                 wire_all, seconds / wire_all);
-    // On a pseudo-terminal each answer comes one byte time after the last byte
-    // of its command was handed over, that is while that byte is still "on the
-    // line": the least a job can take here is the time of the bytes it sends.
     std::printf("  against the bytes sent alone (%.3f s): ratio %.4f\n", wire_sent,
                 seconds / wire_sent);
+    std::vector<double> gaps = after_stroke;
+    gaps.insert(gaps.end(), after_other.begin(), after_other.end());
+    std::printf("per exchange (%zu), median / mean: a command byte after its turn %.3f / %.3f "
+                "ms; the simulator's answer after its turn %.3f / %.3f ms; answer to the next "
+                "command %.3f / %.3f ms; all of the exchange over its wire time, mean %.3f ms\n",
+                answer_late.size(), median(byte_late), mean(byte_late), median(answer_late),
+                mean(answer_late), median(gaps), mean(gaps),
+                (seconds - wire_all) * 1000 / static_cast<double>(answer_late.size()));
     std::printf("answer to the next command's first byte, median: after a counted stroke %.3f ms "
                 "(%zu), after other answers %.3f ms (%zu)\n",
                 median(after_stroke), after_stroke.size(), median(after_other), after_other.size());

@@ -5,8 +5,10 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -105,34 +107,68 @@ bool PtySim::nap(long micros) {
 }
 
 // Full duplex, as on a serial line: the program's bytes are read as they
-// come, also while an answer is going out a byte at a time.
+// come, also while an answer is going out a byte at a time. Paced, a byte
+// the program hands over reaches the controller only once it has crossed the
+// line, one byte time after the byte before it has, and every answer byte
+// takes its byte time back: a command is answered no sooner than on a real
+// 9600-baud line.
 void PtySim::run() {
     char buf[256];
     bool pending = false;     // an answer byte is waiting for its time
     char out = 0;
     long long due = 0;        // when it may go
+    struct Arriving {
+        char byte;
+        long long at;
+    };
+    std::deque<Arriving> on_the_line;   // paced bytes from the program, not yet across
+    long long line_free = 0;            // when the last of them is across
+    long long answer_from = 0;          // when the last byte from the program came across
+    long long out_free = 0;             // when the last answer byte reached the program
+    // A line keeps its time to the microsecond; the default 50 us of timer
+    // slack would make the simulator, not the program, late.
+    ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
     for (;;) {
         if (!pending) {
             int delay_ms = 0;
             pending = take_output(out, delay_ms);
             if (pending)
-                due = now_micros() + delay_ms * 1000LL + (options().pace ? kByteMicros : 0);
+                due = std::max(answer_from + delay_ms * 1000LL, out_free) +
+                      (options().pace ? kByteMicros : 0);
         }
-        long long wait = pending ? std::max(0LL, due - now_micros()) : -1;
+        long long next = pending ? due : -1;
+        if (!on_the_line.empty() && (next < 0 || on_the_line.front().at < next))
+            next = on_the_line.front().at;
+        long long wait = next < 0 ? -1 : std::max(0LL, next - now_micros());
         timespec t{static_cast<time_t>(wait / 1000000), static_cast<long>(wait % 1000000) * 1000};
         pollfd p[2] = {{master_, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};
         if (::ppoll(p, 2, wait < 0 ? nullptr : &t, nullptr) < 0 && errno != EINTR) return;
         if (p[1].revents) return;
+        bool got = false;
         if (p[0].revents & POLLIN) {
             ssize_t n = ::read(master_, buf, sizeof buf);
+            bool pace = options().pace;
             for (ssize_t i = 0; i < n; ++i) {
                 note(false, buf[i]);
-                receive(buf[i]);
+                if (!pace) {
+                    answer_from = now_micros();
+                    receive(buf[i]);
+                    continue;
+                }
+                line_free = std::max(now_micros(), line_free) + kByteMicros;
+                on_the_line.push_back({buf[i], line_free});
             }
-            if (n > 0) continue;
+            got = n > 0;
         }
+        while (!on_the_line.empty() && on_the_line.front().at <= now_micros()) {
+            answer_from = on_the_line.front().at;
+            receive(on_the_line.front().byte);
+            on_the_line.pop_front();
+        }
+        if (got) continue;
         if (pending && now_micros() >= due) {
             if (::write(master_, &out, 1) == 1) note(true, out);
+            out_free = due;
             pending = false;
             continue;
         }

@@ -74,7 +74,8 @@ TEST_F(PtySimTest, PacesItsAnswerLikeA9600BaudLineAndDelaysItAsTold) {
     EXPECT_EQ(wait_for_Slo_Syn(), 1);
     // Only a lower bound: a slow machine may take longer, never less.
     auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(took, std::chrono::microseconds(20000 + 6 * 1042));
+    // The four bytes of the command cross the line, then the six of the answer.
+    EXPECT_GE(took, std::chrono::microseconds(20000 + (4 + 6) * 1042));
     EXPECT_EQ(trace().size(), 7u);
 }
 
