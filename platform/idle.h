@@ -17,5 +17,5 @@ void idle();
 // no window is attached and a wait may sleep until its own deadline.
 int idle_interval_ms();
 
-inline constexpr int kIdleIntervalMs = 30;
+inline constexpr int kIdleIntervalMs = 100;
 inline constexpr int kReportIntervalMs = 250;

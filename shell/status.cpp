@@ -4,7 +4,14 @@
 
 StatusLine status_line;
 
-void reset_status_line() { status_line = StatusLine{}; }
+namespace {
+std::string shown;  // what the window shows now
+}
+
+void reset_status_line() {
+    status_line = StatusLine{};
+    shown.clear();
+}
 
 std::string status_text() {
     std::string out;
@@ -16,4 +23,10 @@ std::string status_text() {
     return out;
 }
 
-void show_status() { window_system().set_status_text(status_text()); }
+// The window repaints the line only when it says something new.
+void show_status() {
+    std::string text = status_text();
+    if (text == shown) return;
+    shown = text;
+    window_system().set_status_text(text);
+}

@@ -28,6 +28,7 @@ bool ended_told = false;    // job_ended or notching_ended has said how it ended
 bool close_wanted = false;
 bool work_active = false;   // inside machine_work
 int walls_shown = -1;       // walls made at the last repaint of the figure
+int tenths_shown = -1;      // tenths of an inch fed the progress bar shows
 
 std::string start_point_text() {
     int first = 0, terminator = 0;
@@ -73,9 +74,11 @@ void report() {
     if (!p.running) return;
     status_line.work = work_text();
     show_status();
-    if (p.planned > 0)
-        ws().set_progress(static_cast<int>(std::min(p.fed, p.planned) * 10),
-                          static_cast<int>(p.planned * 10));
+    int tenths = static_cast<int>(std::min(p.fed, p.planned) * 10);
+    if (p.planned > 0 && tenths != tenths_shown) {
+        tenths_shown = tenths;
+        ws().set_progress(tenths, static_cast<int>(p.planned * 10));
+    }
     if (p.work == Progress::Work::job && p.wall != walls_shown) {
         walls_shown = p.wall;
         ws().invalidate();
@@ -98,6 +101,7 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     work_active = true;
     ended_told = false;
     walls_shown = -1;
+    tenths_shown = -1;
     progress.stop_requested = false;
     begin_work(Progress::Work::other, 0, 0, 0.0f);
     at_program_end(history_at_program_end);
@@ -226,6 +230,7 @@ void reset_work() {
     close_wanted = false;
     work_active = false;
     walls_shown = -1;
+    tenths_shown = -1;
     set_progress_reporter(nullptr);
 }
 

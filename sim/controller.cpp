@@ -1,5 +1,6 @@
 #include "sim/controller.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 ControllerFamily family_of_model(int model) {
@@ -102,8 +103,9 @@ void SimController::command(const std::string& text) {
     if (reply.empty() || silent) return;
     if (!options_.answer_all_with.empty()) reply = options_.answer_all_with;
     reply = options_.garbage + reply;
+    bool late = commands_.size() >= static_cast<std::size_t>(std::max(options_.delay_from, 1));
     for (std::size_t i = 0; i < reply.size(); ++i)
-        out_.push_back({reply[i], i == 0 ? options_.delay_ms : 0});
+        out_.push_back({reply[i], i == 0 && late ? options_.delay_ms : 0});
 }
 
 // The answer to one command, without its carriage return; empty for none.

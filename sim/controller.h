@@ -31,6 +31,7 @@ struct SimOptions {
     std::string garbage;             // sent before every answer
     int delay_ms = 0;                // an answer comes this long after its command
                                      // (in-process: after this many empty polls)
+    int delay_from = 1;              // the first command (counted from 1) answered late
     bool pace = false;               // on a pty: bytes no faster than a 9600-baud line
     float steps_per_inch = 2000.0f;  // the true Slo-Syn feed per motor step
     float cell_distance = 24.0f;     // inches from home at which the photo cell sees the strip

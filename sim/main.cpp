@@ -28,6 +28,7 @@ const char* const kUsage =
     "  --answer-all-with TEXT send TEXT instead of every answer (\\r for a carriage return)\n"
     "  --garbage TEXT         send TEXT before every answer\n"
     "  --delay MS             answer MS milliseconds after each command\n"
+    "  --delay-from N         ... from the Nth command on (default 1)\n"
     "  --pace                 send no faster than a 9600-baud line\n"
     "  --steps-per-inch X     the true Slo-Syn feed (default 2000)\n"
     "  --cell-distance X      inches from home to the photo cell (default 24)\n";
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
         else if (a == "--answer-all-with") o.answer_all_with = unescape(v);
         else if (a == "--garbage") o.garbage = unescape(v);
         else if (a == "--delay") o.delay_ms = std::atoi(v);
+        else if (a == "--delay-from") o.delay_from = std::atoi(v);
         else if (a == "--steps-per-inch") o.steps_per_inch = std::strtof(v, nullptr);
         else if (a == "--cell-distance") o.cell_distance = std::strtof(v, nullptr);
         else return usage();

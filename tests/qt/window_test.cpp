@@ -197,7 +197,7 @@ TEST_F(Window, WhileTheMachineWorksItRepaintsAndTakesOnlyStopEscAndTheCloseBox) 
     QCoreApplication::postEvent(run, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, {}));
     QCoreApplication::postEvent(run, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, {}));
     QCoreApplication::postEvent(window.client(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
-    QTest::qSleep(40);  // since any earlier idle call
+    QTest::qSleep(kIdleIntervalMs + 10);  // since any earlier idle call
     idle();
     // Esc reaches the window procedure as Stop.
     EXPECT_EQ(received, (Strings{"command 63", "paint"}));
@@ -207,7 +207,7 @@ TEST_F(Window, WhileTheMachineWorksItRepaintsAndTakesOnlyStopEscAndTheCloseBox) 
     ws.invalidate();
     idle();
     EXPECT_EQ(received.size(), 0u);
-    QTest::qSleep(40);
+    QTest::qSleep(kIdleIntervalMs + 10);
     idle();
     EXPECT_EQ(received, (Strings{"paint"}));
     EXPECT_TRUE(window.isVisible());
