@@ -305,7 +305,6 @@ Merge merge_overlaps(std::vector<Chain>& contours, FillRule rule, double toleran
     try {
         ClipperLib::Clipper clipper;
         clipper.PreserveCollinear(true);
-        clipper.StrictlySimple(true);
         for (const Path& p : polys.paths)
             if (p.size() >= 3) clipper.AddPath(p, ClipperLib::ptSubject, true);
         auto fill = rule == FillRule::nonzero ? ClipperLib::pftNonZero : ClipperLib::pftEvenOdd;

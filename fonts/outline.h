@@ -8,6 +8,7 @@
 
 struct Point {
     double x = 0, y = 0;
+    bool operator==(const Point&) const = default;
 };
 
 // The order of a segment: a line has 2 points, a quadratic Bezier 3, a cubic 4.

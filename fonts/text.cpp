@@ -25,7 +25,7 @@ constexpr double kMaxLetterSpacing = 200;  // in., either way
 constexpr double kMaxLineSpacing = 100;
 // How closely merged outlines follow the true outline of overlapping parts,
 // and how closely insides are told apart, in inches.
-constexpr double kTolerance = 0.0002;
+constexpr double kTolerance = 0.0005;
 
 // The font last used stays open: the next text is most often in the same font.
 struct OpenFont {
