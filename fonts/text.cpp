@@ -57,10 +57,21 @@ public:
 
     // The font open, or why it could not be.
     std::string open(const FontFace& font, OpenFont*& out) {
-        if (open_.face && open_.file == font.file && open_.index == font.index) {
-            out = &open_;
-            return "";
+        if (!open_.face || open_.file != font.file || open_.index != font.index) {
+            if (std::string why = load(font); !why.empty()) return why;
         }
+        FT_Face face = open_.face;
+        open_.name = !font.family.empty() ? font_name(font)
+                     : face->family_name  ? font_name({face->family_name, face->style_name ? face->style_name : "", "", 0})
+                                          : font.file;
+        out = &open_;
+        return "";
+    }
+
+    static constexpr int kLoad = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_NO_AUTOHINT;
+
+private:
+    std::string load(const FontFace& font) {
         open_.close();
         if (!library_ && FT_Init_FreeType(&library_)) return "The font library could not be started";
         std::string shown = font.family.empty() ? font.file : font_name(font);
@@ -77,20 +88,13 @@ public:
         FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(face->units_per_EM) * 64, 72, 72);
         open_.file = font.file;
         open_.index = font.index;
-        open_.name = font.family.empty() ? std::string(face->family_name ? face->family_name : font.file) +
-                                               (face->style_name ? std::string(" ") + face->style_name : "")
-                                         : font_name(font);
         open_.cap_height = cap_height(face);
         open_.line_distance = 64.0 * (face->height > 0 ? face->height : face->ascender - face->descender);
         open_.shaper = hb_ft_font_create_referenced(face);
         hb_ft_font_set_load_flags(open_.shaper, kLoad);
-        out = &open_;
         return "";
     }
 
-    static constexpr int kLoad = FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_NO_AUTOHINT;
-
-private:
     // The top of the capital H; without an H, the font's own word for it,
     // else its ascender.
     static double cap_height(FT_Face face) {
@@ -297,6 +301,8 @@ TextOutlines text_outlines(const std::string& text, const FontFace& font, const 
                             static_cast<int>(chars.size()), static_cast<unsigned>(begin),
                             static_cast<int>(end - begin));
         hb_buffer_guess_segment_properties(buffer.get());
+        // A mark typed alone is a mark, not one on a dotted circle.
+        hb_buffer_set_flags(buffer.get(), HB_BUFFER_FLAG_DO_NOT_INSERT_DOTTED_CIRCLE);
         hb_shape(open->shaper, buffer.get(), kFeatures, 2);
         unsigned n = 0;
         const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer.get(), &n);

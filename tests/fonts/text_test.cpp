@@ -39,6 +39,7 @@ TEST(TextOutlines, EachLetterHasTheOutlinesOfItsGlyph) {
             EXPECT_EQ(o.chain.front().start().y, o.chain.back().end().y);
         }
     }
+    EXPECT_EQ(outlines_of("\u0301").outlines.size(), 1u);  // an accent alone, on no dotted circle
 }
 
 // Reading order, sense and start: "®" has an outline inside a counter.
