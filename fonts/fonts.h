@@ -45,7 +45,7 @@ FontMatch match_font_file(const std::string& name);
 
 // Sizes are in inches.
 struct TextStyle {
-    double height = 1;          // of the font's capital H, as sign letters are specified
+    double height = 1;          // of the font's capital H: the size sign letters are ordered by
     double letter_spacing = 0;  // added after each character to its advance and kerning
     double line_spacing = 1;    // baseline to baseline, in the font's own line distances
 };

@@ -150,8 +150,8 @@ inline double distance(const std::vector<Polygon>& polys, Point q) {
     return best;
 }
 
-inline std::vector<Polygon> scaled(std::vector<Polygon> polys, double scale, Point by = {}) {
+inline std::vector<Polygon> scaled(std::vector<Polygon> polys, double scale) {
     for (Polygon& p : polys)
-        for (Point& q : p) q = {q.x * scale + by.x, q.y * scale + by.y};
+        for (Point& q : p) q = {q.x * scale, q.y * scale};
     return polys;
 }
