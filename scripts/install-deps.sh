@@ -4,11 +4,14 @@
 # Does nothing when they are all present; never asks a question.
 set -eu
 
-# The second line: the icons drawn from their SVG, and the Debian package
-# built (dpkg-shlibdeps, file) and checked (desktop entry, AppStream
-# metadata, manual pages).
+# The third line: letters from installed fonts (outlines, shaping and
+# kerning, the font list, merging overlapping parts of a letter). The fourth:
+# the icons drawn from their SVG, and the Debian package built
+# (dpkg-shlibdeps, file) and checked (desktop entry, AppStream metadata,
+# manual pages).
 packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev
           clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core
+          libfreetype-dev libharfbuzz-dev libfontconfig-dev libpolyclipping-dev
           librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $*"
 
 missing=""
