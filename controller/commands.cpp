@@ -41,30 +41,42 @@ void restart_controller() {
     put_data(commands.T);
 }
 
-bool refuse_move(float st) {
-    if (std::isfinite(st)) return false;
-    notice(strprintf("A strip move by %f was not sent: the distance is not a number", st));
-    return true;
+// Every strip move passes here on its way to the controller: one that is no
+// number or beyond the travel limit stops the work before anything is sent.
+// `st` is in the controller's units, `command` what would have been sent.
+void check_move(float st, std::string command) {
+    double inches = galil() ? st : static_cast<double>(st) / settings.steps;
+    if (std::isfinite(inches) && std::fabs(inches) <= kTravelLimit) return;
+    for (char& c : command)
+        if (c == '\r') c = ' ';
+    std::string shown = command.substr(0, command.find_last_not_of(' ') + 1);
+    throw JobStopped{strprintf("The strip move %s (%.7g in.) was not sent: one move may be at most "
+                               "%g in., the machine's travel limit. Nothing more was sent to the "
+                               "machine",
+                               shown.c_str(), inches, kTravelLimit)};
 }
 
 void move_galil(const char* command, float st) {
     st = -st;
-    if (st == 0 || refuse_move(st)) return;
-    before_command();
-    put_data(command);
-    wait_for_Slo_Syn();
+    if (st == 0) return;
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, "%f\r", st);
+    before_command();
+    check_move(-st, std::string(command) + move_data);
+    put_data(command);
+    wait_for_Slo_Syn();
     put_data(move_data);
     wait_for_Slo_Syn();
 }
 
 void move_slo_syn(const char* format, float st) {
     st = -st;
-    if (st == 0 || refuse_move(st)) return;
-    before_command();
+    if (st == 0) return;
+    // Room for the longest float "%f" writes.
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, format, st);
+    before_command();
+    check_move(-st, move_data);
     put_data(move_data);
     wait_for_Slo_Syn();
 }

@@ -48,7 +48,10 @@ void end() {
 }
 
 std::string punch_refusal(float notch_length, float total_length) {
-    if (!(total_length > 0.0f)) return "";
+    if (!(total_length > 0.0f && total_length <= kTravelLimit))
+        return strprintf("Total inches of material must be more than 0 and at most %g (it is "
+                         "%.3f); the notching run was not started",
+                         kTravelLimit, total_length);
     if (!(notch_length > 0.0f))
         return strprintf("Inches between notches must be more than 0 (it is %.3f); "
                          "the notching run was not started",

@@ -259,9 +259,15 @@ void move_command(bool calibrated) {
         notice(why);
         return;
     }
-    if (std::fabs(inches) > kLongMove &&
-        !ws().ask_yes_no(strprintf("Move the strip %.3f in. (%.3f ft)?", inches, inches / 12.0),
-                         calibrated ? "Move" : "Uncalibrated move"))
+    // A reverse move and a long one are made only when the operator confirms them.
+    std::string question;
+    if (inches < 0)
+        question = strprintf("Move the strip back %.3f in. (%.3f ft), in reverse?", -inches,
+                             -inches / 12.0);
+    else if (inches > kLongMove)
+        question = strprintf("Move the strip %.3f in. (%.3f ft)?", inches, inches / 12.0);
+    if (!question.empty() &&
+        !ws().ask_yes_no(question, calibrated ? "Move" : "Uncalibrated move"))
         return;
     machine_work(calibrated ? "Move" : "Uncalibrated move",
                  [calibrated, inches] { (calibrated ? run_move : feed_move)(controller_units(inches)); });

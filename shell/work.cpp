@@ -110,6 +110,9 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     } catch (const OperatorStop&) {
         status_line.work = what + " stopped by the operator";
         notice(status_line.work);
+    } catch (const JobStopped& stopped) {
+        status_line.work = what + " stopped";
+        notice(stopped.why);
     } catch (const NoController&) {
         status_line.work = what + " not started";
         notice("Nothing was sent to the machine: the serial port is not open.");
