@@ -68,6 +68,26 @@ void history_at_program_end() {
         append_history(history_of("controller lost"));
 }
 
+// Answers and noise that came while no answer was awaited, since `answers`
+// and `noise` were counted.
+void tell_dropped_input(long answers, long noise) {
+    answers = com.stray_answers - answers;
+    noise = com.noise - noise;
+    if (answers == 0 && noise == 0) return;
+    std::string what;
+    if (answers != 0)
+        what = strprintf("%ld answer%s that no command waited for", answers,
+                         answers == 1 ? "" : "s");
+    if (noise != 0)
+        what += strprintf("%s%ld other byte%s", what.empty() ? "" : " and ", noise,
+                          noise == 1 ? "" : "s");
+    notice("The controller sent " + what +
+           ". They were dropped before the next command, so that each command waited for "
+           "its own answer. A controller that answers twice or a noisy serial line does this: "
+           "check the cable and the controller's program. ctrace.txt in " + directory +
+           " shows them on its \"dropped->\" lines.");
+}
+
 void report() {
     const Progress& p = progress;
     if (!p.running) return;
@@ -104,6 +124,7 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     status_line.work = what;
     show_status();
     ws().set_busy(true);
+    long answers = com.stray_answers, noise = com.noise;
     try {
         work();
         if (!ended_told) status_line.work = what + " done";
@@ -119,6 +140,7 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     }
     end_work();
     flush_log();
+    tell_dropped_input(answers, noise);
     work_active = false;
     current_what.clear();
     ws().set_busy(false);

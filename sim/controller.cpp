@@ -102,6 +102,7 @@ void SimController::command(const std::string& text) {
     if (reply.empty() || silent) return;
     if (!options_.answer_all_with.empty()) reply = options_.answer_all_with;
     reply = options_.garbage + reply;
+    if (options_.answer_twice) reply += reply;
     for (std::size_t i = 0; i < reply.size(); ++i)
         out_.push_back({reply[i], i == 0 ? options_.delay_ms : 0});
 }

@@ -3,6 +3,7 @@
 // without a controller.
 #include <algorithm>
 
+#include "controller/serial_link.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
 #include "records/job.h"
@@ -87,6 +88,43 @@ TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
         EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
     run_program_end_steps();  // as the program's end does
     EXPECT_NE(history().back().find(",controller lost"), std::string::npos);
+}
+
+// A controller that answers twice: each command still waits for its own
+// answer, the one no command awaited is dropped and traced, and the operator
+// is told at the end of the work.
+TEST_F(Work, AnAnswerNoCommandAwaitedIsDroppedTracedAndTold) {
+    start();
+    start_ctrace();
+    sim().clear_log();
+    command(IDM_RUN_TOOL);
+    const std::string clean = read("ctrace.txt");
+    const Lines sent = machine();
+    sim().clear_log();
+    ws.boxes.clear();
+    SimOptions twice;
+    twice.answer_twice = true;
+    serial_sim.set_options(twice);
+    start_ctrace();
+    command(IDM_RUN_TOOL);
+    EXPECT_EQ(machine(), sent);
+    std::string traced = read("ctrace.txt"), without_dropped;
+    int dropped = 0;
+    for (const std::string& line : trace_lines(traced)) {
+        if (line == "dropped-> D\r") ++dropped;
+        else without_dropped += line + "\n";
+    }
+    EXPECT_EQ(without_dropped, clean) << traced;  // every send followed by its own answer
+    const long answers = static_cast<long>(sent.size()) - 1;  // the last one is never dropped
+    EXPECT_EQ(dropped, answers);
+    EXPECT_EQ(com.stray_answers, answers);
+    ASSERT_FALSE(ws.boxes.empty());
+    EXPECT_EQ(ws.boxes.back().text.rfind("The controller sent " + std::to_string(answers) +
+                                             " answers that no command waited for. They were "
+                                             "dropped before the next command",
+                                         0),
+              0u)
+        << ws.boxes.back().text;
 }
 
 TEST_F(Work, EveryJobAndNotchingRunHasItsLine) {
