@@ -44,6 +44,7 @@ std::string history_csv(const HistoryLine& h) {
         std::to_string(h.sheers),
         std::to_string(h.images),
         h.result,
+        strprintf("%.3f", h.counted),
     };
     std::string line;
     for (const std::string& f : fields) {

@@ -16,9 +16,19 @@ void begin_work(Progress::Work work, int figure, int walls, float planned) {
     p.walls = walls;
     p.planned = planned;
     p.fed = 0.0f;
+    p.counted = 0.0f;
+    p.letter_cut = false;
     p.started_ms = p.ended_ms = monotonic_ms();
     p.started_at = p.ended_at = std::time(nullptr);
     p.at_start = counters;
+}
+
+void count_only_material_fed() {
+    Progress& p = progress;
+    if (p.letter_cut || !(p.fed < p.counted)) return;
+    counters.inches -= p.counted - p.fed;
+    p.counted = p.fed;
+    write_log();
 }
 
 void end_work() {

@@ -22,7 +22,7 @@ bool last_wall_is_short() {
     return !(wall_list.l_a_dimensions[w - 1] >= 9.0f);
 }
 
-void end() {
+void end(bool letter) {
     seq.end_sequence = 1;
     if (settings.bend_output != 0 && ((settings.tab & 2) != 0 || last_wall_is_short())) {
         feed(10.0f);
@@ -40,6 +40,7 @@ void end() {
     run_move(seq.foot);
     trace(texts::sheer_cycle);
     sheer();
+    if (letter) progress.letter_cut = true;
     seq.end_sequence = 0;
     if (homes_machine())
         Home();
@@ -100,9 +101,8 @@ JobResult notching_run() {
     } catch (const OperatorStop&) {
         result = JobResult::stopped_by_operator;
         if (!trace_made) open_trace();
-        trace(strprintf("Notching run stopped by the operator after %d notches, %.3f in. fed\n",
-                        progress.wall, progress.fed)
-                  .c_str());
+        trace_end(strprintf("Notching run stopped by the operator after %d notches, %.3f in. fed",
+                            progress.wall, progress.fed));
     }
     close_trace();
     end_work();

@@ -156,7 +156,8 @@ bool made_and_counted(int k, int m) {
     progress.image = k;
     progress.images = m;
     JobResult result = make_job();
-    if (result == JobResult::made) {
+    // A Stop that comes once the letter is sheared off leaves it whole.
+    if (progress.letter_cut) {
         count_one(counters.images);
         write_log();
     }

@@ -56,15 +56,21 @@ HistoryLine history_of(const std::string& result) {
         h.figure = p.figure;
         h.start_point = start_point_text();
         h.divide_point = job.toggle == 0 ? job.pause : 0;
-        h.images = result == "done" ? 1 : 0;
+        h.images = p.letter_cut ? 1 : 0;
+        h.counted = p.counted;
     }
     return h;
 }
 
-// However the program ends during a job, the history keeps its line.
+// However the program ends during a job, only the material fed stays counted
+// and the history keeps its line.
 void history_at_program_end() {
-    if (progress.running &&
-        (progress.work == Progress::Work::job || progress.work == Progress::Work::notching))
+    if (!progress.running) return;
+    if (progress.work == Progress::Work::job) {
+        count_only_material_fed();
+        flush_log();
+    }
+    if (progress.work == Progress::Work::job || progress.work == Progress::Work::notching)
         append_history(history_of("controller lost"));
 }
 

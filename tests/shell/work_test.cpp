@@ -6,6 +6,7 @@
 #include "controller/serial_link.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
+#include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/progress.h"
@@ -56,7 +57,8 @@ TEST_F(Work, EscStopsTheJobAndEverythingSaysWhere) {
     Lines h = history();
     ASSERT_EQ(h.size(), 2u);  // the header, then one line for the job
     EXPECT_EQ(h[0].rfind("start,end,drawing,figure,start point,", 0), 0u);
-    EXPECT_NE(h[1].find(",1,\"(0.000, 0.000)\",,4,39.839,19.920,3,0,0,2,0,0,0,stopped by operator"),
+    EXPECT_NE(h[1].find(",1,\"(0.000, 0.000)\",,4,39.839,19.920,3,0,0,2,0,0,0,stopped by operator,"
+                        "19.920"),
               std::string::npos)
         << h[1];
 }
@@ -125,6 +127,51 @@ TEST_F(Work, AnAnswerNoCommandAwaitedIsDroppedTracedAndTold) {
                                          0),
               0u)
         << ws.boxes.back().text;
+}
+
+// However a job ends, log.dat counts only the inches of the letter fed, the
+// job history says so in its last column, and a letter sheared off is an image.
+TEST_F(Work, EveryWayAJobEndsCountsTheLetterFed) {
+    struct Case {
+        const char* how;
+        const char* stop_at;  // Stop while this command is in flight
+        int nth;
+        int silent_after;     // the controller is lost after this many answers
+        float home;           // a move the machine cannot make
+        const char* ends;     // the job history's images, result and inches counted
+    };
+    const Case cases[] = {
+        {"made", "", 0, -1, 2.5f, ",1,done,39.839"},
+        {"stopped", "I,0", 2, -1, 2.5f, ",0,stopped by operator,19.920"},
+        {"stopped once sheared", "S,0", 1, -1, 2.5f, ",1,stopped by operator,39.839"},
+        {"a move refused", "", 0, -1, 1e30f, ",0,\"stopped: The strip move M,-99"},
+        {"controller lost", "", 0, 6, 2.5f, ",0,controller lost,9.973"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        SimOptions o;
+        o.silent_after = c.silent_after;
+        serial_sim.set_options(o);
+        sim().clear_log();
+        start();
+        settings.home = c.home;
+        if (*c.stop_at) during(c.stop_at, c.nth, {WindowMessage::command, IDM_STOP});
+        const Counters before = counters;
+        try {
+            command(IDM_RUN_TOOL);
+        } catch (const ProgramEnded&) {
+            run_program_end_steps();  // as the program's end does
+        }
+        serial_sim.after_command = nullptr;
+        settings.home = 2.5f;
+        std::string line = history().back();
+        line.pop_back();  // its carriage return
+        const std::string counted = line.substr(line.rfind(',') + 1);
+        EXPECT_NE(line.find(c.ends), std::string::npos) << line;
+        EXPECT_EQ(strprintf("%.3f", counters.inches - before.inches), counted);
+        EXPECT_EQ(counters.images - before.images, c.ends[1] - '0');
+        EXPECT_EQ(read("log.dat"), format_log());
+    }
 }
 
 TEST_F(Work, EveryJobAndNotchingRunHasItsLine) {
