@@ -412,7 +412,13 @@ int zelWndProc(const Message& m) {
         else
             ws().destroy_window();
         return 0;
-    case WindowMessage::destroy: ws().post_quit(0); return 0;
+    case WindowMessage::destroy:
+        // The last chance to save the counts while the operator can still be told.
+        flush_log();
+        if (std::string unsaved = unsaved_log_text(); !unsaved.empty())
+            ws().message_box(unsaved, "The production log is not saved", MessageIcon::error);
+        ws().post_quit(0);
+        return 0;
     case WindowMessage::query_end_session: return 1;
     case WindowMessage::left_button_down:
     case WindowMessage::middle_button_down:

@@ -173,6 +173,34 @@ TEST_F(LogFile, FailedWriteLeavesTheOldLogWhole) {
     EXPECT_EQ(take_notices().size(), 1u);
 }
 
+// Counts made while the disk was full reach it at the next chance once there
+// is room, without another count; an end that still cannot save says so.
+TEST_F(LogFile, CountsMadeOnAFullDiskAreSavedOnceThereIsRoom) {
+    for (bool background : {false, true}) {
+        SCOPED_TRACE(background);
+        write_log_in_background(background);
+        write("log.dat", "5 100 40 12 5 3 20 1234.500000");
+        get_log();
+        {
+            FileSizeLimit limit(10);
+            counters.notch30 += 83;
+            write_log();
+            flush_log();
+            std::string said = unsaved_log_text();  // what the end prints
+            EXPECT_NE(said.find("log.dat in " + dir.path() + " could not be saved"),
+                      std::string::npos);
+            EXPECT_NE(said.find("\"5 183 40 12 5 3 20 1234.500000\""), std::string::npos) << said;
+        }
+        EXPECT_EQ(read("log.dat"), "5 100 40 12 5 3 20 1234.500000");
+        if (background) nudge_log_writer();  // the next wait for the controller
+        flush_log();
+        EXPECT_EQ(read("log.dat"), "5 183 40 12 5 3 20 1234.500000");
+        EXPECT_EQ(unsaved_log_text(), "");
+        write_log_in_background(false);
+        take_notices();
+    }
+}
+
 TEST_F(LogFile, ReplacementKeepsTheFilePermissions) {
     write("log.dat", "1");
     std::filesystem::permissions(dir.file("log.dat"), std::filesystem::perms(0640));
