@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -170,11 +171,77 @@ bool append_line_durably(const std::string& path, const std::string& line,
         return false;
     }
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && (st.st_size > 0 || write_all(fd, header)) &&
-              write_all(fd, line) && ::fsync(fd) == 0;
+    bool ok = ::fstat(fd, &st) == 0;
+    if (ok) {
+        ok = write_all(fd, st.st_size > 0 ? line : header + line) && ::fsync(fd) == 0;
+        // What a full disk took of the line goes again.
+        if (!ok) {
+            int error = errno;
+            if (::ftruncate(fd, st.st_size) == 0) ::fsync(fd);
+            errno = error;
+        }
+    }
     if (!ok) why = "cannot write " + path + ": " + errno_text();
     ::close(fd);
     return ok;
+}
+
+namespace {
+
+// Where the last line of the open file `fd` of `size` bytes starts: just
+// after its last line end, 0 when it has none.
+off_t start_of_last_line(int fd, off_t size) {
+    char buf[4096];
+    for (off_t end = size; end > 0;) {
+        off_t from = end > static_cast<off_t>(sizeof buf) ? end - static_cast<off_t>(sizeof buf) : 0;
+        ssize_t n = ::pread(fd, buf, static_cast<std::size_t>(end - from), from);
+        if (n <= 0) return -1;
+        for (ssize_t k = n - 1; k >= 0; --k)
+            if (buf[k] == '\n') return from + k + 1;
+        end = from;
+    }
+    return 0;
+}
+
+// Appends the bytes of `fd` from `from` to `to`, and a line end, to `kept`.
+bool copy_to_end_of(int fd, off_t from, off_t to, const std::string& kept) {
+    int out = ::open(kept.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (out < 0) return false;
+    char buf[4096];
+    bool ok = true;
+    while (ok && from < to) {
+        std::size_t want = static_cast<std::size_t>(std::min<off_t>(to - from, sizeof buf));
+        ssize_t n = ::pread(fd, buf, want, from);
+        ok = n > 0 && write_all(out, std::string_view(buf, static_cast<std::size_t>(n)));
+        from += n > 0 ? n : 0;
+    }
+    ok = ok && write_all(out, "\r\n") && ::fsync(out) == 0;
+    ::close(out);
+    return ok;
+}
+
+}  // namespace
+
+long move_partial_last_line(const std::string& path, const std::string& kept, std::string& why) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat st {};
+    char last = '\n';
+    long moved = 0;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+        ::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
+        off_t start = start_of_last_line(fd, st.st_size);
+        // Kept first, cut then: a crash in between leaves it in both, never in neither.
+        if (start >= 0 && copy_to_end_of(fd, start, st.st_size, kept) &&
+            ::ftruncate(fd, start) == 0 && ::fsync(fd) == 0) {
+            moved = static_cast<long>(st.st_size - start);
+        } else {
+            why = errno_text();
+            moved = -1;
+        }
+    }
+    ::close(fd);
+    return moved;
 }
 
 bool file_is_readable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }

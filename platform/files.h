@@ -29,9 +29,17 @@ bool read_first_line(const std::string& path, std::size_t max_chars, std::string
                      std::string& why);
 
 // Appends `line` to the file at `path` and flushes it to the disk; a new (or
-// empty) file gets `header` first. False with the reason in `why`.
+// empty) file gets `header` first. False with the reason in `why`; the file
+// is then as it was (a full disk leaves no part of the line).
 bool append_line_durably(const std::string& path, const std::string& line,
                          const std::string& header, std::string& why);
+
+// A file of lines whose last line has no line end (a write cut short) loses
+// that tail: it is appended to `kept`, with a line end, then cut off. Returns
+// how many bytes were moved; 0 when the file ends with a line end, is empty or
+// is not there; -1 when the tail could not be moved (`why` says why; the file
+// is then as it was).
+long move_partial_last_line(const std::string& path, const std::string& kept, std::string& why);
 
 // True when `path` is a file that can be opened for reading.
 bool file_is_readable(const std::string& path);

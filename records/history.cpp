@@ -54,6 +54,21 @@ std::string history_csv(const HistoryLine& h) {
     return line;
 }
 
+void repair_history() {
+    std::string why;
+    long moved =
+        move_partial_last_line(program_file("jobs.csv"), program_file("jobs.csv.damaged"), why);
+    if (moved > 0)
+        notice(strprintf("The job history jobs.csv in %s ended in a line cut short (%ld bytes, "
+                         "as a full disk or a power cut leaves it). It was moved to "
+                         "jobs.csv.damaged; the whole lines before it are kept.",
+                         directory.c_str(), moved));
+    else if (moved < 0)
+        notice("The job history jobs.csv in " + directory +
+               " ends in a line cut short that could not be moved to jobs.csv.damaged (" + why +
+               "); the next job's line follows it.");
+}
+
 bool append_history(const HistoryLine& h) {
     std::string why;
     if (!append_line_durably(program_file("jobs.csv"), history_csv(h) + "\r\n",

@@ -35,5 +35,11 @@ std::string iso_local_time(std::time_t t);
 std::string history_csv(const HistoryLine& h);
 
 // Appends the line to jobs.csv (the header first when the file is new).
-// False, with the operator told, when it cannot be written.
+// False, with the operator told, when it cannot be written; jobs.csv then
+// holds no part of it.
 bool append_history(const HistoryLine& h);
+
+// At start: a last line of jobs.csv that was cut short (a full disk, a power
+// cut) is moved to jobs.csv.damaged, so that the next line starts on a line of
+// its own; the operator is told. The whole lines stay.
+void repair_history();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "records/history.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -207,6 +208,41 @@ TEST_F(LogFile, ReplacementKeepsTheFilePermissions) {
     ASSERT_TRUE(write_log());
     EXPECT_EQ(std::filesystem::status(dir.file("log.dat")).permissions(),
               std::filesystem::perms(0640));
+}
+
+using HistoryFile = ProgramDirTest;
+
+// jobs.csv lines are whole or absent: a full disk leaves none of the line,
+// and a line cut short by an earlier program is moved aside at the next start.
+TEST_F(HistoryFile, AFullDiskLeavesNoPartOfALineAndAPartFoundAtStartIsMovedAside) {
+    HistoryLine h;
+    h.result = "done";
+    ASSERT_TRUE(append_history(h));
+    const std::string whole = read("jobs.csv");
+    h.drawing = std::string(300, 'd');
+    {
+        FileSizeLimit limit(whole.size() + 40);
+        EXPECT_FALSE(append_history(h));
+    }
+    EXPECT_EQ(read("jobs.csv"), whole);
+    EXPECT_NE(take_notices().at(0).find("jobs.csv was not written"), std::string::npos);
+
+    for (const char* cut : {"2026-12-07T14:05:09+01:00,2026-12", "x\r"}) {
+        write("jobs.csv", whole + cut);
+        repair_history();
+        EXPECT_EQ(read("jobs.csv"), whole);
+        auto told = take_notices();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find("moved to jobs.csv.damaged"), std::string::npos) << told[0];
+    }
+    EXPECT_EQ(read("jobs.csv.damaged"), "2026-12-07T14:05:09+01:00,2026-12\r\nx\r\r\n");
+    write("jobs.csv", "no line end at all");
+    repair_history();
+    EXPECT_EQ(read("jobs.csv"), "");
+    repair_history();  // a whole file is left as it is
+    ASSERT_TRUE(append_history(h));
+    EXPECT_EQ(read("jobs.csv").find(kHistoryHeader), 0u);
+    EXPECT_EQ(take_notices().size(), 1u);
 }
 
 using UnitsFile = ProgramDirTest;
