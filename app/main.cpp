@@ -81,6 +81,9 @@ int main(int argc, char** argv) {
         }
     }
     catch_termination();
+    // Should a library end the program (Qt does when its display goes), the
+    // end's steps still run.
+    std::atexit(run_program_end_steps);
     int status = 0;
     if (cl.mode == CommandLine::Mode::check) {
         status = run_check(cl);

@@ -1,6 +1,7 @@
 #include "records/progress.h"
 
 #include "platform/clock.h"
+#include "platform/signals.h"
 #include "platform/text.h"
 
 Progress progress;
@@ -21,6 +22,11 @@ void begin_work(Progress::Work work, int figure, int walls, float planned) {
     p.started_ms = p.ended_ms = monotonic_ms();
     p.started_at = p.ended_at = std::time(nullptr);
     p.at_start = counters;
+}
+
+std::string stopped_by() {
+    std::string cause = termination_cause();
+    return cause.empty() ? "the operator" : cause;
 }
 
 void count_only_material_fed() {

@@ -41,6 +41,10 @@ void end_work();
 // log.dat is written when that changes the footage.
 void count_only_material_fed();
 
+// Who asked the work to stop: "the operator" (Stop, Esc, the close box), or
+// what ends the program from outside ("SIGHUP", "the loss of the display").
+std::string stopped_by();
+
 // Thrown at the next command to the machine once the operator has asked the
 // work to stop: the command in flight has been answered and counted, and
 // nothing more is sent.

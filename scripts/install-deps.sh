@@ -7,7 +7,7 @@ set -eu
 # The second line: the icons drawn from their SVG, and the Debian package
 # built (dpkg-shlibdeps, file) and checked (desktop entry, AppStream
 # metadata, manual pages).
-packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev
+packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev libxcb1-dev
           clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core
           librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $*"
 

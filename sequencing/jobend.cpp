@@ -78,6 +78,11 @@ void punch() {
     end();
 }
 
+std::string notching_stopped_text() {
+    return "Notching run stopped by " + stopped_by() +
+           strprintf(" after %d notches, %.3f in. fed", progress.wall, progress.fed);
+}
+
 JobResult notching_run() {
     std::string why = strip_move_refusal();
     if (why.empty()) why = punch_refusal(job.notch_length, job.total_length);
@@ -101,8 +106,7 @@ JobResult notching_run() {
     } catch (const OperatorStop&) {
         result = JobResult::stopped_by_operator;
         if (!trace_made) open_trace();
-        trace_end(strprintf("Notching run stopped by the operator after %d notches, %.3f in. fed",
-                            progress.wall, progress.fed));
+        trace_end(notching_stopped_text());
     }
     close_trace();
     end_work();

@@ -26,6 +26,9 @@ void punch();
 // (the operator has been told why).
 JobResult notching_run();
 
+// Where a notching run was stopped, for trace.txt and the window.
+std::string notching_stopped_text();
+
 // Moves the divide point of the selected figure one position forward, or back
 // when `direction` is negative.
 void breakpoint(int direction);

@@ -114,16 +114,14 @@ float Run_Job(int parm) {
 
 std::string where_stopped() {
     const Progress& p = progress;
+    std::string by = "Job stopped by " + stopped_by();
     if (p.letter_cut)
-        return strprintf("Job stopped by the operator after the shear: the letter is made, all "
-                         "%d walls, %.3f in. fed",
-                         p.walls, p.fed);
+        return by + strprintf(" after the shear: the letter is made, all %d walls, %.3f in. fed",
+                              p.walls, p.fed);
     if (p.wall < p.walls)
-        return strprintf("Job stopped by the operator at wall %d of %d, %.3f in. fed", p.wall + 1,
-                         p.walls, p.fed);
-    return strprintf("Job stopped by the operator while finishing the strip, after all %d walls, "
-                     "%.3f in. fed",
-                     p.walls, p.fed);
+        return by + strprintf(" at wall %d of %d, %.3f in. fed", p.wall + 1, p.walls, p.fed);
+    return by + strprintf(" while finishing the strip, after all %d walls, %.3f in. fed", p.walls,
+                          p.fed);
 }
 
 std::string job_refusal() {

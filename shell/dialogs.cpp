@@ -78,6 +78,7 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
 
 int Setup(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
+        win.cancel = 1;  // until OK saves: a dialog closed any other way saved nothing
         get_setup();
         for (const auto& f : setting_fields())
             if (f.control) show(dlg, f);

@@ -9,6 +9,7 @@
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/idle.h"
+#include "platform/signals.h"
 #include "platform/text.h"
 #include "platform/window_system.h"
 #include "records/history.h"
@@ -16,6 +17,7 @@
 #include "records/notice.h"
 #include "records/progdir.h"
 #include "records/progress.h"
+#include "sequencing/jobend.h"
 #include "shell/status.h"
 #include "shell/window_state.h"
 
@@ -62,6 +64,13 @@ HistoryLine history_of(const std::string& result) {
     return h;
 }
 
+// The job history's result of a stopped job: "stopped by operator", or by
+// what ended the program ("stopped by SIGHUP").
+std::string stopped_result() {
+    std::string cause = termination_cause();
+    return cause.empty() ? "stopped by operator" : "stopped by " + cause;
+}
+
 // However the program ends during a job, only the material fed stays counted
 // and the history keeps its line.
 void history_at_program_end() {
@@ -71,7 +80,8 @@ void history_at_program_end() {
         flush_log();
     }
     if (progress.work == Progress::Work::job || progress.work == Progress::Work::notching)
-        append_history(history_of("controller lost"));
+        append_history(
+            history_of(termination_requested() ? stopped_result() : "controller lost"));
 }
 
 // Answers and noise that came while no answer was awaited, since `answers`
@@ -195,7 +205,7 @@ void job_ended(JobResult result) {
     case JobResult::stopped_by_operator:
         status_line.work = where_stopped();
         notice(where_stopped());
-        append_history(history_of("stopped by operator"));
+        append_history(history_of(stopped_result()));
         break;
     }
     show_status();
@@ -210,11 +220,9 @@ void notching_ended(JobResult result) {
         status_line.work = last_notice();
         append_history(history_of("stopped: " + last_notice()));
     } else if (result == JobResult::stopped_by_operator) {
-        status_line.work = strprintf("Notching run stopped by the operator after %d notches, "
-                                     "%.3f in. fed",
-                                     p.wall, p.fed);
+        status_line.work = notching_stopped_text();
         notice(status_line.work);
-        append_history(history_of("stopped by operator"));
+        append_history(history_of(stopped_result()));
     } else {
         status_line.work = strprintf("Notching run done: %.1f in., %d notches, ", p.planned,
                                      p.wall) +
