@@ -2,8 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <algorithm>
 #include <string>
 
 #include "controller/serial_link.h"
@@ -81,19 +80,27 @@ void move_slo_syn(const char* format, float st) {
     wait_for_Slo_Syn();
 }
 
+// The largest controller program setup2.dat may be: far more than a Galil
+// holds, far less than would matter to the computer.
+constexpr std::size_t kProgramLimit = 1024 * 1024;
+
 // Sends each line of setup2.dat, in pieces of at most 127 characters, with
-// its line end replaced by a carriage return, and waits for its answer.
-void download(std::FILE* program) {
-    char piece[128];
-    while (std::fgets(piece, sizeof piece, program)) {
-        std::size_t n = std::strlen(piece);
-        if (n > 0 && piece[n - 1] == '\n') {
-            --n;
-            if (n > 0 && piece[n - 1] == '\r') --n;  // a file made on Windows
+// its line end replaced by a carriage return, and waits for its answer. A
+// piece ends at a character 0, as a C string would.
+void download(const std::string& program) {
+    constexpr std::size_t kPiece = 127;
+    for (std::size_t at = 0; at < program.size();) {
+        std::size_t end = std::min(program.find('\n', at), at + kPiece - 1) + 1;
+        end = std::min(end, program.size());
+        std::string piece = program.substr(at, end - at);
+        at = end;
+        piece = piece.substr(0, piece.find('\0'));
+        if (!piece.empty() && piece.back() == '\n') {
+            piece.pop_back();
+            if (!piece.empty() && piece.back() == '\r') piece.pop_back();  // a file made on Windows
         }
-        std::string line(piece, n);
-        line += '\r';
-        put_data(line.c_str());
+        piece += '\r';
+        put_data(piece.c_str());
         wait_for_Slo_Syn();
     }
 }
@@ -193,13 +200,13 @@ int Init_Slo_Syn() {
 }
 
 int Init_Galil() {
-    // Opened before anything is sent, so that a missing file does not leave
+    // Read before anything is sent, so that a missing file does not leave
     // the controller half started.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> program(
-        std::fopen(program_file("setup2.dat").c_str(), "r"), &std::fclose);
-    if (!program) {
-        com.failure = "The Galil controller's program setup2.dat cannot be read in " + directory +
-                      " (" + errno_text() + ")";
+    std::string program, why;
+    if (!read_small_file(program_file("setup2.dat"), kProgramLimit, program, why)) {
+        com.failure =
+            "The Galil controller's program setup2.dat cannot be read in " + directory + " (" +
+            why + ")";
         return 2;
     }
     put_data(kGalilHello);
@@ -215,7 +222,7 @@ int Init_Galil() {
         }
         if (now() > end_time) return 1;
     }
-    download(program.get());
+    download(program);
     the_clock().long_pause();
     put_data(commands.T);
     wait_for_Slo_Syn();

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/text.h"
+
 std::string errno_text() { return std::strerror(errno); }
 
 namespace {
@@ -67,19 +69,44 @@ int remove_interrupted_saves(const std::string& path) {
     return removed;
 }
 
-bool read_whole_file(const std::string& path, std::string& content, std::string& why) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+bool read_small_file(const std::string& path, std::size_t limit, std::string& content,
+                     std::string& why) {
+    // Not blocking: opening a named pipe would wait for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         why = errno_text();
         return false;
     }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0;
+    if (ok && !S_ISREG(st.st_mode)) {
+        why = not_a_regular_file(path);
+        if (why.empty()) why = "it is not a regular file";
+        errno = EINVAL;
+        ok = false;
+    }
     content.clear();
     char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
-    bool ok = !std::ferror(f);
-    if (!ok) why = errno_text();
-    std::fclose(f);
+    while (ok) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            if (!ok) why = errno_text();
+            break;
+        }
+        content.append(buf, static_cast<std::size_t>(n));
+        if (content.size() > limit) {
+            why = strprintf("it holds more than %zu bytes, more than such a file ever does",
+                            limit);
+            errno = EFBIG;
+            ok = false;
+        }
+    }
+    int error = errno;
+    ::close(fd);
+    errno = error;
+    if (!ok) content.clear();
     return ok;
 }
 
@@ -138,18 +165,13 @@ bool replace_file(const std::string& path, std::string_view content, std::string
 
 bool read_first_line(const std::string& path, std::size_t max_chars, std::string& line,
                      std::string& why) {
-    std::FILE* f = std::fopen(path.c_str(), "r");
-    if (!f) {
-        why = errno_text();
-        return false;
-    }
-    std::vector<char> buf(max_chars + 1, '\0');
-    line.clear();
-    if (std::fgets(buf.data(), static_cast<int>(buf.size()), f)) {
-        line = buf.data();
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    }
-    std::fclose(f);
+    std::string content;
+    if (!read_small_file(path, kRecordLimit, content, why)) return false;
+    // As a line buffer of max_chars characters reads it.
+    std::size_t end = std::min(content.find('\n'), max_chars - 1) + 1;
+    line = content.substr(0, std::min(end, content.size()));
+    line = line.substr(0, line.find('\0'));
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return true;
 }
 

@@ -13,8 +13,16 @@ bool replace_file(const std::string& path, std::string_view content, std::string
 // Returns how many were removed.
 int remove_interrupted_saves(const std::string& path);
 
-// Reads the whole file. False when it cannot be read; `why` then holds the reason.
-bool read_whole_file(const std::string& path, std::string& content, std::string& why);
+// The most a record the program reads back (setup.dat, log.dat, units.dat)
+// may hold; each is one short line.
+inline constexpr std::size_t kRecordLimit = 64 * 1024;
+
+// Reads the whole file when it is a regular file of at most `limit` bytes.
+// False when it cannot be read, is no regular file (a device such as
+// /dev/zero, a named pipe) or holds more; `why` then holds the reason, and
+// errno is ENOENT only for a file that is not there.
+bool read_small_file(const std::string& path, std::size_t limit, std::string& content,
+                     std::string& why);
 
 // Why `path` cannot be read as a document: it is a folder, a device, a named
 // pipe or a socket (opening some of these would wait for ever or never end).
@@ -22,9 +30,10 @@ bool read_whole_file(const std::string& path, std::string& content, std::string&
 // looked at, which opening it will report.
 std::string not_a_regular_file(const std::string& path);
 
-// Reads the first line of a text file, at most `max_chars` characters
-// (the rest of a longer line is left unread), without its line end.
-// False when the file cannot be opened; `why` then holds the reason.
+// Reads the first line of a record, at most `max_chars` characters (the rest
+// of a longer line is left unread), without its line end. False when the
+// file cannot be read as read_small_file reads it, within kRecordLimit; `why`
+// then holds the reason.
 bool read_first_line(const std::string& path, std::size_t max_chars, std::string& line,
                      std::string& why);
 

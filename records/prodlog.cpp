@@ -87,7 +87,7 @@ namespace {
 void keep_damaged_log(const std::string& path, const std::string& what) {
     std::string kept = path + ".damaged", content, why;
     bool saved = false;
-    if (read_whole_file(path, content, why))
+    if (read_small_file(path, kRecordLimit, content, why))
         saved = replace_file(kept, content, why);
     else if (std::rename(path.c_str(), kept.c_str()) == 0)
         saved = true;

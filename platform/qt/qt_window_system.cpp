@@ -188,7 +188,15 @@ void QtWindowSystem::run_text_viewer(const std::string& path) {
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setFont(window_font());
     QFile file(QString::fromLocal8Bit(path));
-    if (file.open(QIODevice::ReadOnly)) text->setPlainText(QString::fromLocal8Bit(file.readAll()));
+    // A report or the job history, shown up to a bound that years of jobs stay
+    // under and that a file that never ends (a link to /dev/zero) reaches.
+    constexpr qint64 kMostShown = 64 * 1024 * 1024;
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray shown = file.read(kMostShown);
+        if (!file.atEnd() && file.read(1).size() == 1)
+            shown += "\n(The rest of the file is not shown: it is larger than 64 MiB.)\n";
+        text->setPlainText(QString::fromLocal8Bit(shown));
+    }
     auto* layout = new QVBoxLayout(&viewer);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(text);

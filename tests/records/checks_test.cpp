@@ -2,12 +2,14 @@
 // are saved: fields that are no numbers or out of range, damaged logs kept
 // beside, temporaries of interrupted saves.
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -146,6 +148,41 @@ TEST_F(LogCheck, ADamagedLogIsKeptBesideAndTheOperatorTold) {
     get_log();
     EXPECT_EQ(counters.flanges, 20);
     EXPECT_TRUE(take_notices().empty());
+}
+
+// A record that never ends (a link to /dev/zero) or is far too large is
+// refused unread with a message, and changes nothing; a log is moved aside.
+TEST_F(LogCheck, RecordsThatNeverEndAreRefusedUnread) {
+    write("setup.dat", kSound);
+    ASSERT_TRUE(get_setup());
+    const Settings sound = settings;
+    write("log.dat", "5 100 40 12 5 3 20 1234.5");
+    get_log();
+    const std::string counts = format_log();
+    for (bool device : {true, false}) {
+        SCOPED_TRACE(device);
+        for (const char* name : {"setup.dat", "log.dat", "units.dat"}) {
+            std::filesystem::remove(dir.file(name));
+            if (device)
+                std::filesystem::create_symlink("/dev/zero", dir.file(name));
+            else
+                std::filesystem::resize_file((write(name, ""), dir.file(name)), 1LL << 31);
+        }
+        EXPECT_FALSE(get_setup());
+        get_log();
+        get_unit_setting();
+        auto told = take_notices();
+        ASSERT_EQ(told.size(), 3u);
+        for (const std::string& t : told)
+            EXPECT_NE(t.find(device ? "it is a device" : "it holds more than 65536 bytes"),
+                      std::string::npos)
+                << t;
+        EXPECT_NE(told[1].find("It was kept as log.dat.damaged"), std::string::npos) << told[1];
+        EXPECT_EQ(std::memcmp(&settings, &sound, sizeof sound), 0);
+        EXPECT_EQ(format_log(), counts);
+        EXPECT_FALSE(file_exists(dir.file("log.dat")));
+        std::filesystem::remove(dir.file("log.dat.damaged"));
+    }
 }
 
 TEST_F(LogCheck, ALogThatCannotBeReadIsMovedAside) {
