@@ -4,9 +4,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -291,6 +293,30 @@ bool AppendFile::append(const std::string& path, std::string_view text) {
 void AppendFile::close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+}
+
+bool hold_lock_file(const std::string& path, long& holder, std::string& why) {
+    holder = 0;
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        why = "cannot open " + path + ": " + errno_text();
+        return true;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        bool held = errno == EWOULDBLOCK;
+        why = errno_text();
+        if (held) {
+            char buf[32] = {};
+            if (::pread(fd, buf, sizeof buf - 1, 0) > 0) holder = std::strtol(buf, nullptr, 10);
+        }
+        ::close(fd);
+        return !held;
+    }
+    // The descriptor stays open, and the lock held, until the process ends.
+    std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, pid.data(), pid.size(), 0) < 0)
+        why = "cannot write " + path + ": " + errno_text();
+    return true;
 }
 
 bool write_new_file(const std::string& path, std::string_view text, std::string& why) {

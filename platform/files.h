@@ -75,6 +75,13 @@ private:
     std::string path_;
 };
 
+// Takes the lock of `path` (a file made when missing, held with flock) for as
+// long as the process lives, and writes the process id into it. False when
+// another process holds it: `holder` is then the id that process wrote (0
+// when it cannot be read). A file system without locks lets every process
+// through, with the reason in `why`.
+bool hold_lock_file(const std::string& path, long& holder, std::string& why);
+
 // Creates or truncates `path` and writes `text`.
 bool write_new_file(const std::string& path, std::string_view text, std::string& why);
 
