@@ -217,7 +217,7 @@ namespace {
 off_t start_of_last_line(int fd, off_t size) {
     char buf[4096];
     for (off_t end = size; end > 0;) {
-        off_t from = end > static_cast<off_t>(sizeof buf) ? end - static_cast<off_t>(sizeof buf) : 0;
+        off_t from = std::max<off_t>(end - static_cast<off_t>(sizeof buf), 0);
         ssize_t n = ::pread(fd, buf, static_cast<std::size_t>(end - from), from);
         if (n <= 0) return -1;
         for (ssize_t k = n - 1; k >= 0; --k)

@@ -120,9 +120,10 @@ int Run(DialogControls& dlg, DialogMessage message, int id) {
     if (id == IDOK) {
         float step = 0, total = 0;
         std::vector<std::string> faults;
-        std::string why = read_in_range(field_text(dlg, 212), step, {Range::positive, kTravelLimit});
+        const Range inches{Range::positive, kTravelLimit};
+        std::string why = read_in_range(field_text(dlg, 212), step, inches);
         if (!why.empty()) faults.push_back("Inches between notches " + why);
-        why = read_in_range(field_text(dlg, 213), total, {Range::positive, kTravelLimit});
+        why = read_in_range(field_text(dlg, 213), total, inches);
         if (!why.empty()) faults.push_back("Total inches of material " + why);
         if (faults.empty() && step > total)
             faults.push_back(strprintf("Inches between notches (%.3f) must not be more than the "
@@ -168,7 +169,8 @@ int Icount(DialogControls& dlg, DialogMessage message, int id) {
     switch (id) {
     case IDOK: {
         int32_t count = 0;
-        std::string why = read_in_range(field_text(dlg, 223), count, {Range::positive, kMostImages});
+        std::string why =
+            read_in_range(field_text(dlg, 223), count, {Range::positive, kMostImages});
         if (!why.empty()) {
             std::string stays = "The quantity stays " + std::to_string(job.repeat_count) + ".";
             tell_wrong({"The quantity " + why}, stays.c_str());

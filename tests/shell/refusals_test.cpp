@@ -212,13 +212,18 @@ TEST_F(SavingDialogs, RunAndImageCountTakeOnlyWhatTheyCanUse) {
     };
     const Case cases[] = {
         {DLG_RUN, {type(212, "abc")}, "Inches between notches \"abc\" is not a number."},
-        {DLG_RUN, {type(212, "0")}, "Inches between notches is 0; it must be more than 0 and at most 1200."},
+        {DLG_RUN, {type(212, "0")},
+         "Inches between notches is 0; it must be more than 0 and at most 1200."},
         {DLG_RUN, {type(212, "-5")}, "Inches between notches is -5; it must be more than 0"},
         {DLG_RUN, {type(213, "-5")}, "Total inches of material is -5; it must be more than 0"},
-        {DLG_RUN, {type(213, "1e9")}, "Total inches of material is 1e+09; it must be more than 0 and at most 1200."},
-        {DLG_RUN, {type(212, "12"), type(213, "10")}, "Inches between notches (12.000) must not be more than the total inches of material (10.000)."},
+        {DLG_RUN, {type(213, "1e9")},
+         "Total inches of material is 1e+09; it must be more than 0 and at most 1200."},
+        {DLG_RUN, {type(212, "12"), type(213, "10")},
+         "Inches between notches (12.000) must not be more than the total inches of material "
+         "(10.000)."},
         {DLG_IMAGE_COUNT, {type(223, "abc")}, "The quantity \"abc\" is not a number."},
-        {DLG_IMAGE_COUNT, {type(223, "0")}, "The quantity is 0; it must be more than 0 and at most 1000."},
+        {DLG_IMAGE_COUNT, {type(223, "0")},
+         "The quantity is 0; it must be more than 0 and at most 1000."},
         {DLG_IMAGE_COUNT, {type(223, "2.5")}, "The quantity \"2.5\" is not a whole number."},
     };
     for (const Case& c : cases) {
@@ -227,7 +232,8 @@ TEST_F(SavingDialogs, RunAndImageCountTakeOnlyWhatTheyCanUse) {
         job = JobOptions{};
         std::vector<DialogAction> script = c.typed;
         script.push_back(press(IDOK));
-        DialogRun run = run_dialog(c.template_id, c.template_id == DLG_RUN ? ::Run : Icount, script);
+        DialogProc proc = c.template_id == DLG_RUN ? ::Run : Icount;
+        DialogRun run = run_dialog(c.template_id, proc, script);
         EXPECT_EQ(run.result, 0);  // the close box ended it
         EXPECT_EQ(win.mark, 0);
         ASSERT_EQ(ws.boxes.size(), 1u);
