@@ -1,8 +1,8 @@
 #include "controller/commands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <string>
 
 #include "controller/serial_link.h"

@@ -165,8 +165,8 @@ std::string unsaved_log_text() {
     return "The production log log.dat in " + directory + " could not be saved (" + why +
            "). The counts it should hold are \"" + format_log() +
            "\": image count, 30 and 100 degree notches, indicates, sheers, dimples, flange "
-           "bends and inches of material. Make room on the disk, then enter them in Options, "
-           "View log (the footage in feet is the inches divided by 12).";
+           "bends and inches of material. Once it can be written again (a disk with room), "
+           "enter them in Options, View log (its footage is in feet: the inches divided by 12).";
 }
 
 void save_log_at_exit() {
