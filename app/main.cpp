@@ -62,13 +62,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (cl.mode == CommandLine::Mode::ports) return run_ports(cl);
+    // --measure only reads the settings, which are always whole, and may run
+    // beside the program that works the machine (a quote while it works).
+    if (cl.mode != CommandLine::Mode::measure && !lock_machine_folder(why)) {
+        if (cl.mode == CommandLine::Mode::window) return refuse_window(why);
+        std::fprintf(stderr, "zel: %s\n", why.c_str());
+        return 1;
+    }
     if (cl.mode == CommandLine::Mode::use_port) return run_use_port(cl);
 
     win.carg = drawing.empty() ? 0 : 1;
     win.argument = drawing;
-    write_argument_dat(drawing);
-
     if (cl.mode == CommandLine::Mode::measure) return run_measure(cl);
+    write_argument_dat(drawing);
 
     // Lives to the end of the program; an exit from inside a wait leaves it running.
     std::unique_ptr<PtySim> sim;
@@ -81,6 +87,9 @@ int main(int argc, char** argv) {
         }
     }
     catch_termination();
+    // Should a library end the program (Qt does when its display goes), the
+    // end's steps still run.
+    std::atexit(run_program_end_steps);
     int status = 0;
     if (cl.mode == CommandLine::Mode::check) {
         status = run_check(cl);

@@ -2,6 +2,7 @@
 // the program directory have been handled.
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QPixmap>
 #include <clocale>
 #include <cstdio>
@@ -13,9 +14,29 @@
 #include "resources/strings.h"
 #include "shell/window.h"
 
+namespace {
+
+bool no_display() {
+    return qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int refuse_window(const std::string& why) {
+    std::fprintf(stderr, "zel: %s\n", why.c_str());
+    if (no_display() || qgetenv("QT_QPA_PLATFORM") == "offscreen") return 1;
+    int argc = 1;
+    char name[] = "zel";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    QMessageBox::critical(nullptr, kAppName, QString::fromLocal8Bit(why));
+    return 1;
+}
+
 int run_window(const CommandLine&) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (no_display()) {
         std::fprintf(stderr,
                      "zel: there is no display to open the window on (DISPLAY is not set).\n"
                      "Start zel from the desktop, or without one under a virtual display:\n"

@@ -53,7 +53,11 @@ bool calibrate_steps() {
         q = static_cast<float>(q + s.steps * kCreep);
         seen = photo_cell();
     }
-    s.steps = q / s.unload;
+    float found = q / s.unload;
+    std::string why = out_of_range(found, setting_fields()[0].range);
+    if (!why.empty())
+        return give_up(("it found " + number_text(found) + " steps per inch; " + why).c_str());
+    s.steps = found;
     Home();
     Run_Slo_Syn(s.home * s.steps);
     return true;

@@ -1,9 +1,8 @@
 #include "controller/commands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 
 #include "controller/serial_link.h"
@@ -41,47 +40,67 @@ void restart_controller() {
     put_data(commands.T);
 }
 
-bool refuse_move(float st) {
-    if (std::isfinite(st)) return false;
-    notice(strprintf("A strip move by %f was not sent: the distance is not a number", st));
-    return true;
+// Every strip move passes here on its way to the controller: one that is no
+// number or beyond the travel limit stops the work before anything is sent.
+// `st` is in the controller's units, `command` what would have been sent.
+void check_move(float st, std::string command) {
+    double inches = galil() ? st : static_cast<double>(st) / settings.steps;
+    if (std::isfinite(inches) && std::fabs(inches) <= kTravelLimit) return;
+    for (char& c : command)
+        if (c == '\r') c = ' ';
+    std::string shown = command.substr(0, command.find_last_not_of(' ') + 1);
+    throw JobStopped{strprintf("The strip move %s (%.7g in.) was not sent: one move may be at most "
+                               "%g in., the machine's travel limit. Nothing more was sent to the "
+                               "machine",
+                               shown.c_str(), inches, kTravelLimit)};
 }
 
 void move_galil(const char* command, float st) {
     st = -st;
-    if (st == 0 || refuse_move(st)) return;
-    before_command();
-    put_data(command);
-    wait_for_Slo_Syn();
+    if (st == 0) return;
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, "%f\r", st);
+    before_command();
+    check_move(-st, std::string(command) + move_data);
+    put_data(command);
+    wait_for_Slo_Syn();
     put_data(move_data);
     wait_for_Slo_Syn();
 }
 
 void move_slo_syn(const char* format, float st) {
     st = -st;
-    if (st == 0 || refuse_move(st)) return;
-    before_command();
+    if (st == 0) return;
+    // Room for the longest float "%f" writes.
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, format, st);
+    before_command();
+    check_move(-st, move_data);
     put_data(move_data);
     wait_for_Slo_Syn();
 }
 
+// The largest controller program setup2.dat may be: far more than a Galil
+// holds, far less than would matter to the computer.
+constexpr std::size_t kProgramLimit = 1024 * 1024;
+
 // Sends each line of setup2.dat, in pieces of at most 127 characters, with
-// its line end replaced by a carriage return, and waits for its answer.
-void download(std::FILE* program) {
-    char piece[128];
-    while (std::fgets(piece, sizeof piece, program)) {
-        std::size_t n = std::strlen(piece);
-        if (n > 0 && piece[n - 1] == '\n') {
-            --n;
-            if (n > 0 && piece[n - 1] == '\r') --n;  // a file made on Windows
+// its line end replaced by a carriage return, and waits for its answer. A
+// piece ends at a character 0, as a C string would.
+void download(const std::string& program) {
+    constexpr std::size_t kPiece = 127;
+    for (std::size_t at = 0; at < program.size();) {
+        std::size_t end = std::min(program.find('\n', at), at + kPiece - 1) + 1;
+        end = std::min(end, program.size());
+        std::string piece = program.substr(at, end - at);
+        at = end;
+        piece = piece.substr(0, piece.find('\0'));
+        if (!piece.empty() && piece.back() == '\n') {
+            piece.pop_back();
+            if (!piece.empty() && piece.back() == '\r') piece.pop_back();  // a file made on Windows
         }
-        std::string line(piece, n);
-        line += '\r';
-        put_data(line.c_str());
+        piece += '\r';
+        put_data(piece.c_str());
         wait_for_Slo_Syn();
     }
 }
@@ -181,13 +200,13 @@ int Init_Slo_Syn() {
 }
 
 int Init_Galil() {
-    // Opened before anything is sent, so that a missing file does not leave
+    // Read before anything is sent, so that a missing file does not leave
     // the controller half started.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> program(
-        std::fopen(program_file("setup2.dat").c_str(), "r"), &std::fclose);
-    if (!program) {
-        com.failure = "The Galil controller's program setup2.dat cannot be read in " + directory +
-                      " (" + errno_text() + ")";
+    std::string program, why;
+    if (!read_small_file(program_file("setup2.dat"), kProgramLimit, program, why)) {
+        com.failure =
+            "The Galil controller's program setup2.dat cannot be read in " + directory + " (" +
+            why + ")";
         return 2;
     }
     put_data(kGalilHello);
@@ -203,7 +222,7 @@ int Init_Galil() {
         }
         if (now() > end_time) return 1;
     }
-    download(program.get());
+    download(program);
     the_clock().long_pause();
     put_data(commands.T);
     wait_for_Slo_Syn();

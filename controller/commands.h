@@ -57,6 +57,11 @@ int wait_for_Slo_Syn();
 // Thrown instead of sending a command when there is no open port.
 struct NoController {};
 
+// Thrown when the machine's work has to stop part way: nothing more is sent.
+struct JobStopped {
+    std::string why;
+};
+
 // Before each command to the machine (not the second half of a Galil move):
 // throws NoController without an open port, and OperatorStop (records/
 // progress.h) once the operator has asked the running work to stop.
@@ -74,7 +79,9 @@ int Init_Slo_Syn();
 int Init_Galil();
 
 // Strip moves. The Galil takes inches, the Slo-Syn motor steps; the
-// controller receives the distance negated. A move by 0 sends nothing.
+// controller receives the distance negated. A move by 0 sends nothing; a
+// move that is no number or longer than the travel limit (kTravelLimit,
+// records/settings.h) is not sent either, and throws JobStopped.
 void Run_Galil(float st);
 void Feed_Galil(float st);
 void Run_Slo_Syn(float st);

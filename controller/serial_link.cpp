@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "controller/commands.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
 #include "platform/files.h"
@@ -106,7 +107,33 @@ int init_com() {
     return 0;
 }
 
+namespace {
+
+// A byte as a trace line shows it: printable as it is, any other as <13>.
+std::string shown(char byte) {
+    auto b = static_cast<unsigned char>(byte);
+    return b >= 32 && b < 127 ? std::string(1, byte) : strprintf("<%d>", b);
+}
+
+void drop_unread_input() {
+    // A line that never falls silent must not hold the command up for ever.
+    constexpr int kMostDropped = 4096;
+    SerialDevice& port = serial_device();
+    std::string dropped;
+    char byte = 0;
+    for (int n = 0; n < kMostDropped && port.wait_byte(byte, 0) == 1; ++n) {
+        dropped += shown(byte);
+        ++com.received;
+        const char as_answer[2] = {byte, 0};
+        ++(answer_class(as_answer) >= 0 ? com.stray_answers : com.noise);
+    }
+    if (!dropped.empty()) trace("dropped-> " + dropped + "\r\n");
+}
+
+}  // namespace
+
 int put_data(const char* parm) {
+    drop_unread_input();
     com.last_command = parm;
     trace(strprintf("send-> %s %c%c", parm, 13, 10));
     SerialDevice& port = serial_device();

@@ -14,6 +14,8 @@ struct ComPort {
     std::string failure;         // what failed at start-up, e.g. "Error Function: CreateFile:"
     int error = 0;               // the system's error number when an init_com step failed
     long received = 0;           // bytes received since the start
+    long stray_answers = 0;      // answers that came when none was awaited, dropped
+    long noise = 0;              // other bytes that came when no answer was awaited, dropped
     bool open = false;           // init_com opened the port
     bool ready = false;          // the controller answered at start-up: commands may be sent
     bool gone = false;           // the device failed or hung up while the program waited
@@ -50,8 +52,12 @@ void set_port_override(const std::string& device);
 int init_com();
 
 // Sends `parm` one byte at a time, each followed by the short pause, after
-// tracing it. 0 when every byte was handed to the port, 1 when a write failed
-// (its text is printed on stderr and the rest is not sent).
+// tracing it. Input that came while no answer was awaited (a controller that
+// answers twice, line noise) is dropped first, so that it cannot pass for the
+// answer to this command; when there is some, a "dropped->" entry in
+// ctrace.txt shows it and `com.stray_answers` and `com.noise` count it.
+// 0 when every byte was handed to the port, 1 when a write failed (its text
+// is printed on stderr and the rest is not sent).
 int put_data(const char* parm);
 
 // The waits' look at the port: like rec_data, but it sleeps until a byte

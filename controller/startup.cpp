@@ -2,6 +2,7 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
+#include "records/history.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/settings.h"
@@ -9,6 +10,7 @@
 StartupResult start_machine() {
     start_ctrace();
     get_log();
+    repair_history();
     get_setup();
     set_command_strings();
     StartupResult r;

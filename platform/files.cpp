@@ -1,14 +1,19 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include "platform/text.h"
 
 std::string errno_text() { return std::strerror(errno); }
 
@@ -66,19 +71,44 @@ int remove_interrupted_saves(const std::string& path) {
     return removed;
 }
 
-bool read_whole_file(const std::string& path, std::string& content, std::string& why) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+bool read_small_file(const std::string& path, std::size_t limit, std::string& content,
+                     std::string& why) {
+    // Not blocking: opening a named pipe would wait for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         why = errno_text();
         return false;
     }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0;
+    if (ok && !S_ISREG(st.st_mode)) {
+        why = not_a_regular_file(path);
+        if (why.empty()) why = "it is not a regular file";
+        errno = EINVAL;
+        ok = false;
+    }
     content.clear();
     char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
-    bool ok = !std::ferror(f);
-    if (!ok) why = errno_text();
-    std::fclose(f);
+    while (ok) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            if (!ok) why = errno_text();
+            break;
+        }
+        content.append(buf, static_cast<std::size_t>(n));
+        if (content.size() > limit) {
+            why = strprintf("it holds more than %zu bytes, more than such a file ever does",
+                            limit);
+            errno = EFBIG;
+            ok = false;
+        }
+    }
+    int error = errno;
+    ::close(fd);
+    errno = error;
+    if (!ok) content.clear();
     return ok;
 }
 
@@ -137,18 +167,13 @@ bool replace_file(const std::string& path, std::string_view content, std::string
 
 bool read_first_line(const std::string& path, std::size_t max_chars, std::string& line,
                      std::string& why) {
-    std::FILE* f = std::fopen(path.c_str(), "r");
-    if (!f) {
-        why = errno_text();
-        return false;
-    }
-    std::vector<char> buf(max_chars + 1, '\0');
-    line.clear();
-    if (std::fgets(buf.data(), static_cast<int>(buf.size()), f)) {
-        line = buf.data();
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    }
-    std::fclose(f);
+    std::string content;
+    if (!read_small_file(path, kRecordLimit, content, why)) return false;
+    // As a line buffer of max_chars characters reads it.
+    std::size_t end = std::min(content.find('\n'), max_chars - 1) + 1;
+    line = content.substr(0, std::min(end, content.size()));
+    line = line.substr(0, line.find('\0'));
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     return true;
 }
 
@@ -170,11 +195,77 @@ bool append_line_durably(const std::string& path, const std::string& line,
         return false;
     }
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && (st.st_size > 0 || write_all(fd, header)) &&
-              write_all(fd, line) && ::fsync(fd) == 0;
+    bool ok = ::fstat(fd, &st) == 0;
+    if (ok) {
+        ok = write_all(fd, st.st_size > 0 ? line : header + line) && ::fsync(fd) == 0;
+        // What a full disk took of the line goes again.
+        if (!ok) {
+            int error = errno;
+            if (::ftruncate(fd, st.st_size) == 0) ::fsync(fd);
+            errno = error;
+        }
+    }
     if (!ok) why = "cannot write " + path + ": " + errno_text();
     ::close(fd);
     return ok;
+}
+
+namespace {
+
+// Where the last line of the open file `fd` of `size` bytes starts: just
+// after its last line end, 0 when it has none.
+off_t start_of_last_line(int fd, off_t size) {
+    char buf[4096];
+    for (off_t end = size; end > 0;) {
+        off_t from = std::max<off_t>(end - static_cast<off_t>(sizeof buf), 0);
+        ssize_t n = ::pread(fd, buf, static_cast<std::size_t>(end - from), from);
+        if (n <= 0) return -1;
+        for (ssize_t k = n - 1; k >= 0; --k)
+            if (buf[k] == '\n') return from + k + 1;
+        end = from;
+    }
+    return 0;
+}
+
+// Appends the bytes of `fd` from `from` to `to`, and a line end, to `kept`.
+bool copy_to_end_of(int fd, off_t from, off_t to, const std::string& kept) {
+    int out = ::open(kept.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (out < 0) return false;
+    char buf[4096];
+    bool ok = true;
+    while (ok && from < to) {
+        std::size_t want = static_cast<std::size_t>(std::min<off_t>(to - from, sizeof buf));
+        ssize_t n = ::pread(fd, buf, want, from);
+        ok = n > 0 && write_all(out, std::string_view(buf, static_cast<std::size_t>(n)));
+        from += n > 0 ? n : 0;
+    }
+    ok = ok && write_all(out, "\r\n") && ::fsync(out) == 0;
+    ::close(out);
+    return ok;
+}
+
+}  // namespace
+
+long move_partial_last_line(const std::string& path, const std::string& kept, std::string& why) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat st {};
+    char last = '\n';
+    long moved = 0;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+        ::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') {
+        off_t start = start_of_last_line(fd, st.st_size);
+        // Kept first, cut then: a crash in between leaves it in both, never in neither.
+        if (start >= 0 && copy_to_end_of(fd, start, st.st_size, kept) &&
+            ::ftruncate(fd, start) == 0 && ::fsync(fd) == 0) {
+            moved = static_cast<long>(st.st_size - start);
+        } else {
+            why = errno_text();
+            moved = -1;
+        }
+    }
+    ::close(fd);
+    return moved;
 }
 
 bool file_is_readable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
@@ -202,6 +293,30 @@ bool AppendFile::append(const std::string& path, std::string_view text) {
 void AppendFile::close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+}
+
+bool hold_lock_file(const std::string& path, long& holder, std::string& why) {
+    holder = 0;
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        why = "cannot open " + path + ": " + errno_text();
+        return true;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        bool held = errno == EWOULDBLOCK;
+        why = errno_text();
+        if (held) {
+            char buf[32] = {};
+            if (::pread(fd, buf, sizeof buf - 1, 0) > 0) holder = std::strtol(buf, nullptr, 10);
+        }
+        ::close(fd);
+        return !held;
+    }
+    // The descriptor stays open, and the lock held, until the process ends.
+    std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, pid.data(), pid.size(), 0) < 0)
+        why = "cannot write " + path + ": " + errno_text();
+    return true;
 }
 
 bool write_new_file(const std::string& path, std::string_view text, std::string& why) {

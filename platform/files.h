@@ -13,8 +13,16 @@ bool replace_file(const std::string& path, std::string_view content, std::string
 // Returns how many were removed.
 int remove_interrupted_saves(const std::string& path);
 
-// Reads the whole file. False when it cannot be read; `why` then holds the reason.
-bool read_whole_file(const std::string& path, std::string& content, std::string& why);
+// The most a record the program reads back (setup.dat, log.dat, units.dat)
+// may hold; each is one short line.
+inline constexpr std::size_t kRecordLimit = 64 * 1024;
+
+// Reads the whole file when it is a regular file of at most `limit` bytes.
+// False when it cannot be read, is no regular file (a device such as
+// /dev/zero, a named pipe) or holds more; `why` then holds the reason, and
+// errno is ENOENT only for a file that is not there.
+bool read_small_file(const std::string& path, std::size_t limit, std::string& content,
+                     std::string& why);
 
 // Why `path` cannot be read as a document: it is a folder, a device, a named
 // pipe or a socket (opening some of these would wait for ever or never end).
@@ -22,16 +30,25 @@ bool read_whole_file(const std::string& path, std::string& content, std::string&
 // looked at, which opening it will report.
 std::string not_a_regular_file(const std::string& path);
 
-// Reads the first line of a text file, at most `max_chars` characters
-// (the rest of a longer line is left unread), without its line end.
-// False when the file cannot be opened; `why` then holds the reason.
+// Reads the first line of a record, at most `max_chars` characters (the rest
+// of a longer line is left unread), without its line end. False when the
+// file cannot be read as read_small_file reads it, within kRecordLimit; `why`
+// then holds the reason.
 bool read_first_line(const std::string& path, std::size_t max_chars, std::string& line,
                      std::string& why);
 
 // Appends `line` to the file at `path` and flushes it to the disk; a new (or
-// empty) file gets `header` first. False with the reason in `why`.
+// empty) file gets `header` first. False with the reason in `why`; the file
+// is then as it was (a full disk leaves no part of the line).
 bool append_line_durably(const std::string& path, const std::string& line,
                          const std::string& header, std::string& why);
+
+// A file of lines whose last line has no line end (a write cut short) loses
+// that tail: it is appended to `kept`, with a line end, then cut off. Returns
+// how many bytes were moved; 0 when the file ends with a line end, is empty or
+// is not there; -1 when the tail could not be moved (`why` says why; the file
+// is then as it was).
+long move_partial_last_line(const std::string& path, const std::string& kept, std::string& why);
 
 // True when `path` is a file that can be opened for reading.
 bool file_is_readable(const std::string& path);
@@ -57,6 +74,13 @@ private:
     int fd_ = -1;
     std::string path_;
 };
+
+// Takes the lock of `path` (a file made when missing, held with flock) for as
+// long as the process lives, and writes the process id into it. False when
+// another process holds it: `holder` is then the id that process wrote (0
+// when it cannot be read). A file system without locks lets every process
+// through, with the reason in `why`.
+bool hold_lock_file(const std::string& path, long& holder, std::string& why);
 
 // Creates or truncates `path` and writes `text`.
 bool write_new_file(const std::string& path, std::string_view text, std::string& why);

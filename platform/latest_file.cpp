@@ -45,6 +45,11 @@ std::string LatestFile::failure() const {
     return failure_;
 }
 
+bool LatestFile::settled() const {
+    std::lock_guard lock(mutex_);
+    return !waiting_ && !writing_;
+}
+
 long LatestFile::writes() const {
     std::lock_guard lock(mutex_);
     return writes_;

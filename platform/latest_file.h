@@ -25,6 +25,8 @@ public:
     void flush();
     // Why the last write failed; empty when it succeeded.
     std::string failure() const;
+    // Nothing is waiting to be written and no write is under way.
+    bool settled() const;
     // Writes made so far (tests).
     long writes() const;
 

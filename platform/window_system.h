@@ -43,6 +43,11 @@ public:
     virtual ~DialogControls() = default;
     virtual std::string get_text(int id) = 0;
     virtual void set_text(int id, const std::string& text) = 0;
+    // The text shown while the pointer rests on the control (none by default).
+    virtual void set_tip(int id, const std::string& text) {
+        (void)id;
+        (void)text;
+    }
     virtual void end_dialog(int result) = 0;
 };
 

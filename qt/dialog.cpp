@@ -126,6 +126,10 @@ void TemplateDialog::set_text(int id, const std::string& s) {
     else if (auto* list = qobject_cast<QListWidget*>(w)) fill_list(*list, text);
 }
 
+void TemplateDialog::set_tip(int id, const std::string& s) {
+    if (QWidget* w = control(id)) w->setToolTip(QString::fromLocal8Bit(s));
+}
+
 void TemplateDialog::end_dialog(int r) {
     ended_ = true;
     setResult(r);

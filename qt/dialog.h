@@ -25,6 +25,7 @@ public:
 
     std::string get_text(int id) override;
     void set_text(int id, const std::string& text) override;
+    void set_tip(int id, const std::string& text) override;
     void end_dialog(int result) override;
 
     // The control with this id, or nullptr.

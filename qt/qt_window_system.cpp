@@ -12,9 +12,12 @@
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QMessageBox>
+#include <QtGui/qguiapplication_platform.h>
 #include <QPlainTextEdit>
 #include <QSessionManager>
 #include <QVBoxLayout>
+#include <xcb/xcb.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -68,9 +71,28 @@ InputWhileWaiting input_filter;
 
 }  // namespace
 
+namespace {
+
+QtWindowSystem* current = nullptr;
+
+bool x_connection_broken() {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 && x11->connection() && xcb_connection_has_error(x11->connection()) != 0;
+}
+
+// Qt says so just before it ends the program: the end's steps say why.
+QtMessageHandler qt_handler = nullptr;
+void on_qt_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith("The X11 connection broke")) terminate_for(kDisplayLost);
+    if (qt_handler) qt_handler(type, context, text);
+}
+
+}  // namespace
+
 void keep_window_alive() {
     static QElapsedTimer since;
     if (waiting_for_machine() || (since.isValid() && since.elapsed() < kIdleIntervalMs)) return;
+    if (current && current->display_lost()) return;
     set_waiting_for_machine(true);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     set_waiting_for_machine(false);
@@ -78,6 +100,8 @@ void keep_window_alive() {
 }
 
 QtWindowSystem::QtWindowSystem(MainWindow& window) : window_(window) {
+    current = this;
+    qt_handler = qInstallMessageHandler(on_qt_message);
     set_window_system(this);
     set_idle_handler(keep_window_alive);
     input_filter.window = &window_;
@@ -97,6 +121,8 @@ QtWindowSystem::QtWindowSystem(MainWindow& window) : window_(window) {
 }
 
 QtWindowSystem::~QtWindowSystem() {
+    qInstallMessageHandler(qt_handler);
+    current = nullptr;
     input_filter.window = nullptr;
     qApp->removeEventFilter(&input_filter);
     set_idle_handler(nullptr);
@@ -105,7 +131,17 @@ QtWindowSystem::~QtWindowSystem() {
 
 int QtWindowSystem::run() { return quit_posted_ ? quit_status_ : QApplication::exec(); }
 
+bool QtWindowSystem::display_lost() {
+    if (display_lost_ || !x_connection_broken()) return display_lost_;
+    display_lost_ = true;
+    terminate_for(kDisplayLost);
+    // As on SIGTERM: the work stops as by Stop, then the window closes.
+    window_.send(Message{WindowMessage::close});
+    return true;
+}
+
 int QtWindowSystem::dialog_box(int template_id, DialogProc proc) {
+    if (display_lost()) return -1;
     const DialogTemplate* t = dialog_template(template_id);
     if (!t) return -1;
     TemplateDialog dialog(*t, proc, &window_);
@@ -114,6 +150,7 @@ int QtWindowSystem::dialog_box(int template_id, DialogProc proc) {
 
 bool QtWindowSystem::get_open_file_name(std::string& path, long& error) {
     error = 0;
+    if (display_lost()) return false;
     QFileDialog dialog(&window_, "OPENFILENAME");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({"DXF Files (*.dxf)", "Drawing Xfer Files (*.dxf)"});
@@ -125,6 +162,7 @@ bool QtWindowSystem::get_open_file_name(std::string& path, long& error) {
 
 void QtWindowSystem::message_box(const std::string& text, const std::string& caption,
                                  MessageIcon icon) {
+    if (display_lost()) return;  // what it says is on stderr too
     QMessageBox::Icon shown = icon == MessageIcon::error     ? QMessageBox::Critical
                               : icon == MessageIcon::warning ? QMessageBox::Warning
                                                              : QMessageBox::Information;
@@ -134,6 +172,7 @@ void QtWindowSystem::message_box(const std::string& text, const std::string& cap
 }
 
 bool QtWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
+    if (display_lost()) return false;
     QMessageBox box(QMessageBox::Question, QString::fromLocal8Bit(caption),
                     QString::fromLocal8Bit(text), QMessageBox::Yes | QMessageBox::No, &window_);
     box.setDefaultButton(QMessageBox::No);
@@ -141,6 +180,7 @@ bool QtWindowSystem::ask_yes_no(const std::string& text, const std::string& capt
 }
 
 void QtWindowSystem::run_text_viewer(const std::string& path) {
+    if (display_lost()) return;
     QDialog viewer(&window_);
     viewer.setWindowTitle(QFileInfo(QString::fromLocal8Bit(path)).fileName());
     auto* text = new QPlainTextEdit(&viewer);
@@ -148,7 +188,15 @@ void QtWindowSystem::run_text_viewer(const std::string& path) {
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
     text->setFont(window_font());
     QFile file(QString::fromLocal8Bit(path));
-    if (file.open(QIODevice::ReadOnly)) text->setPlainText(QString::fromLocal8Bit(file.readAll()));
+    // A report or the job history, shown up to a bound that years of jobs stay
+    // under and that a file that never ends (a link to /dev/zero) reaches.
+    constexpr qint64 kMostShown = 64 * 1024 * 1024;
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray shown = file.read(kMostShown);
+        if (!file.atEnd() && file.read(1).size() == 1)
+            shown += "\n(The rest of the file is not shown: it is larger than 64 MiB.)\n";
+        text->setPlainText(QString::fromLocal8Bit(shown));
+    }
     auto* layout = new QVBoxLayout(&viewer);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(text);
@@ -193,6 +241,10 @@ void QtWindowSystem::destroy_window() {
 }
 
 void QtWindowSystem::post_quit(int status) {
+    // Qt cannot go on without its display: the program ends here, every file
+    // complete.
+    if (display_lost_)
+        ::end_program(1, "zel: the display went away; the work was stopped and the program ends");
     quit_posted_ = true;
     quit_status_ = status;
     QCoreApplication::exit(status);

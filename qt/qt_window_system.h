@@ -36,8 +36,15 @@ public:
     void post_quit(int status) override;
     void end_program(int status) override;
 
+    // Whether the display has gone, noticed before Qt's event processing
+    // sees it (which ends the program on the spot): the first time, the
+    // program is asked to end as on SIGTERM, and from then on the window
+    // takes no part. Its dialogs and messages are then not shown.
+    bool display_lost();
+
 private:
     MainWindow& window_;
+    bool display_lost_ = false;
     bool quit_posted_ = false;
     int quit_status_ = 0;
 };

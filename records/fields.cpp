@@ -6,9 +6,10 @@
 
 std::string number_text(double v) { return strprintf("%g", v); }
 
-std::string out_of_range(double v, Range range) {
-    if (!std::isfinite(v)) return "it must be a number";
-    switch (range) {
+namespace {
+
+std::string kind_fault(double v, Range::Kind kind) {
+    switch (kind) {
     case Range::any: return "";
     case Range::not_negative: return v >= 0 ? "" : "it must be 0 or more";
     case Range::positive: return v > 0 ? "" : "it must be more than 0";
@@ -19,6 +20,32 @@ std::string out_of_range(double v, Range range) {
     case Range::pixels: return std::fabs(v) <= 32767 ? "" : "it must be from -32767 to 32767";
     }
     return "";
+}
+
+// The kinds that may have a largest value, with it.
+std::string bounded_fault(double v, Range range) {
+    std::string most = number_text(range.most);
+    bool fits = std::fabs(v) <= range.most && kind_fault(v, range.kind).empty();
+    if (fits) return "";
+    switch (range.kind) {
+    case Range::positive: return "it must be more than 0 and at most " + most;
+    case Range::nonzero: return "it must be from -" + most + " to " + most + ", and not 0";
+    default: return "it must be from 0 to " + most;
+    }
+}
+
+}  // namespace
+
+std::string out_of_range(double v, Range range) {
+    if (!std::isfinite(v)) return "it must be a number";
+    return range.most > 0 ? bounded_fault(v, range) : kind_fault(v, range.kind);
+}
+
+std::string range_text(Range range) {
+    if (range.kind == Range::any && range.most <= 0) return "it may be any number";
+    // The message for a value that no range of its kind allows.
+    double outside = range.kind == Range::nonzero ? 0 : range.kind == Range::pixels ? 1e300 : -1;
+    return out_of_range(outside, range);
 }
 
 namespace {

@@ -7,15 +7,22 @@
 #include <vector>
 
 // What a number in setup.dat or log.dat, or in a dialog that edits one, may be.
-enum class Range {
-    any,           // any finite number
-    not_negative,  // a distance or a count: 0 or more
-    positive,      // more than 0
-    nonzero,       // anything but 0
-    yes_no,        // 0 (no) or 1 (yes)
-    port,          // 1 to 4: COM1 to COM4
-    tab,           // 0 to 3
-    pixels,        // a place in the window, -32767 to 32767
+struct Range {
+    enum Kind {
+        any,           // any finite number
+        not_negative,  // a distance or a count: 0 or more
+        positive,      // more than 0
+        nonzero,       // anything but 0
+        yes_no,        // 0 (no) or 1 (yes)
+        port,          // 1 to 4: COM1 to COM4
+        tab,           // 0 to 3
+        pixels,        // a place in the window, -32767 to 32767
+    };
+    // `largest`, for a distance or a count (`not_negative`, `positive` or
+    // `nonzero`, where it bounds either way): 0 for none.
+    Range(Kind k, double largest = 0) : kind(k), most(largest) {}
+    Kind kind;
+    double most;
 };
 
 // A value as the messages show it.
@@ -23,6 +30,9 @@ std::string number_text(double v);
 
 // Why `v` is outside `range` ("it must be 1, 2, 3 or 4"); empty when inside.
 std::string out_of_range(double v, Range range);
+
+// What `range` allows, as its messages say it: "it must be from 0 to 120".
+std::string range_text(Range range);
 
 // Reads `text` as a number in `range`. Empty when `v` took it; else what is
 // wrong, worded to follow the field's name ("is 7; it must be 1, 2, 3 or 4",

@@ -44,6 +44,7 @@ std::string history_csv(const HistoryLine& h) {
         std::to_string(h.sheers),
         std::to_string(h.images),
         h.result,
+        strprintf("%.3f", h.counted),
     };
     std::string line;
     for (const std::string& f : fields) {
@@ -51,6 +52,21 @@ std::string history_csv(const HistoryLine& h) {
         line += csv_field(f);
     }
     return line;
+}
+
+void repair_history() {
+    std::string why;
+    long moved =
+        move_partial_last_line(program_file("jobs.csv"), program_file("jobs.csv.damaged"), why);
+    if (moved > 0)
+        notice(strprintf("The job history jobs.csv in %s ended in a line cut short (%ld bytes, "
+                         "as a full disk or a power cut leaves it). It was moved to "
+                         "jobs.csv.damaged; the whole lines before it are kept.",
+                         directory.c_str(), moved));
+    else if (moved < 0)
+        notice("The job history jobs.csv in " + directory +
+               " ends in a line cut short that could not be moved to jobs.csv.damaged (" + why +
+               "); the next job's line follows it.");
 }
 
 bool append_history(const HistoryLine& h) {

@@ -17,11 +17,13 @@ struct HistoryLine {
     long long notch30 = 0, notch100 = 0, dimples = 0, indicates = 0, flanges = 0, sheers = 0;
     int images = 0;            // images counted by this job (1 or 0)
     std::string result;        // "done", "stopped by operator", "controller lost", "refused: ..."
+    float counted = 0.0f;      // inches added to the footage of log.dat: the letter's inches fed
 };
 
 inline constexpr const char* kHistoryHeader =
     "start,end,drawing,figure,start point,divide point,walls,inches planned,inches fed,"
-    "30-degree notches,100-degree notches,dimples,indicates,flange bends,shears,images,result";
+    "30-degree notches,100-degree notches,dimples,indicates,flange bends,shears,images,result,"
+    "inches counted";
 
 // One field as RFC 4180 writes it.
 std::string csv_field(const std::string& text);
@@ -33,5 +35,11 @@ std::string iso_local_time(std::time_t t);
 std::string history_csv(const HistoryLine& h);
 
 // Appends the line to jobs.csv (the header first when the file is new).
-// False, with the operator told, when it cannot be written.
+// False, with the operator told, when it cannot be written; jobs.csv then
+// holds no part of it.
 bool append_history(const HistoryLine& h);
+
+// At start: a last line of jobs.csv that was cut short (a full disk, a power
+// cut) is moved to jobs.csv.damaged, so that the next line starts on a line of
+// its own; the operator is told. The whole lines stay.
+void repair_history();

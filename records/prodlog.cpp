@@ -19,6 +19,7 @@ Counters counters;
 namespace {
 LatestFile log_file;
 bool in_background = false;
+std::string unsaved;  // why the last write, when not in the background, failed
 bool failure_told = false;
 
 // Tells the operator the first time in a period that the log could not be saved.
@@ -35,6 +36,7 @@ bool told_if_failed(const std::string& why) {
 void reset_counters() {
     write_log_in_background(false);
     failure_told = false;
+    unsaved.clear();
     counters = Counters{};
 }
 
@@ -85,7 +87,7 @@ namespace {
 void keep_damaged_log(const std::string& path, const std::string& what) {
     std::string kept = path + ".damaged", content, why;
     bool saved = false;
-    if (read_whole_file(path, content, why))
+    if (read_small_file(path, kRecordLimit, content, why))
         saved = replace_file(kept, content, why);
     else if (std::rename(path.c_str(), kept.c_str()) == 0)
         saved = true;
@@ -119,13 +121,26 @@ void write_log_in_background(bool on) {
 void begin_log_period() { failure_told = false; }
 
 void nudge_log_writer() {
-    if (in_background) log_file.wake();
+    if (!in_background) return;
+    if (!log_file.failure().empty() && log_file.settled())
+        log_file.hand(program_file("log.dat"), format_log(), false);
+    log_file.wake();
 }
 
+std::string log_unsaved() { return in_background ? log_file.failure() : unsaved; }
+
 void flush_log() {
-    if (!in_background) return;
-    log_file.flush();
-    told_if_failed(log_file.failure());
+    if (in_background) {
+        log_file.flush();
+        if (!log_file.failure().empty()) {
+            log_file.hand(program_file("log.dat"), format_log());
+            log_file.flush();
+        }
+    } else if (!unsaved.empty()) {
+        unsaved.clear();
+        replace_file(program_file("log.dat"), format_log(), unsaved);
+    }
+    told_if_failed(log_unsaved());
 }
 
 bool write_log() {
@@ -135,9 +150,28 @@ bool write_log() {
         // During machine work the writer starts when the program next waits
         // for the controller, so that it does not hold up the next command.
         log_file.hand(program_file("log.dat"), format_log(), !progress.running);
-        at_program_end(flush_log);
     } else {
-        replace_file(program_file("log.dat"), format_log(), why);
+        unsaved.clear();
+        replace_file(program_file("log.dat"), format_log(), unsaved);
+        why = unsaved;
     }
+    at_program_end(save_log_at_exit);
     return told_if_failed(why);
+}
+
+std::string unsaved_log_text() {
+    std::string why = log_unsaved();
+    if (why.empty()) return "";
+    return "The production log log.dat in " + directory + " could not be saved (" + why +
+           "). The counts it should hold are \"" + format_log() +
+           "\": image count, 30 and 100 degree notches, indicates, sheers, dimples, flange "
+           "bends and inches of material. Once it can be written again (a disk with room), "
+           "enter them in Options, View log (its footage is in feet: the inches divided by 12).";
+}
+
+void save_log_at_exit() {
+    failure_told = true;  // said below, with the counts
+    flush_log();
+    std::string text = unsaved_log_text();
+    if (!text.empty()) std::fprintf(stderr, "zel: %s\n", text.c_str());
 }

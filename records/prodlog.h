@@ -60,12 +60,25 @@ bool write_log();
 void write_log_in_background(bool on);
 
 // Returns once the newest counts are on the disk (or their write has failed
-// and the operator has been told).
+// once more and the operator has been told). A write that failed before is
+// tried again.
 void flush_log();
 
 // The program is about to wait for the controller: a log line handed over
-// since the last wait goes to the disk now, while nothing else runs.
+// since the last wait goes to the disk now, while nothing else runs; after a
+// failed write, the newest counts are tried again.
 void nudge_log_writer();
+
+// Why the newest counts are not on the disk; empty when they are.
+std::string log_unsaved();
+
+// For the operator when the program ends with counts it could not save: why,
+// and the line log.dat should hold. Empty when everything is saved.
+std::string unsaved_log_text();
+
+// The last step of the program's end: the counts are saved, or it says on
+// stderr that they could not be.
+void save_log_at_exit();
 
 // A new job or command: the next failure to save the log is told again.
 void begin_log_period();

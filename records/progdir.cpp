@@ -43,6 +43,20 @@ bool set_program_directory(const std::string& dir, std::string& why) {
     return true;
 }
 
+bool lock_machine_folder(std::string& why) {
+    long holder = 0;
+    std::string reason;
+    if (hold_lock_file(program_file("zel.lock"), holder, reason)) {
+        if (!reason.empty()) notice("The machine folder could not be locked (" + reason + ")");
+        return true;
+    }
+    why = "The machine folder " + directory + " is in use by another ZEL" +
+          (holder > 0 ? " (process " + std::to_string(holder) + ")" : "") +
+          ". Two programs on one machine folder would mix their traces, counts and settings: "
+          "use the one that is running, or end it first.";
+    return false;
+}
+
 std::string program_file(const char* name) {
     if (directory.empty()) return name;
     if (directory == "/") return std::string("/") + name;

@@ -12,6 +12,12 @@ bool set_program_directory(const std::string& dir, std::string& why);
 // The full name of a program file, e.g. program_file("setup.dat").
 std::string program_file(const char* name);
 
+// One program at a time uses a machine folder: takes the lock of the program
+// directory (zel.lock, which holds the process id) until the process ends.
+// False, with the message for the operator in `why`, when another program
+// holds it.
+bool lock_machine_folder(std::string& why);
+
 // Writes argument.dat: the start-up record of the two paths.
 bool write_argument_dat(const std::string& drawing);
 

@@ -1,6 +1,7 @@
 #include "records/progress.h"
 
 #include "platform/clock.h"
+#include "platform/signals.h"
 #include "platform/text.h"
 
 Progress progress;
@@ -16,9 +17,24 @@ void begin_work(Progress::Work work, int figure, int walls, float planned) {
     p.walls = walls;
     p.planned = planned;
     p.fed = 0.0f;
+    p.counted = 0.0f;
+    p.letter_cut = false;
     p.started_ms = p.ended_ms = monotonic_ms();
     p.started_at = p.ended_at = std::time(nullptr);
     p.at_start = counters;
+}
+
+std::string stopped_by() {
+    std::string cause = termination_cause();
+    return cause.empty() ? "the operator" : cause;
+}
+
+void count_only_material_fed() {
+    Progress& p = progress;
+    if (p.letter_cut || !(p.fed < p.counted)) return;
+    counters.inches -= p.counted - p.fed;
+    p.counted = p.fed;
+    write_log();
 }
 
 void end_work() {

@@ -16,6 +16,8 @@ struct Progress {
     int wall = 0, walls = 0;       // walls fed so far, of those planned
     float planned = 0.0f;          // inches of the job (walls) or of the notching run
     float fed = 0.0f;              // inches fed so far
+    float counted = 0.0f;          // inches the work added to the footage of log.dat
+    bool letter_cut = false;       // the job's last shear is made: the letter is whole
     int image = 0, images = 0;     // image k of m, with a repeat count or a whole job
     long long started_ms = 0;      // monotonic
     long long ended_ms = 0;
@@ -33,6 +35,15 @@ void begin_work(Progress::Work work, int figure, int walls, float planned);
 
 // The work has ended, however it ended.
 void end_work();
+
+// A job that ends before its letter is whole keeps counted, as material used,
+// only the inches fed: the rest of what it counted comes off the footage.
+// log.dat is written when that changes the footage.
+void count_only_material_fed();
+
+// Who asked the work to stop: "the operator" (Stop, Esc, the close box), or
+// what ends the program from outside ("SIGHUP", "the loss of the display").
+std::string stopped_by();
 
 // Thrown at the next command to the machine once the operator has asked the
 // work to stop: the command in flight has been answered and counted, and

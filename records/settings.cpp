@@ -24,24 +24,27 @@ std::string format_setup(SetupFields fields) {
 const std::array<Field<Settings>, 18>& setting_fields() {
     using S = Settings;
     using R = Range;
+    // The largest values are those of the machines this program drives: a
+    // strip-forming machine a few feet long, fed by a motor of at most some
+    // thousands of steps per inch.
     static const std::array<Field<Settings>, 18> fields{{
-        {"Steps per inch", 206, &S::steps, nullptr, R::positive},
-        {"Control point filter", 205, &S::min_notch, nullptr, R::not_negative},
-        {"Radius notch distance", 204, &S::arc_notch, nullptr, R::not_negative},
-        {"Distance from bender to sheer", 203, &S::cutter, nullptr, R::not_negative},
+        {"Steps per inch", 206, &S::steps, nullptr, {R::positive, 100000}},
+        {"Control point filter", 205, &S::min_notch, nullptr, {R::not_negative, 12}},
+        {"Radius notch distance", 204, &S::arc_notch, nullptr, {R::not_negative, 12}},
+        {"Distance from bender to sheer", 203, &S::cutter, nullptr, {R::not_negative, 120}},
         {"Forming direction", 0, nullptr, &S::direction, R::any},
         {"Communications Port", 201, nullptr, &S::port, R::port},
-        {"Router bit size", 207, &S::bit, nullptr, R::not_negative},
-        {"Distance between notchers", 227, &S::nd, nullptr, R::not_negative},
+        {"Router bit size", 207, &S::bit, nullptr, {R::not_negative, 1}},
+        {"Distance between notchers", 227, &S::nd, nullptr, {R::not_negative, 48}},
         {"X Offset", 215, nullptr, &S::XOFFSET, R::pixels},
         {"Y Offset", 214, nullptr, &S::YOFFSET, R::pixels},
         {"Tabs", 0, nullptr, &S::tab, R::tab},
-        {"Home to 30 degree notcher", 232, &S::home, nullptr, R::not_negative},
-        {"Distance between photo cells", 233, &S::unload, nullptr, R::not_negative},
+        {"Home to 30 degree notcher", 232, &S::home, nullptr, {R::not_negative, 120}},
+        {"Distance between photo cells", 233, &S::unload, nullptr, {R::not_negative, 120}},
         {"Bender Output 1=YES 0=NO", 234, nullptr, &S::bend_output, R::yes_no},
         {"Close Figure 1=YES 0=NO", 235, nullptr, &S::closed_figure, R::yes_no},
         {"Model", 246, nullptr, &S::model, R::any},
-        {"Rewind Distance", 247, &S::rw, nullptr, R::not_negative},
+        {"Rewind Distance", 247, &S::rw, nullptr, {R::not_negative, 120}},
         {"Notch/Flange 1=OFF 0=ON", 248, nullptr, &S::operate, R::yes_no},
     }};
     return fields;

@@ -28,6 +28,10 @@ struct Settings {
 
 extern Settings settings;
 
+// The longest strip move the machine makes at once, in inches (100 ft). No
+// move beyond it is sent, whatever computed it.
+inline constexpr float kTravelLimit = 1200.0f;
+
 void reset_settings();
 
 // How many fields a save writes: all eighteen, or the seventeen of the Load

@@ -4,12 +4,13 @@
 # Does nothing when they are all present; never asks a question.
 set -eu
 
-# The third line: letters from installed fonts (outlines, shaping and
-# kerning, the font list, merging overlapping parts of a letter). The fourth:
-# the icons drawn from their SVG, and the Debian package built
+# The first line ends with the X connection library the window watches the
+# display through. The third line: letters from installed fonts (outlines,
+# shaping and kerning, the font list, merging overlapping parts of a letter).
+# The fourth: the icons drawn from their SVG, and the Debian package built
 # (dpkg-shlibdeps, file) and checked (desktop entry, AppStream metadata,
 # manual pages).
-packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev
+packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev libxcb1-dev
           clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core
           libfreetype-dev libharfbuzz-dev libfontconfig-dev libpolyclipping-dev
           librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $*"

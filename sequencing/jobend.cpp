@@ -22,7 +22,7 @@ bool last_wall_is_short() {
     return !(wall_list.l_a_dimensions[w - 1] >= 9.0f);
 }
 
-void end() {
+void end(bool letter) {
     seq.end_sequence = 1;
     if (settings.bend_output != 0 && ((settings.tab & 2) != 0 || last_wall_is_short())) {
         feed(10.0f);
@@ -40,6 +40,7 @@ void end() {
     run_move(seq.foot);
     trace(texts::sheer_cycle);
     sheer();
+    if (letter) progress.letter_cut = true;
     seq.end_sequence = 0;
     if (homes_machine())
         Home();
@@ -48,7 +49,10 @@ void end() {
 }
 
 std::string punch_refusal(float notch_length, float total_length) {
-    if (!(total_length > 0.0f)) return "";
+    if (!(total_length > 0.0f && total_length <= kTravelLimit))
+        return strprintf("Total inches of material must be more than 0 and at most %g (it is "
+                         "%.3f); the notching run was not started",
+                         kTravelLimit, total_length);
     if (!(notch_length > 0.0f))
         return strprintf("Inches between notches must be more than 0 (it is %.3f); "
                          "the notching run was not started",
@@ -74,6 +78,11 @@ void punch() {
     end();
 }
 
+std::string notching_stopped_text() {
+    return "Notching run stopped by " + stopped_by() +
+           strprintf(" after %d notches, %.3f in. fed", progress.wall, progress.fed);
+}
+
 JobResult notching_run() {
     std::string why = strip_move_refusal();
     if (why.empty()) why = punch_refusal(job.notch_length, job.total_length);
@@ -97,9 +106,7 @@ JobResult notching_run() {
     } catch (const OperatorStop&) {
         result = JobResult::stopped_by_operator;
         if (!trace_made) open_trace();
-        trace(strprintf("Notching run stopped by the operator after %d notches, %.3f in. fed\n",
-                        progress.wall, progress.fed)
-                  .c_str());
+        trace_end(notching_stopped_text());
     }
     close_trace();
     end_work();

@@ -4,8 +4,9 @@
 #include "sequencing/jobrun.h"
 
 // Finishes a strip: trailer when needed, the last bend cycle, the shear, then
-// home (models 2, 3, 4) or rewind.
-void end();
+// home (models 2, 3, 4) or rewind. With `letter` (the end of a job, not of
+// its first piece), the letter is whole once the shear is made.
+void end(bool letter = false);
 
 // The job end's test for a trailer: the last wall fed (or planned) is shorter
 // than 9 in., or there is none.
@@ -24,6 +25,9 @@ void punch();
 // the notches). `refused`, with nothing sent, when the lengths are refused
 // (the operator has been told why).
 JobResult notching_run();
+
+// Where a notching run was stopped, for trace.txt and the window.
+std::string notching_stopped_text();
 
 // Moves the divide point of the selected figure one position forward, or back
 // when `direction` is negative.

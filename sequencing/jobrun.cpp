@@ -114,12 +114,14 @@ float Run_Job(int parm) {
 
 std::string where_stopped() {
     const Progress& p = progress;
+    std::string by = "Job stopped by " + stopped_by();
+    if (p.letter_cut)
+        return by + strprintf(" after the shear: the letter is made, all %d walls, %.3f in. fed",
+                              p.walls, p.fed);
     if (p.wall < p.walls)
-        return strprintf("Job stopped by the operator at wall %d of %d, %.3f in. fed", p.wall + 1,
-                         p.walls, p.fed);
-    return strprintf("Job stopped by the operator while finishing the strip, after all %d walls, "
-                     "%.3f in. fed",
-                     p.walls, p.fed);
+        return by + strprintf(" at wall %d of %d, %.3f in. fed", p.wall + 1, p.walls, p.fed);
+    return by + strprintf(" while finishing the strip, after all %d walls, %.3f in. fed", p.walls,
+                          p.fed);
 }
 
 std::string job_refusal() {
@@ -144,6 +146,7 @@ JobResult run_planned_job() {
         total += wall_list.l_a_dimensions[walls];
     begin_work(Progress::Work::job, shapes.selected, walls, total);
     count_material(total);
+    progress.counted = total;
     write_log();
 
     open_trace();
@@ -154,15 +157,14 @@ JobResult run_planned_job() {
         leading_tab();
         feed_walls();
         trailing_tab();
-        end();
+        end(true);
     } catch (const JobStopped& stopped) {
         report(stopped);
+        count_only_material_fed();
         result = JobResult::stopped;
     } catch (const OperatorStop&) {
-        trace((where_stopped() + "\n").c_str());
-        // Only the material fed was used.
-        if (progress.fed < total) counters.inches -= total - progress.fed;
-        write_log();
+        trace_end(where_stopped());
+        count_only_material_fed();
         result = JobResult::stopped_by_operator;
     }
     close_trace();

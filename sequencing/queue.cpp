@@ -38,6 +38,6 @@ bool queue_empty() { return seq.qc == seq.qn; }
 float queue_head() { return seq.queue[seq.qc]; }
 
 void report(const JobStopped& stopped) {
-    trace((stopped.why + "\n").c_str());
+    trace_end(stopped.why);
     notice(stopped.why);
 }

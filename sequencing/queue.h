@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "controller/commands.h"
 #include "sequencing/state.h"
 
 // The queue of pending 100-degree notches and the bend countdowns.
@@ -22,11 +23,6 @@ void shift(float d);
 
 bool queue_empty();
 float queue_head();
-
-// Thrown when a job has to stop part way.
-struct JobStopped {
-    std::string why;
-};
 
 // Tells the operator, and the trace, why the job stopped.
 void report(const JobStopped& stopped);

@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/progdir.h"
+#include "records/progress.h"
 
 namespace {
 std::FILE* tr = nullptr;
@@ -35,8 +36,17 @@ void close_trace() {
     tr = nullptr;
 }
 
-void trace(const char* text) { entry(text); }
+namespace {
+void step(const std::string& text) {
+    if (progress.running && progress.stop_requested) throw OperatorStop{};
+    entry(text);
+}
+}  // namespace
 
-void trace(const char* format, float value) { entry(strprintf(format, value)); }
+void trace(const char* text) { step(text); }
 
-void trace_case(int feed_case) { entry(strprintf(texts::feed_case, feed_case)); }
+void trace(const char* format, float value) { step(strprintf(format, value)); }
+
+void trace_case(int feed_case) { step(strprintf(texts::feed_case, feed_case)); }
+
+void trace_end(const std::string& line) { entry(line + "\n"); }

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The job trace, trace.txt: one line for every step of a job or notching run.
 
@@ -27,7 +28,13 @@ inline constexpr const char* sheer_cycle = "Take sheer cycle and return material
 bool open_trace();
 void close_trace();
 
-// Writes a trace text; a "%f" receives `value`, a "%d" the feed case.
+// Writes a trace text; a "%f" receives `value`, a "%d" the feed case. Each
+// is a step of the work: once the operator has asked the work to stop, none
+// is written and OperatorStop is thrown instead, so that the trace shows no
+// step that was not made.
 void trace(const char* text);
 void trace(const char* format, float value);
 void trace_case(int feed_case);
+
+// The last line of a trace, however the work stopped: `line` and a line end.
+void trace_end(const std::string& line);

@@ -15,14 +15,12 @@
 
 namespace {
 
+// The largest repeat count Image Count takes.
+constexpr int kMostImages = 1000;
+
 // Edit controls are read 28 characters at most (the Log dialog's 27).
 constexpr std::size_t kFieldChars = 28;
 constexpr std::size_t kLogFieldChars = 27;
-
-template <typename T>
-void read_field(DialogControls& dlg, int id, T& value, std::size_t chars = kFieldChars) {
-    scan_one(dlg.get_text(id).substr(0, chars), value);
-}
 
 std::string field_text(DialogControls& dlg, int id, std::size_t chars = kFieldChars) {
     return dlg.get_text(id).substr(0, chars);
@@ -43,6 +41,9 @@ void show(DialogControls& dlg, int id, float v, const char* format = "%.3f") {
 void show(DialogControls& dlg, int id, int v) { dlg.set_text(id, strprintf("%d", v)); }
 
 void show(DialogControls& dlg, const Field<Settings>& f) {
+    std::string tip = range_text(f.range);
+    tip[0] = 'I';
+    dlg.set_tip(f.control, tip + ".");
     if (f.real)
         show(dlg, f.control, settings.*f.real);
     else
@@ -58,7 +59,8 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
     }
     if (id == IDOK) {
         float inches = 0;
-        std::string why = read_in_range(field_text(dlg, 208), inches, Range::nonzero);
+        std::string why =
+            read_in_range(field_text(dlg, 208), inches, {Range::nonzero, kTravelLimit});
         if (!why.empty()) {
             tell_wrong({"Distance " + why}, "Nothing was sent to the machine.");
             return 1;
@@ -76,6 +78,7 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
 
 int Setup(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
+        win.cancel = 1;  // until OK saves: a dialog closed any other way saved nothing
         get_setup();
         for (const auto& f : setting_fields())
             if (f.control) show(dlg, f);
@@ -115,9 +118,24 @@ int Run(DialogControls& dlg, DialogMessage message, int id) {
         return 1;
     }
     if (id == IDOK) {
+        float step = 0, total = 0;
+        std::vector<std::string> faults;
+        const Range inches{Range::positive, kTravelLimit};
+        std::string why = read_in_range(field_text(dlg, 212), step, inches);
+        if (!why.empty()) faults.push_back("Inches between notches " + why);
+        why = read_in_range(field_text(dlg, 213), total, inches);
+        if (!why.empty()) faults.push_back("Total inches of material " + why);
+        if (faults.empty() && step > total)
+            faults.push_back(strprintf("Inches between notches (%.3f) must not be more than the "
+                                       "total inches of material (%.3f)",
+                                       step, total));
+        if (!faults.empty()) {
+            tell_wrong(faults, "Nothing was sent to the machine.");
+            return 1;
+        }
         win.mark = 1;
-        read_field(dlg, 212, job.notch_length);
-        read_field(dlg, 213, job.total_length);
+        job.notch_length = step;
+        job.total_length = total;
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {
         dlg.end_dialog(0);
@@ -149,10 +167,19 @@ int Icount(DialogControls& dlg, DialogMessage message, int id) {
         return 1;
     }
     switch (id) {
-    case IDOK:
-        read_field(dlg, 223, job.repeat_count);
+    case IDOK: {
+        int32_t count = 0;
+        std::string why =
+            read_in_range(field_text(dlg, 223), count, {Range::positive, kMostImages});
+        if (!why.empty()) {
+            std::string stays = "The quantity stays " + std::to_string(job.repeat_count) + ".";
+            tell_wrong({"The quantity " + why}, stays.c_str());
+            break;
+        }
+        job.repeat_count = count;
         dlg.end_dialog(1);
         break;
+    }
     case IDCANCEL: dlg.end_dialog(0); break;
     case 225:
         ++job.repeat_count;

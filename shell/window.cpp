@@ -156,7 +156,8 @@ bool made_and_counted(int k, int m) {
     progress.image = k;
     progress.images = m;
     JobResult result = make_job();
-    if (result == JobResult::made) {
+    // A Stop that comes once the letter is sheared off leaves it whole.
+    if (progress.letter_cut) {
         count_one(counters.images);
         write_log();
     }
@@ -259,9 +260,15 @@ void move_command(bool calibrated) {
         notice(why);
         return;
     }
-    if (std::fabs(inches) > kLongMove &&
-        !ws().ask_yes_no(strprintf("Move the strip %.3f in. (%.3f ft)?", inches, inches / 12.0),
-                         calibrated ? "Move" : "Uncalibrated move"))
+    // A reverse move and a long one are made only when the operator confirms them.
+    std::string question;
+    if (inches < 0)
+        question = strprintf("Move the strip back %.3f in. (%.3f ft), in reverse?", -inches,
+                             -inches / 12.0);
+    else if (inches > kLongMove)
+        question = strprintf("Move the strip %.3f in. (%.3f ft)?", inches, inches / 12.0);
+    if (!question.empty() &&
+        !ws().ask_yes_no(question, calibrated ? "Move" : "Uncalibrated move"))
         return;
     machine_work(calibrated ? "Move" : "Uncalibrated move",
                  [calibrated, inches] { (calibrated ? run_move : feed_move)(controller_units(inches)); });
@@ -405,7 +412,13 @@ int zelWndProc(const Message& m) {
         else
             ws().destroy_window();
         return 0;
-    case WindowMessage::destroy: ws().post_quit(0); return 0;
+    case WindowMessage::destroy:
+        // The last chance to save the counts while the operator can still be told.
+        flush_log();
+        if (std::string unsaved = unsaved_log_text(); !unsaved.empty())
+            ws().message_box(unsaved, "The production log is not saved", MessageIcon::error);
+        ws().post_quit(0);
+        return 0;
     case WindowMessage::query_end_session: return 1;
     case WindowMessage::left_button_down:
     case WindowMessage::middle_button_down:

@@ -9,6 +9,7 @@
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/idle.h"
+#include "platform/signals.h"
 #include "platform/text.h"
 #include "platform/window_system.h"
 #include "records/history.h"
@@ -16,6 +17,7 @@
 #include "records/notice.h"
 #include "records/progdir.h"
 #include "records/progress.h"
+#include "sequencing/jobend.h"
 #include "shell/status.h"
 #include "shell/window_state.h"
 
@@ -57,16 +59,50 @@ HistoryLine history_of(const std::string& result) {
         h.figure = p.figure;
         h.start_point = start_point_text();
         h.divide_point = job.toggle == 0 ? job.pause : 0;
-        h.images = result == "done" ? 1 : 0;
+        h.images = p.letter_cut ? 1 : 0;
+        h.counted = p.counted;
     }
     return h;
 }
 
-// However the program ends during a job, the history keeps its line.
+// The job history's result of a stopped job: "stopped by operator", or by
+// what ended the program ("stopped by SIGHUP").
+std::string stopped_result() {
+    std::string cause = termination_cause();
+    return cause.empty() ? "stopped by operator" : "stopped by " + cause;
+}
+
+// However the program ends during a job, only the material fed stays counted
+// and the history keeps its line.
 void history_at_program_end() {
-    if (progress.running &&
-        (progress.work == Progress::Work::job || progress.work == Progress::Work::notching))
-        append_history(history_of("controller lost"));
+    if (!progress.running) return;
+    if (progress.work == Progress::Work::job) {
+        count_only_material_fed();
+        flush_log();
+    }
+    if (progress.work == Progress::Work::job || progress.work == Progress::Work::notching)
+        append_history(
+            history_of(termination_requested() ? stopped_result() : "controller lost"));
+}
+
+// Answers and noise that came while no answer was awaited, since `answers`
+// and `noise` were counted.
+void tell_dropped_input(long answers, long noise) {
+    answers = com.stray_answers - answers;
+    noise = com.noise - noise;
+    if (answers == 0 && noise == 0) return;
+    std::string what;
+    if (answers != 0)
+        what = strprintf("%ld answer%s that no command waited for", answers,
+                         answers == 1 ? "" : "s");
+    if (noise != 0)
+        what += strprintf("%s%ld other byte%s", what.empty() ? "" : " and ", noise,
+                          noise == 1 ? "" : "s");
+    notice("The controller sent " + what +
+           ". They were dropped before the next command, so that each command waited for "
+           "its own answer. A controller that answers twice or a noisy serial line does this: "
+           "check the cable and the controller's program. ctrace.txt in " + directory +
+           " shows them on its \"dropped->\" lines.");
 }
 
 void report() {
@@ -108,18 +144,23 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     status_line.work = what;
     show_status();
     ws().set_busy(true);
+    long answers = com.stray_answers, noise = com.noise;
     try {
         work();
         if (!ended_told) status_line.work = what + " done";
     } catch (const OperatorStop&) {
         status_line.work = what + " stopped by the operator";
         notice(status_line.work);
+    } catch (const JobStopped& stopped) {
+        status_line.work = what + " stopped";
+        notice(stopped.why);
     } catch (const NoController&) {
         status_line.work = what + " not started";
         notice("Nothing was sent to the machine: the serial port is not open.");
     }
     end_work();
     flush_log();
+    tell_dropped_input(answers, noise);
     work_active = false;
     current_what.clear();
     ws().set_busy(false);
@@ -168,7 +209,7 @@ void job_ended(JobResult result) {
     case JobResult::stopped_by_operator:
         status_line.work = where_stopped();
         notice(where_stopped());
-        append_history(history_of("stopped by operator"));
+        append_history(history_of(stopped_result()));
         break;
     }
     show_status();
@@ -183,11 +224,9 @@ void notching_ended(JobResult result) {
         status_line.work = last_notice();
         append_history(history_of("stopped: " + last_notice()));
     } else if (result == JobResult::stopped_by_operator) {
-        status_line.work = strprintf("Notching run stopped by the operator after %d notches, "
-                                     "%.3f in. fed",
-                                     p.wall, p.fed);
+        status_line.work = notching_stopped_text();
         notice(status_line.work);
-        append_history(history_of("stopped by operator"));
+        append_history(history_of(stopped_result()));
     } else {
         status_line.work = strprintf("Notching run done: %.1f in., %d notches, ", p.planned,
                                      p.wall) +

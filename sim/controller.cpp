@@ -104,6 +104,7 @@ void SimController::command(const std::string& text) {
     if (!options_.answer_all_with.empty()) reply = options_.answer_all_with;
     reply = options_.garbage + reply;
     bool late = commands_.size() >= static_cast<std::size_t>(std::max(options_.delay_from, 1));
+    if (options_.answer_twice) reply += reply;
     for (std::size_t i = 0; i < reply.size(); ++i)
         out_.push_back({reply[i], i == 0 && late ? options_.delay_ms : 0});
 }

@@ -29,6 +29,7 @@ struct SimOptions {
     char program_line_answer = 'D';  // Galil: answer to a line of its program (setup2.dat)
     std::string answer_all_with;     // when set, sent instead of every answer
     std::string garbage;             // sent before every answer
+    bool answer_twice = false;       // every answer is sent twice
     int delay_ms = 0;                // an answer comes this long after its command
                                      // (in-process: after this many empty polls)
     int delay_from = 1;              // the first command (counted from 1) answered late

@@ -27,6 +27,7 @@ const char* const kUsage =
     "  --program-line-answer C  Galil: answer the lines of setup2.dat with C\n"
     "  --answer-all-with TEXT send TEXT instead of every answer (\\r for a carriage return)\n"
     "  --garbage TEXT         send TEXT before every answer\n"
+    "  --answer-twice         send every answer twice\n"
     "  --delay MS             answer MS milliseconds after each command\n"
     "  --delay-from N         ... from the Nth command on (default 1)\n"
     "  --pace                 send no faster than a 9600-baud line\n"
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
         else if (a == "--slo-syn") family = ControllerFamily::slo_syn, takes_value = false;
         else if (a == "--restart-fails") o.restart_helps = false, takes_value = false;
         else if (a == "--pace") o.pace = true, takes_value = false;
+        else if (a == "--answer-twice") o.answer_twice = true, takes_value = false;
         else if (!v) return usage();
         else if (a == "--dir") dir = v;
         else if (a == "--port") port = std::atoi(v);

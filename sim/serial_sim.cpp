@@ -64,6 +64,12 @@ bool SimSerial::write_byte(char byte) {
     return true;
 }
 
+int SimSerial::wait_byte(char& byte, int timeout_ms) {
+    if (timeout_ms != 0) return read_byte(byte);
+    ++reads;
+    return fails(Step::read) ? -1 : poll_output(byte);
+}
+
 int SimSerial::read_byte(char& byte) {
     ++reads;
     if (fails(Step::read)) return -1;

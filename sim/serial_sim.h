@@ -43,6 +43,7 @@ public:
     bool set_timeouts(const COMMTIMEOUTS& in) override;
     bool write_byte(char byte) override;
     int read_byte(char& byte) override;
+    int wait_byte(char& byte, int timeout_ms) override;
     void close() override {}
 
 private:

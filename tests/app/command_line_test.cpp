@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/cli.h"
+#include "platform/files.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -64,6 +65,29 @@ TEST(Executable, WritesArgumentDatWithAndWithoutADrawing) {
     EXPECT_EQ(read_file(machine.file("argument.dat")),
               "Using " + machine.path() + " for program directory and " + work.path() +
                   "/letters.dxf for DXF path");
+}
+
+// A second program on a machine folder in use is refused before it touches
+// anything, with the running one's process id; --measure only reads, and runs.
+TEST(Executable, AMachineFolderInUseIsRefusedToASecondProgram) {
+    TempDir machine;
+    std::filesystem::copy_file(ZEL_SOURCE_DIR "/examples/machine/setup.dat",
+                               machine.file("setup.dat"));
+    write_file(machine.file("ctrace.txt"), "the running program's trace");
+    long holder = -1;
+    std::string why;
+    ASSERT_TRUE(hold_lock_file(machine.file("zel.lock"), holder, why)) << why;  // "running"
+    auto r = run_zel({"--check", "--simulate", "--dir", machine.path()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The machine folder " + machine.path() +
+                         " is in use by another ZEL (process " + std::to_string(::getpid()) + ")"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(read_file(machine.file("ctrace.txt")), "the running program's trace");
+    r = run_zel({"--measure", "--dir", machine.path(),
+                 ZEL_SOURCE_DIR "/examples/drawings/letters.dxf"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(file_exists(machine.file("argument.dat")));
 }
 
 TEST(Executable, PathsOfAnyLength) {

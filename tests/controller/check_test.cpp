@@ -114,6 +114,14 @@ TEST(Check, AGalilWithoutItsProgramFileIsAClearFailure) {
               std::string::npos)
         << r.err;
     EXPECT_TRUE(m.sim.received().empty());
+
+    // One that never ends is refused unread.
+    std::filesystem::create_symlink("/dev/zero", m.folder.file("setup2.dat"));
+    r = m.check();
+    EXPECT_NE(r.err.find("setup2.dat cannot be read in " + m.folder.path() + " (it is a device)"),
+              std::string::npos)
+        << r.err;
+    EXPECT_TRUE(m.sim.received().empty());
 }
 
 using CheckBusy = PtyControllerTest;

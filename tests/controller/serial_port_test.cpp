@@ -151,14 +151,40 @@ TEST_F(SerialPort, ATraceThatCannotBeWrittenIsToldOnceAndTheMachineGoesOn) {
     EXPECT_EQ(serial_sim.commands(), (Commands{"N,0\r", "N,0\r"}));
 }
 
-TEST_F(SerialPort, AMoveByNoNumberIsRefused) {
-    use(ControllerFamily::galil);
-    testing::internal::CaptureStderr();
-    Run_Galil(NAN);
-    Run_Slo_Syn(INFINITY);
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(take_notices().size(), 2u);
-    EXPECT_TRUE(serial_sim.received().empty());
+// However it was computed, a move that is no number or beyond the travel
+// limit stops the work before anything is sent, and says which move it was.
+TEST_F(SerialPort, AMoveBeyondTheTravelLimitIsNeverSent) {
+    struct Case {
+        ControllerFamily family;
+        float units;  // inches for the Galil, steps for the Slo-Syn (1000 an inch)
+        const char* says;
+    };
+    const Case cases[] = {
+        {ControllerFamily::galil, NAN, "(nan in.) was not sent"},
+        {ControllerFamily::galil, 1200.5f, "The strip move 10 -1200.500000 (1200.5 in.)"},
+        {ControllerFamily::galil, -1e30f, "(-1e+30 in.) was not sent: one move may be at most "
+                                          "1200 in., the machine's travel limit"},
+        {ControllerFamily::slo_syn, INFINITY, "The strip move M,-inf (inf in.)"},
+        {ControllerFamily::slo_syn, 1200001.0f, "M,-1200001.000000 (1200.001 in.)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        settings.steps = 1000;
+        use(c.family);
+        try {
+            run_move(c.units);
+            ADD_FAILURE() << "sent";
+        } catch (const JobStopped& stopped) {
+            EXPECT_NE(stopped.why.find(c.says), std::string::npos) << stopped.why;
+        }
+        EXPECT_TRUE(serial_sim.received().empty());
+        run_move(c.family == ControllerFamily::galil ? -1200.0f : 1200000.0f);  // the limit itself
+        EXPECT_FALSE(serial_sim.received().empty());
+        serial_sim.clear_log();
+    }
+    use(ControllerFamily::slo_syn);
+    settings.steps = 0;  // no inches can be known
+    EXPECT_THROW(run_move(1.0f), JobStopped);
 }
 
 TEST(Answers, OnlyColonDLAndEMeanSomething) {

@@ -240,4 +240,40 @@ TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
     EXPECT_NE(read_file(machine.file("log.dat")), read_file(sample + "log.dat"));
 }
 
+// A hang-up, or the display going away, during a real job ends the program
+// through the steps of SIGTERM: the job stops as by Stop, trace.txt ends with
+// where, the job history has its line and the counts are on the disk.
+TEST_F(RunTool, AHangUpOrTheLossOfTheDisplayStopsTheJobAndEndsTheProgram) {
+    for (const char* cause : {"SIGHUP", "the loss of the display"}) {
+        SCOPED_TRACE(cause);
+        for (const char* f : {"setup.dat", "setup2.dat", "log.dat", "trace.txt", "jobs.csv"})
+            std::filesystem::remove(machine.file(f));
+        if (!start_program())
+            GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
+        output_of("xdotool windowfocus --sync " + window + " key alt+o");
+        std::this_thread::sleep_for(500ms);
+        output_of("xdotool key c");  // Contineous Job: long enough
+        std::this_thread::sleep_for(500ms);
+        output_of("xdotool mousemove --window " + window + " 336 52 click 1");  // Run Tool
+        bool running = eventually(60s, [&] {
+            return read_file(machine.file("trace.txt")).find("Fire indicate") != std::string::npos;
+        });
+        if (std::string(cause) == "SIGHUP")
+            ::kill(zel, SIGHUP);
+        else
+            x.reset();
+        int status = wait_for(zel, 60s);
+        EXPECT_TRUE(running);
+        EXPECT_NE(status, -1) << read_file(logs.file("zel.log"));
+        std::string trace = read_file(machine.file("trace.txt"));
+        EXPECT_NE(trace.find("\nJob stopped by " + std::string(cause) + " at wall "),
+                  std::string::npos)
+            << trace.substr(trace.size() > 300 ? trace.size() - 300 : 0);
+        EXPECT_NE(read_file(machine.file("jobs.csv")).find(",stopped by " + std::string(cause)),
+                  std::string::npos)
+            << read_file(machine.file("jobs.csv"));
+        EXPECT_NE(read_file(machine.file("log.dat")), read_file(sample + "log.dat"));
+    }
+}
+
 }  // namespace

@@ -95,6 +95,7 @@ TEST_P(Golden, ADayAtTheMachine) {
     ws.scripts.push_back({type(208, "2.5"), press(IDOK)});
     command(IDM_MOVE);
     ws.scripts.push_back({type(208, "-1.25"), press(IDOK)});
+    ws.answers.push_back(true);  // yes, in reverse
     command(IDM_UNCALIBRATED);
     for (int id : {IDM_SHEER, IDM_NOTCH100, IDM_NOTCH30, IDM_INDICATE, IDM_FLANGER})
         command(id);

@@ -2,12 +2,14 @@
 // are saved: fields that are no numbers or out of range, damaged logs kept
 // beside, temporaries of interrupted saves.
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/settings.h"
+#include "records/units.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -38,16 +40,23 @@ TEST_F(SettingsCheck, AWrongFieldIsNamedAndKeptAndTheOthersAreTaken) {
     const Case cases[] = {
         {0, "abc", "field 1, Steps per inch \"abc\" is not a number"},
         {0, "nan", "Steps per inch \"nan\" is not a number"},
-        {0, "-2000", "Steps per inch is -2000; it must be more than 0"},
-        {0, "0", "Steps per inch is 0; it must be more than 0"},
+        {0, "-2000", "Steps per inch is -2000; it must be more than 0 and at most 100000"},
+        {0, "0", "Steps per inch is 0; it must be more than 0 and at most 100000"},
+        {0, "1e30", "Steps per inch is 1e+30; it must be more than 0 and at most 100000"},
+        {2, "13", "Radius notch distance is 13; it must be from 0 to 12"},
         {3, "inf", "Distance from bender to sheer \"inf\" is not a number"},
+        {3, "1e30", "Distance from bender to sheer is 1e+30; it must be from 0 to 120"},
         {5, "7", "field 6, Communications Port is 7; it must be 1, 2, 3 or 4"},
         {5, "1.5", "Communications Port \"1.5\" is not a whole number"},
         {5, "1e0", "Communications Port \"1e0\" is not a whole number"},
         {5, "99999999999", "Communications Port \"99999999999\" is too large"},
         {8, "40000", "X Offset is 40000; it must be from -32767 to 32767"},
+        {6, "1e30", "Router bit size is 1e+30; it must be from 0 to 1"},
+        {7, "49", "Distance between notchers is 49; it must be from 0 to 48"},
         {10, "4", "Tabs is 4; it must be 0, 1, 2 or 3"},
-        {12, "-24", "Distance between photo cells is -24; it must be 0 or more"},
+        {11, "1e30", "Home to 30 degree notcher is 1e+30; it must be from 0 to 120"},
+        {12, "-24", "Distance between photo cells is -24; it must be from 0 to 120"},
+        {16, "120.5", "Rewind Distance is 120.5; it must be from 0 to 120"},
         {13, "2", "Bender Output 1=YES 0=NO is 2; it must be 0 or 1"},
         {17, "5", "Notch/Flange 1=OFF 0=ON is 5; it must be 0 or 1"},
     };
@@ -139,6 +148,37 @@ TEST_F(LogCheck, ADamagedLogIsKeptBesideAndTheOperatorTold) {
     get_log();
     EXPECT_EQ(counters.flanges, 20);
     EXPECT_TRUE(take_notices().empty());
+}
+
+// A record that never ends (a link to /dev/zero) or is far too large is
+// refused unread with a message, and changes nothing; a log is moved aside.
+TEST_F(LogCheck, RecordsThatNeverEndAreRefusedUnread) {
+    write("setup.dat", kSound);
+    ASSERT_TRUE(get_setup());
+    const Settings sound = settings;
+    write("log.dat", "5 100 40 12 5 3 20 1234.5");
+    get_log();
+    const std::string counts = format_log();
+    for (bool device : {true, false}) {
+        SCOPED_TRACE(device);
+        for (const char* name : {"setup.dat", "log.dat", "units.dat"}) {
+            std::filesystem::remove(dir.file(name));
+            if (device)
+                std::filesystem::create_symlink("/dev/zero", dir.file(name));
+            else
+                std::filesystem::resize_file((write(name, ""), dir.file(name)), 1LL << 31);
+        }
+        EXPECT_FALSE(get_setup());
+        get_log();
+        get_unit_setting();
+        auto told = take_notices();
+        ASSERT_EQ(told.size(), 3u);
+        for (const std::string& t : told)
+            EXPECT_NE(t.find(device ? "it is a device" : "more than 65536 bytes"), t.npos) << t;
+        EXPECT_EQ(std::memcmp(&settings, &sound, sizeof sound), 0);
+        EXPECT_EQ(format_log(), counts);
+        std::filesystem::rename(dir.file("log.dat.damaged"), dir.file("log.dat"));  // moved aside
+    }
 }
 
 TEST_F(LogCheck, ALogThatCannotBeReadIsMovedAside) {

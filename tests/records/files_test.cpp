@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "records/history.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -173,12 +174,65 @@ TEST_F(LogFile, FailedWriteLeavesTheOldLogWhole) {
     EXPECT_EQ(take_notices().size(), 1u);
 }
 
+// Counts made while the disk was full reach it at the next chance once there
+// is room, without another count; an end that still cannot save says so.
+TEST_F(LogFile, CountsMadeOnAFullDiskAreSavedOnceThereIsRoom) {
+    for (bool background : {false, true}) {
+        SCOPED_TRACE(background);
+        write_log_in_background(background);
+        write("log.dat", "5 100 40 12 5 3 20 1234.500000");
+        get_log();
+        {
+            FileSizeLimit limit(10);
+            counters.notch30 += 83;
+            write_log();
+            flush_log();
+            std::string said = unsaved_log_text();  // what the end prints
+            EXPECT_NE(said.find("log.dat in " + dir.path() + " could not be saved"),
+                      std::string::npos);
+            EXPECT_NE(said.find("\"5 183 40 12 5 3 20 1234.500000\""), std::string::npos) << said;
+        }
+        EXPECT_EQ(read("log.dat"), "5 100 40 12 5 3 20 1234.500000");
+        if (background) nudge_log_writer();  // the next wait for the controller
+        flush_log();
+        EXPECT_EQ(read("log.dat"), "5 183 40 12 5 3 20 1234.500000");
+        EXPECT_EQ(unsaved_log_text(), "");
+        write_log_in_background(false);
+        take_notices();
+    }
+}
+
 TEST_F(LogFile, ReplacementKeepsTheFilePermissions) {
     write("log.dat", "1");
     std::filesystem::permissions(dir.file("log.dat"), std::filesystem::perms(0640));
     ASSERT_TRUE(write_log());
     EXPECT_EQ(std::filesystem::status(dir.file("log.dat")).permissions(),
               std::filesystem::perms(0640));
+}
+
+using HistoryFile = ProgramDirTest;
+
+// jobs.csv lines are whole or absent: a full disk leaves none of the line,
+// and a line cut short by an earlier program is moved aside at the next start.
+TEST_F(HistoryFile, AFullDiskLeavesNoPartOfALineAndAPartFoundAtStartIsMovedAside) {
+    HistoryLine h;
+    ASSERT_TRUE(append_history(h));
+    const std::string whole = read("jobs.csv");
+    h.drawing = std::string(300, 'd');
+    {
+        FileSizeLimit limit(whole.size() + 40);
+        EXPECT_FALSE(append_history(h));
+    }
+    EXPECT_EQ(read("jobs.csv"), whole);
+    write("jobs.csv", whole + "2026-12-07T14:05:09+01:00,2026-12");
+    take_notices();
+    repair_history();
+    EXPECT_EQ(read("jobs.csv"), whole);
+    EXPECT_EQ(read("jobs.csv.damaged"), "2026-12-07T14:05:09+01:00,2026-12\r\n");
+    EXPECT_NE(take_notices().at(0).find("moved to jobs.csv.damaged"), std::string::npos);
+    repair_history();  // whole lines are left as they are
+    EXPECT_EQ(read("jobs.csv"), whole);
+    EXPECT_TRUE(take_notices().empty());
 }
 
 using UnitsFile = ProgramDirTest;

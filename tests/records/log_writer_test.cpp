@@ -19,6 +19,7 @@
 #include "controller/serial_link.h"
 #include "platform/latest_file.h"
 #include "platform/serial.h"
+#include "records/history.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -82,7 +83,8 @@ TEST_F(ProductionLog, ALogThatCannotBeWrittenIsToldOnceAPeriodAndKeptForTheNextW
 }
 
 // In a process of its own (see below): makes jobs on the in-process
-// simulator with the real pauses, its log written in the background, until killed.
+// simulator with the real pauses, its log written in the background and a
+// job history line after each, until killed.
 TEST(LogUnderKill, MakesJobsUntilKilled) {
     const char* folder = std::getenv("ZEL_KILL_FOLDER");
     if (!folder) GTEST_SKIP() << "run by LogUnderKill.AlwaysAWholeLineNeverBelowTheStart";
@@ -99,7 +101,13 @@ TEST(LogUnderKill, MakesJobsUntilKilled) {
     get_log();
     write_log_in_background(true);
     load_figures({rectangle(0, 0, 30, 10)});
-    for (;;) make_job();
+    HistoryLine h;
+    h.drawing = "rectangle.dxf";
+    h.result = "done";
+    for (;;) {
+        make_job();
+        append_history(h);
+    }
 }
 
 TEST(LogUnderKill, AlwaysAWholeLineNeverBelowTheStart) {
@@ -138,6 +146,10 @@ TEST(LogUnderKill, AlwaysAWholeLineNeverBelowTheStart) {
         for (int k = 1; k <= 8; ++k)
             EXPECT_GE(std::stod(m[k]), std::stod(was[k])) << "round " << round << ": " << line;
         grew += line != start;
+
+        // The job history holds whole lines only.
+        std::string history = read_file(folder.file("jobs.csv"));
+        EXPECT_TRUE(history.empty() || history.substr(history.size() - 2) == "\r\n") << round;
     }
     EXPECT_GT(grew, 6);  // most kills came while the jobs were counting
 }

@@ -128,7 +128,9 @@ TEST_F(JobEnd, NotchingRunThatWouldNeverEndIsRefused) {
     EXPECT_NE(punch_refusal(0.0f, 120.0f), "");
     EXPECT_NE(punch_refusal(-1.0f, 120.0f), "");
     EXPECT_NE(punch_refusal(1e-6f, 120.0f), "");  // too small to make the length shrink
-    EXPECT_EQ(punch_refusal(0.0f, 0.0f), "");      // no material: only the job end
+    EXPECT_NE(punch_refusal(0.75f, 0.0f), "");     // no material, no job end either
+    EXPECT_NE(punch_refusal(0.75f, -5.0f), "");
+    EXPECT_NE(punch_refusal(0.75f, 1e9f), "");
     EXPECT_EQ(punch_refusal(0.75f, 120.0f), "");
     job.notch_length = 0.0f;
     job.total_length = 120.0f;

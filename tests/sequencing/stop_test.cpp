@@ -49,17 +49,24 @@ protected:
 };
 
 TEST_F(Stop, WhereverItComesTheLastCommandIsAnsweredAndCountedAndNothingFollows) {
+    // `step` is the trace's line for the command in flight: none follows it.
     const struct {
         const char* where;
         const char* command;
         int nth;
+        const char* step;
         const char* line;
     } cases[] = {
-        {"in the middle of a wall", "M,-12000.000000", 1,
+        {"in the middle of a wall", "M,-12000.000000", 1, " 5Move 12.000000 in. for a bend notch",
          "Job stopped by the operator at wall 1 of 4, 12.000 in. fed"},
-        {"between walls", "I,0", 1, "Job stopped by the operator at wall 2 of 4, "},
-        {"during the job end", "S,0", 1,
+        {"at a bend notch", "N,0", 1, "Fire 30 degree for bend notch",
+         "Job stopped by the operator at wall 1 of 4, 12.000 in. fed"},
+        {"between walls", "I,0", 1, "Fire indicate",
+         "Job stopped by the operator at wall 2 of 4, "},
+        {"during the job end", "B,0", 6, "Take a bend cycle",
          "Job stopped by the operator while finishing the strip, after all 4 walls, "},
+        {"at the last shear", "S,0", 1, "Take sheer cycle and return material, we are done!",
+         "Job stopped by the operator after the shear: the letter is made, all 4 walls, "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
@@ -69,6 +76,8 @@ TEST_F(Stop, WhereverItComesTheLastCommandIsAnsweredAndCountedAndNothingFollows)
         ASSERT_EQ(make_job(), JobResult::stopped_by_operator);
         EXPECT_EQ(machine().back(), c.command);
         Lines t = job_trace();
+        ASSERT_GE(t.size(), 2u);
+        EXPECT_EQ(t[t.size() - 2], c.step);
         EXPECT_EQ(t.back().rfind(c.line, 0), 0u) << t.back();
         // Only the material fed is counted.
         EXPECT_FLOAT_EQ(counters.inches, before.inches + std::min(progress.fed, progress.planned));

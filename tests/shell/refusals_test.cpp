@@ -52,7 +52,7 @@ TEST_F(Refusals, AMoveIsSentOnlyForADistanceTyped) {
         for (int id : {IDM_MOVE, IDM_UNCALIBRATED}) {
             move(id, "1");
             for (const char* typed :
-                 {"", "   ", "abc", "1.5abc", "nan", "inf", "1e39", "0", "-0"}) {
+                 {"", "   ", "abc", "1.5abc", "nan", "inf", "1e39", "0", "-0", "1e9", "-1200.5"}) {
                 SCOPED_TRACE(typed);
                 move(id, typed);
                 ASSERT_EQ(ws.boxes.size(), 1u);
@@ -69,17 +69,19 @@ TEST_F(Refusals, AMoveIsSentOnlyForADistanceTyped) {
     }
 }
 
-TEST_F(Refusals, AMoveLongerThanTenFeetIsConfirmedFirst) {
+TEST_F(Refusals, AMoveLongerThanTenFeetOrInReverseIsConfirmedFirst) {
     start();
-    ws.answers = {false, true, true};
+    ws.answers = {false, true, true, false};
     move(IDM_MOVE, "150");
     move(IDM_MOVE, "150");
     move(IDM_UNCALIBRATED, "-130.5");
     move(IDM_MOVE, "120");
+    move(IDM_MOVE, "-5");
     EXPECT_EQ(ws.questions,
               (Lines{"Move: Move the strip 150.000 in. (12.500 ft)?",
                      "Move: Move the strip 150.000 in. (12.500 ft)?",
-                     "Uncalibrated move: Move the strip -130.500 in. (-10.875 ft)?"}));
+                     "Uncalibrated move: Move the strip back 130.500 in. (10.875 ft), in reverse?",
+                     "Move: Move the strip back 5.000 in. (0.417 ft), in reverse?"}));
     EXPECT_EQ(machine(), (Lines{"M,-150000.000000", "F,130500.000000", "M,-120000.000000"}));
 }
 
@@ -166,9 +168,8 @@ TEST_F(SavingDialogs, SetupSavesNothingUntilEveryFieldIsRight) {
         {201, "7", "Communications Port is 7; it must be 1, 2, 3 or 4."},
         {201, "", "Communications Port is empty."},
         {201, "COM1", "Communications Port \"COM1\" is not a number."},
-        {206, "-2546", "Steps per inch is -2546; it must be more than 0."},
-        {206, "0", "Steps per inch is 0; it must be more than 0."},
-        {203, "-1", "Distance from bender to sheer is -1; it must be 0 or more."},
+        {206, "-2546", "Steps per inch is -2546; it must be more than 0 and at most 100000."},
+        {203, "1e30", "Distance from bender to sheer is 1e+30; it must be from 0 to 120."},
         {247, "nan", "Rewind Distance \"nan\" is not a number."},
         {234, "2", "Bender Output 1=YES 0=NO is 2; it must be 0 or 1."},
         {235, "yes", "Close Figure 1=YES 0=NO \"yes\" is not a number."},
@@ -199,6 +200,47 @@ TEST_F(SavingDialogs, SetupSavesNothingUntilEveryFieldIsRight) {
     EXPECT_EQ(win.cancel, 0);
     EXPECT_EQ(settings.port, 2);
     EXPECT_EQ(read("setup.dat").substr(0, 12), "2000.000000 ");
+}
+
+// The notching run and the repeat count take only numbers they can use; the
+// dialog stays open and says which field is wrong.
+TEST_F(SavingDialogs, RunAndImageCountTakeOnlyWhatTheyCanUse) {
+    struct Case {
+        int template_id;
+        std::vector<DialogAction> typed;
+        const char* says;
+    };
+    const Case cases[] = {
+        {DLG_RUN, {type(212, "abc")}, "Inches between notches \"abc\" is not a number."},
+        {DLG_RUN, {type(212, "0")},
+         "Inches between notches is 0; it must be more than 0 and at most 1200."},
+        {DLG_RUN, {type(212, "-5")}, "Inches between notches is -5; it must be more than 0"},
+        {DLG_RUN, {type(213, "-5")}, "Total inches of material is -5; it must be more than 0"},
+        {DLG_RUN, {type(213, "1e9")},
+         "Total inches of material is 1e+09; it must be more than 0 and at most 1200."},
+        {DLG_RUN, {type(212, "12"), type(213, "10")},
+         "Inches between notches (12.000) must not be more than the total inches of material "
+         "(10.000)."},
+        {DLG_IMAGE_COUNT, {type(223, "abc")}, "The quantity \"abc\" is not a number."},
+        {DLG_IMAGE_COUNT, {type(223, "0")},
+         "The quantity is 0; it must be more than 0 and at most 1000."},
+        {DLG_IMAGE_COUNT, {type(223, "2.5")}, "The quantity \"2.5\" is not a whole number."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        ws.boxes.clear();
+        job = JobOptions{};
+        std::vector<DialogAction> script = c.typed;
+        script.push_back(press(IDOK));
+        DialogProc proc = c.template_id == DLG_RUN ? ::Run : Icount;
+        DialogRun run = run_dialog(c.template_id, proc, script);
+        EXPECT_EQ(run.result, 0);  // the close box ended it
+        EXPECT_EQ(win.mark, 0);
+        ASSERT_EQ(ws.boxes.size(), 1u);
+        EXPECT_EQ(ws.boxes[0].text.find(c.says), 0u) << ws.boxes[0].text;
+        EXPECT_EQ(job.notch_length, 0.0f);
+        EXPECT_EQ(job.repeat_count, 1);
+    }
 }
 
 TEST_F(SavingDialogs, LogChangesNothingUntilEveryFieldIsRight) {

@@ -3,8 +3,10 @@
 // without a controller.
 #include <algorithm>
 
+#include "controller/serial_link.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
+#include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/progress.h"
@@ -55,7 +57,8 @@ TEST_F(Work, EscStopsTheJobAndEverythingSaysWhere) {
     Lines h = history();
     ASSERT_EQ(h.size(), 2u);  // the header, then one line for the job
     EXPECT_EQ(h[0].rfind("start,end,drawing,figure,start point,", 0), 0u);
-    EXPECT_NE(h[1].find(",1,\"(0.000, 0.000)\",,4,39.839,19.920,3,0,0,2,0,0,0,stopped by operator"),
+    EXPECT_NE(h[1].find(",1,\"(0.000, 0.000)\",,4,39.839,19.920,3,0,0,2,0,0,0,stopped by operator,"
+                        "19.920"),
               std::string::npos)
         << h[1];
 }
@@ -87,6 +90,75 @@ TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
         EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
     run_program_end_steps();  // as the program's end does
     EXPECT_NE(history().back().find(",controller lost"), std::string::npos);
+}
+
+// A controller that answers twice: each command still waits for its own
+// answer, the one no command awaited is dropped and traced, and the operator
+// is told at the end of the work.
+TEST_F(Work, AnAnswerNoCommandAwaitedIsDroppedTracedAndTold) {
+    start();
+    SimOptions twice;
+    twice.answer_twice = true;
+    serial_sim.set_options(twice);
+    sim().clear_log();
+    command(IDM_RUN_TOOL);
+    Lines traced = trace_lines(read("ctrace.txt"));
+    const long commands = static_cast<long>(machine().size());
+    EXPECT_EQ(commands, 28);  // the job, as with one answer each
+    // Every answer but the last one's twin, dropped before the next command.
+    EXPECT_EQ(std::count(traced.begin(), traced.end(), "dropped-> D\r"), commands - 1);
+    EXPECT_EQ(com.stray_answers, commands - 1);
+    ASSERT_FALSE(ws.boxes.empty());
+    EXPECT_EQ(ws.boxes.back().text.rfind("The controller sent 27 answers that no command waited "
+                                         "for. They were dropped before the next command",
+                                         0),
+              0u)
+        << ws.boxes.back().text;
+}
+
+// However a job ends, log.dat counts only the inches of the letter fed, the
+// job history says so in its last column, and a letter sheared off is an image.
+TEST_F(Work, EveryWayAJobEndsCountsTheLetterFed) {
+    struct Case {
+        const char* how;
+        const char* stop_at;  // Stop while this command is in flight
+        int nth;
+        int silent_after;     // the controller is lost after this many answers
+        float home;           // a move the machine cannot make
+        const char* ends;     // the job history's images, result and inches counted
+    };
+    const Case cases[] = {
+        {"made", "", 0, -1, 2.5f, ",1,done,39.839"},
+        {"stopped", "I,0", 2, -1, 2.5f, ",0,stopped by operator,19.920"},
+        {"stopped once sheared", "S,0", 1, -1, 2.5f, ",1,stopped by operator,39.839"},
+        {"a move refused", "", 0, -1, 1e30f, ",0,\"stopped: The strip move M,-99"},
+        {"controller lost", "", 0, 6, 2.5f, ",0,controller lost,9.973"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        SimOptions o;
+        o.silent_after = c.silent_after;
+        serial_sim.set_options(o);
+        sim().clear_log();
+        start();
+        settings.home = c.home;
+        if (*c.stop_at) during(c.stop_at, c.nth, {WindowMessage::command, IDM_STOP});
+        const Counters before = counters;
+        try {
+            command(IDM_RUN_TOOL);
+        } catch (const ProgramEnded&) {
+            run_program_end_steps();  // as the program's end does
+        }
+        serial_sim.after_command = nullptr;
+        settings.home = 2.5f;
+        std::string line = history().back();
+        line.pop_back();  // its carriage return
+        const std::string counted = line.substr(line.rfind(',') + 1);
+        EXPECT_NE(line.find(c.ends), std::string::npos) << line;
+        EXPECT_EQ(strprintf("%.3f", counters.inches - before.inches), counted);
+        EXPECT_EQ(counters.images - before.images, c.ends[1] - '0');
+        EXPECT_EQ(read("log.dat"), format_log());
+    }
 }
 
 TEST_F(Work, EveryJobAndNotchingRunHasItsLine) {

@@ -17,6 +17,7 @@ void ControllerTest::SetUp() {
 
 void ControllerTest::use(ControllerFamily family) {
     settings.model = family == ControllerFamily::galil ? 4 : 1;
+    if (settings.steps == 0) settings.steps = 1000;  // a Slo-Syn moves only with its steps
     set_command_strings();
     sim().set_family(family);
     start_ctrace();
