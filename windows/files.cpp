@@ -1,0 +1,266 @@
+// The file guarantees of platform/files.h on Windows: wide (UTF-16) names,
+// whole contents flushed with FlushFileBuffers and moved over the old file
+// with MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <random>
+#include <vector>
+
+#include "windows/win32.h"
+
+std::string errno_text() { return std::strerror(errno); }
+
+namespace {
+
+// Every file the C library opens is binary, as on Linux: the reports and
+// traces written with fopen keep their bytes (no CR before each LF).
+const int binary_files = [] {
+    *::__p__fmode() = _O_BINARY;
+    return 0;
+}();
+
+std::string last_error_text() {
+    DWORD code = ::GetLastError();
+    errno_from_win32(code);
+    return win32_error_text(code);
+}
+
+std::size_t last_separator(const std::string& path) { return path.find_last_of("/\\"); }
+
+std::string folder_of(const std::string& path) {
+    auto slash = last_separator(path);
+    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string name_in_folder(const std::string& path) {
+    auto slash = last_separator(path);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool write_all(HANDLE h, std::string_view text) {
+    while (!text.empty()) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1 << 20)), n = 0;
+        if (!::WriteFile(h, text.data(), chunk, &n, nullptr)) return false;
+        text.remove_prefix(n);
+    }
+    return true;
+}
+
+// The name, a dot and six letters or digits, as the temporaries are named.
+bool temporary_of(const std::string& candidate, const std::string& name) {
+    if (candidate.size() != name.size() + 7 || candidate.compare(0, name.size(), name) != 0 ||
+        candidate[name.size()] != '.')
+        return false;
+    for (std::size_t k = name.size() + 1; k < candidate.size(); ++k)
+        if (!std::isalnum(static_cast<unsigned char>(candidate[k]))) return false;
+    return true;
+}
+
+std::string six_letters() {
+    static std::mt19937 random{std::random_device{}() ^ ::GetCurrentProcessId()};
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string out;
+    for (int k = 0; k < 6; ++k) out += kLetters[random() % (sizeof kLetters - 1)];
+    return out;
+}
+
+// A virus scanner or the search indexer may hold the file for a moment.
+bool move_over(const std::wstring& from, const std::wstring& to) {
+    for (int tries = 0;; ++tries) {
+        if (::MoveFileExW(from.c_str(), to.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD code = ::GetLastError();
+        if (tries == 50 || (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION))
+            return false;
+        ::Sleep(20);
+    }
+}
+
+std::string numbered(const std::string& path, int k) {
+    auto dot = path.rfind('.');
+    auto slash = last_separator(path);
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + "." + std::to_string(k);
+    return path.substr(0, dot) + "." + std::to_string(k) + path.substr(dot);
+}
+
+}  // namespace
+
+int remove_interrupted_saves(const std::string& path) {
+    std::string folder = folder_of(path), name = name_in_folder(path);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(widen(folder + "\\" + name + ".*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int removed = 0;
+    do {
+        std::string file = narrow(found.cFileName);
+        if (!temporary_of(file, name) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        if (::DeleteFileW(widen(folder + "\\" + file).c_str())) ++removed;
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return removed;
+}
+
+bool read_whole_file(const std::string& path, std::string& content, std::string& why) {
+    std::FILE* f = ::_wfopen(widen(path).c_str(), L"rb");
+    if (!f) {
+        why = errno_text();
+        return false;
+    }
+    content.clear();
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
+    bool ok = !std::ferror(f);
+    if (!ok) why = errno_text();
+    std::fclose(f);
+    return ok;
+}
+
+std::string not_a_regular_file(const std::string& path) {
+    // Device names ("COM1", "\\.\COM1", "NUL") are not looked at: opening one
+    // may wait for ever.
+    std::string name = name_in_folder(path);
+    std::string stem = name.substr(0, name.find('.'));
+    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    bool reserved = stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" ||
+                    ((stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
+                     stem.size() == 4 && std::isdigit(static_cast<unsigned char>(stem[3])));
+    if (reserved || path.rfind("\\\\.\\", 0) == 0 || path.rfind("//./", 0) == 0)
+        return "it is a device";
+    DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return "";
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return "it is a folder";
+    if (path.rfind("\\\\", 0) == 0 && path.find("\\pipe\\") != std::string::npos)
+        return "it is a named pipe";
+    return "";
+}
+
+bool replace_file(const std::string& path, std::string_view content, std::string& why) {
+    std::wstring target = widen(path), temporary;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 100 && h == INVALID_HANDLE_VALUE; ++tries) {
+        temporary = widen(path + "." + six_letters());
+        h = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+        if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (h == INVALID_HANDLE_VALUE) {
+        why = "cannot create a temporary file beside " + path + ": " + last_error_text();
+        return false;
+    }
+    bool ok = write_all(h, content) && ::FlushFileBuffers(h);
+    std::string reason = ok ? "" : last_error_text();
+    ::CloseHandle(h);
+    if (ok && !move_over(temporary, target)) {
+        ok = false;
+        reason = last_error_text();
+    }
+    if (!ok) {
+        ::DeleteFileW(temporary.c_str());
+        why = "cannot write " + path + ": " + reason;
+        return false;
+    }
+    return true;
+}
+
+bool read_first_line(const std::string& path, std::size_t max_chars, std::string& line,
+                     std::string& why) {
+    std::FILE* f = ::_wfopen(widen(path).c_str(), L"rb");
+    if (!f) {
+        why = errno_text();
+        return false;
+    }
+    std::vector<char> buf(max_chars + 1, '\0');
+    line.clear();
+    if (std::fgets(buf.data(), static_cast<int>(buf.size()), f)) {
+        line = buf.data();
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    }
+    std::fclose(f);
+    return true;
+}
+
+bool append_line_durably(const std::string& path, const std::string& line,
+                         const std::string& header, std::string& why) {
+    HANDLE h = ::CreateFileW(widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        why = "cannot open " + path + ": " + last_error_text();
+        return false;
+    }
+    LARGE_INTEGER size{};
+    bool ok = ::GetFileSizeEx(h, &size) && (size.QuadPart > 0 || write_all(h, header)) &&
+              write_all(h, line) && ::FlushFileBuffers(h);
+    if (!ok) why = "cannot write " + path + ": " + last_error_text();
+    ::CloseHandle(h);
+    return ok;
+}
+
+bool file_is_readable(const std::string& path) {
+    std::FILE* f = ::_wfopen(widen(path).c_str(), L"rb");
+    if (f) std::fclose(f);
+    return f != nullptr;
+}
+
+void keep_previous(const std::string& path, int copies) {
+    DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
+    if (copies < 1 || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    for (int k = copies - 1; k >= 1; --k)
+        ::MoveFileExW(widen(numbered(path, k)).c_str(), widen(numbered(path, k + 1)).c_str(),
+                      MOVEFILE_REPLACE_EXISTING);
+    ::MoveFileExW(widen(path).c_str(), widen(numbered(path, 1)).c_str(),
+                  MOVEFILE_REPLACE_EXISTING);
+}
+
+// The C library's descriptor keeps the header's shape; each entry is one
+// write to the system, in binary so that its bytes stay as they are.
+bool AppendFile::append(const std::string& path, std::string_view text) {
+    if (fd_ >= 0 && path != path_) close();
+    if (fd_ < 0) {
+        fd_ = ::_wopen(widen(path).c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY,
+                       0600);
+        if (fd_ < 0) return false;
+        path_ = path;
+    }
+    while (!text.empty()) {
+        int n = ::_write(fd_, text.data(), static_cast<unsigned>(text.size()));
+        if (n <= 0) {
+            close();  // the next entry opens it afresh
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+void AppendFile::close() {
+    if (fd_ >= 0) ::_close(fd_);
+    fd_ = -1;
+}
+
+bool write_new_file(const std::string& path, std::string_view text, std::string& why) {
+    std::FILE* f = ::_wfopen(widen(path).c_str(), L"wb");
+    if (!f) {
+        why = "cannot create " + path + ": " + errno_text();
+        return false;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (std::fclose(f) != 0 || !ok) {
+        why = "cannot write " + path + ": " + errno_text();
+        return false;
+    }
+    return true;
+}
