@@ -32,8 +32,13 @@ if(BUILD_TESTING)
         records/files_test.cpp records/log_writer_test.cpp records/machine_folder_test.cpp
         sequencing/jobrun_test.cpp
         shell/refusals_test.cpp shell/serial_port_test.cpp shell/window_test.cpp shell/work_test.cpp)
-    set(ZEL_WINE_ENVIRONMENT WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
+    # Wine's prefix under the build folder, made once before the first test.
+    set(ZEL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
+    set(ZEL_WINE_ENVIRONMENT WINEPREFIX=${ZEL_WINE_PREFIX} WINEDEBUG=-all
         "WINEDLLOVERRIDES=mscoree,mshtml=")
+    add_test(NAME wine_prefix
+             COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/wine-prefix.sh ${ZEL_WINE_PREFIX})
+    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
     foreach(suite ${ZEL_WINDOWS_SUITES})
         file(GLOB suite_sources CONFIGURE_DEPENDS tests/${suite}/*_test.cpp)
         foreach(linux_only ${ZEL_LINUX_ONLY_TESTS})
@@ -44,8 +49,53 @@ if(BUILD_TESTING)
         if(suite STREQUAL "windows")
             target_link_libraries(test_${suite} PRIVATE zel_win32)
         endif()
-        add_test(NAME ${suite} COMMAND test_${suite})
+        if(suite STREQUAL "windows")
+            # Windows of its own: on a virtual display.
+            add_test(NAME ${suite} COMMAND xvfb-run -a -s "-screen 0 1024x768x24"
+                                           ${ZEL_WINE} $<TARGET_FILE:test_${suite}>)
+        else()
+            add_test(NAME ${suite} COMMAND test_${suite})
+        endif()
         set_tests_properties(${suite} PROPERTIES TIMEOUT 900 LABELS ${suite}
-                             ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}" RESOURCE_LOCK wine)
+                             ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine)
     endforeach()
 endif()
+
+# Installation: the program, the sample machine folder (its own files only)
+# and drawing, laid out as on Linux so that the program finds its sample
+# beside its bin folder. The machine folder itself is the operator's
+# (%LOCALAPPDATA%/zel-machine), which no uninstaller touches.
+install(TARGETS zel RUNTIME DESTINATION bin)
+install(FILES examples/machine/setup.dat examples/machine/setup2.dat examples/machine/log.dat
+        DESTINATION share/zel/machine)
+install(FILES examples/drawings/letters.dxf DESTINATION share/zel/drawings)
+install(FILES ${ZEL_ICON} DESTINATION share/zel)
+
+# The installer zel-7.0-win64.exe (NSIS) with its Start menu entries, and the
+# portable zel-7.0-win64.zip of the same files.
+set(CPACK_GENERATOR "NSIS;ZIP")
+set(CPACK_PACKAGE_NAME ZEL)
+set(CPACK_PACKAGE_VENDOR "ZEL developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME zel-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY ZEL)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "runs the machine that forms the sides of channel letters")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_EXECUTABLES zel ZEL)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_MUI_ICON ${ZEL_ICON})
+set(CPACK_NSIS_MUI_UNIICON ${ZEL_ICON})
+set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\zel.exe")
+set(CPACK_NSIS_DISPLAY_NAME "ZEL ${PROJECT_VERSION}")
+set(CPACK_NSIS_PACKAGE_NAME "ZEL ${PROJECT_VERSION}")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# Beside "ZEL": the program on the simulated machine with the sample drawing,
+# started in the drawings' folder (a shortcut starts where the installer's
+# output folder was when it was made).
+set(CPACK_NSIS_CREATE_ICONS_EXTRA
+    "SetOutPath '$INSTDIR\\\\share\\\\zel\\\\drawings'
+  CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\ZEL on the simulated machine.lnk' '$INSTDIR\\\\bin\\\\zel.exe' '--simulate letters.dxf'
+  SetOutPath '$INSTDIR'")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA
+    "Delete '$SMPROGRAMS\\\\$START_MENU\\\\ZEL on the simulated machine.lnk'")
+include(CPack)

@@ -1,15 +1,26 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing ZEL need,
 # and those named as arguments (e.g. imagemagick for scripts/screenshots.sh).
+# "windows" names what the Windows build needs besides: the MinGW-w64 cross
+# compiler (posix threads), Wine to run its tests, NSIS and zip to package
+# it, and ImageMagick for its icon.
 # Does nothing when they are all present; never asks a question.
 set -eu
+
+extra=""
+for a in "$@"; do
+    case "$a" in
+    windows) extra="$extra g++-mingw-w64-x86-64-posix wine wine64 nsis zip imagemagick" ;;
+    *) extra="$extra $a" ;;
+    esac
+done
 
 # The second line: the icons drawn from their SVG, and the Debian package
 # built (dpkg-shlibdeps, file) and checked (desktop entry, AppStream
 # metadata, manual pages).
 packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev
           clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core
-          librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $*"
+          librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $extra"
 
 missing=""
 for p in $packages; do
