@@ -45,11 +45,13 @@ run: build machine
 
 windows:
 	@scripts/install-deps.sh windows
-	cmake -S . -B $(WINDOWS_BUILD) --toolchain cmake/mingw-w64.cmake -DZEL_WERROR=ON
+	cmake -S . -B $(WINDOWS_BUILD) --toolchain cmake/mingw-w64.cmake -DZEL_WERROR=ON \
+	      -DZEL_LINUX_BUILD=$(abspath $(BUILD))
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	cd $(WINDOWS_BUILD) && cpack -G "NSIS;ZIP"
 
-test-windows: windows
+# The desktop test compares zel.exe with the Linux program of $(BUILD).
+test-windows: build windows
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 clean:

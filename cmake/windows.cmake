@@ -59,6 +59,17 @@ if(BUILD_TESTING)
         set_tests_properties(${suite} PROPERTIES TIMEOUT 900 LABELS ${suite}
                              ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine)
     endforeach()
+
+    # The real zel.exe against the real Linux program: a job through the
+    # window, and --measure on every drawing the tests have.
+    set(ZEL_LINUX_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH
+        "The Linux build whose program the Windows one is compared with")
+    add_test(NAME desktop
+             COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/desktop.sh $<TARGET_FILE:zel>
+                     ${ZEL_LINUX_BUILD}/zel ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/desktop)
+    set_tests_properties(desktop PROPERTIES TIMEOUT 600 LABELS desktop
+                         ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine
+                         RESOURCE_LOCK x_display)
 endif()
 
 # Installation: the program, the sample machine folder (its own files only)
@@ -82,6 +93,9 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY ZEL)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "runs the machine that forms the sides of channel letters")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_EXECUTABLES zel ZEL)
+# A 64-bit installer for the 64-bit program (it also runs where Windows has
+# no 32-bit layer, as on a Wine without one).
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MUI_ICON ${ZEL_ICON})
 set(CPACK_NSIS_MUI_UNIICON ${ZEL_ICON})

@@ -89,7 +89,7 @@ std::string sample_machine_folder(const std::string& exe_folder) {
     for (const char* place : {"/../share/zel/machine", "/../examples/machine"}) {
         std::error_code ec;
         auto sample = std::filesystem::weakly_canonical(exe_folder + place, ec);
-        if (!ec && is_file(sample.string() + "/setup.dat")) return sample.string();
+        if (!ec && is_file(sample.generic_string() + "/setup.dat")) return sample.generic_string();
     }
 #if defined(ZEL_BUILD_DIR) && defined(ZEL_SOURCE_SAMPLE)
     // A program in its build folder, wherever that is, has the sources' sample.

@@ -123,7 +123,12 @@ void MainWindow::set_status_text(const std::string& text) {
 void MainWindow::set_progress(int value, int maximum) {
     ::SendMessageW(progress_, PBM_SETRANGE32, 0, maximum > 0 ? maximum : 1);
     ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
-    ::ShowWindow(progress_, maximum > 0 ? SW_SHOWNA : SW_HIDE);
+    bool shown = maximum > 0;
+    ::ShowWindow(progress_, shown ? SW_SHOWNA : SW_HIDE);
+    if (shown != progress_shown_) {
+        progress_shown_ = shown;
+        lay_out();
+    }
 }
 
 // Windows keeps a thumb between min and max - page + 1: the range's end is
@@ -171,9 +176,10 @@ void MainWindow::lay_out() {
     int bar_h = bar.bottom - bar.top;
     int w = area.right, h = area.bottom - bar_h;
     ::MoveWindow(client_, 0, 0, w, std::max(h, 0), TRUE);
-    // Text | progress bar | Stop, the last two at the right as Qt's permanent widgets.
+    // Text | progress bar | Stop, the last two at the right as Qt's permanent
+    // widgets; the text takes the bar's room while there is none.
     int stop_x = std::max(w - kStopWidth - 20, 0), progress_x = std::max(stop_x - kProgressWidth - 4, 0);
-    int parts[3] = {progress_x, stop_x, -1};
+    int parts[3] = {progress_shown_ ? progress_x : stop_x, stop_x, -1};
     ::SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     ::MoveWindow(progress_, progress_x + 2, h + 3, kProgressWidth, bar_h - 5, TRUE);
     ::MoveWindow(stop_, stop_x + 2, h + 2, kStopWidth, bar_h - 3, TRUE);

@@ -47,6 +47,7 @@ private:
     HWND frame_ = nullptr, client_ = nullptr, status_ = nullptr, progress_ = nullptr,
          stop_ = nullptr;
     HMENU menu_ = nullptr;
+    bool progress_shown_ = false;
     std::vector<HWND> buttons_;
 };
 
