@@ -70,6 +70,13 @@ if(BUILD_TESTING)
     set_tests_properties(desktop PROPERTIES TIMEOUT 600 LABELS desktop
                          ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine
                          RESOURCE_LOCK x_display)
+
+    # The Win32 serial code end to end: COM1 of a Wine prefix of its own is a
+    # pseudo-terminal on which the Linux zel-sim answers.
+    add_test(NAME serial
+             COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/serial.sh $<TARGET_FILE:zel>
+                     ${ZEL_LINUX_BUILD} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/serial)
+    set_tests_properties(serial PROPERTIES TIMEOUT 600 LABELS serial)
 endif()
 
 # Installation: the program, the sample machine folder (its own files only)
