@@ -10,21 +10,34 @@ namespace {
 HANDLE as_handle(void* h) { return static_cast<HANDLE>(h); }
 }  // namespace
 
-std::string com_port_name(const std::string& device) {
-    std::string name = device;
+namespace {
+
+// "COM" and a number, in any case.
+bool is_com_port(const std::string& name) {
+    return name.size() > 3 && (name[0] | 0x20) == 'c' && (name[1] | 0x20) == 'o' &&
+           (name[2] | 0x20) == 'm' &&
+           std::all_of(name.begin() + 3, name.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+std::string without_device_prefix(const std::string& device) {
     for (const char* prefix : {"\\\\.\\", "//./"})
-        if (name.rfind(prefix, 0) == 0) name = name.substr(4);
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    bool com = upper.size() > 3 && upper.rfind("COM", 0) == 0 &&
-               std::all_of(upper.begin() + 3, upper.end(),
-                           [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
-    return com ? upper : name;
+        if (device.rfind(prefix, 0) == 0) return device.substr(4);
+    return device;
+}
+
+}  // namespace
+
+std::string com_port_name(const std::string& device) {
+    std::string name = without_device_prefix(device);
+    if (!is_com_port(name)) return name;
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
 }
 
 std::string com_device_path(const std::string& name) {
-    std::string com = com_port_name(name);
-    return com.rfind("COM", 0) == 0 ? "\\\\.\\" + com : name;
+    std::string com = without_device_prefix(name);
+    return is_com_port(com) ? "\\\\.\\" + com_port_name(com) : name;
 }
 
 bool CommPort::fail() {
