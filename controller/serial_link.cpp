@@ -176,10 +176,8 @@ std::string com_failure_advice() {
             return "The link " + dev + " points to " + target +
                    ", which is not there: plug in the serial adapter, or point the link at "
                    "the device the controller is connected to.";
-        return "There is no serial device " + dev +
-               ": check the communications port in Setup, or put a link named COM" +
-               std::to_string(settings.port) +
-               " to the right device (for example /dev/ttyUSB0) in " + directory + ".";
+        return "There is no serial device " + dev + ": check the communications port in Setup, or " +
+               how_to_bind_port(settings.port, directory) + ".";
     case EBUSY:
         return "The serial port " + dev +
                " is in use by another program (another ZEL, a terminal program or a modem "

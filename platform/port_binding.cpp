@@ -59,3 +59,8 @@ std::string not_a_serial_device(const std::string& path) {
         return path + " is not a serial device (not a character device); zel --ports lists them";
     return "";
 }
+
+std::string how_to_bind_port(int port, const std::string& folder) {
+    return strprintf("put a link named COM%d to the right device (for example /dev/ttyUSB0) in %s",
+                     port, folder.c_str());
+}

@@ -34,3 +34,9 @@ std::string full_device_name(const std::string& device);
 
 // Why `device` cannot be bound as a serial port; empty when it can.
 std::string not_a_serial_device(const std::string& device);
+
+// How the operator makes port n lead to the right device, for a message:
+// "put a link named COM1 to the right device (for example /dev/ttyUSB0) in
+// DIR", "bind the right COM port as port 1 with Tools, Serial port... (zel
+// --use-port COM7)".
+std::string how_to_bind_port(int port, const std::string& folder);

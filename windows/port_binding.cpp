@@ -42,3 +42,8 @@ std::string not_a_serial_device(const std::string& device) {
         return device + " is not a serial port of this computer; zel --ports lists them";
     return "";
 }
+
+std::string how_to_bind_port(int port, const std::string&) {
+    return "bind the COM port the controller is on as port " + std::to_string(port) +
+           " with Tools, Serial port... (or zel --use-port COM7 --port " + std::to_string(port) + ")";
+}
