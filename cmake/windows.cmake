@@ -50,14 +50,17 @@ if(BUILD_TESTING)
             target_link_libraries(test_${suite} PRIVATE zel_win32)
         endif()
         if(suite STREQUAL "windows")
-            # Windows of its own: on a virtual display.
-            add_test(NAME ${suite} COMMAND xvfb-run -a -s "-screen 0 1024x768x24"
-                                           ${ZEL_WINE} $<TARGET_FILE:test_${suite}>)
+            # Windows of its own: on a virtual display, in a prefix of its own.
+            add_test(NAME ${suite}
+                     COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/on-display.sh
+                             ${CMAKE_BINARY_DIR}/wine-display $<TARGET_FILE:test_${suite}>)
+            set_tests_properties(${suite} PROPERTIES RESOURCE_LOCK x_display)
         else()
             add_test(NAME ${suite} COMMAND test_${suite})
+            set_tests_properties(${suite} PROPERTIES FIXTURES_REQUIRED wine)
         endif()
         set_tests_properties(${suite} PROPERTIES TIMEOUT 900 LABELS ${suite}
-                             ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine)
+                             ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}")
     endforeach()
 
     # The real zel.exe against the real Linux program: a job through the
@@ -67,9 +70,7 @@ if(BUILD_TESTING)
     add_test(NAME desktop
              COMMAND sh ${CMAKE_SOURCE_DIR}/tests/windows/desktop.sh $<TARGET_FILE:zel>
                      ${ZEL_LINUX_BUILD}/zel ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/desktop)
-    set_tests_properties(desktop PROPERTIES TIMEOUT 600 LABELS desktop
-                         ENVIRONMENT "${ZEL_WINE_ENVIRONMENT}" FIXTURES_REQUIRED wine
-                         RESOURCE_LOCK x_display)
+    set_tests_properties(desktop PROPERTIES TIMEOUT 600 LABELS desktop RESOURCE_LOCK x_display)
 
     # The Win32 serial code end to end: COM1 of a Wine prefix of its own is a
     # pseudo-terminal on which the Linux zel-sim answers.

@@ -47,7 +47,11 @@ TEST(Win32Files, KilledInTheMiddleOfSaves) {
         PROCESS_INFORMATION pi{};
         ASSERT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                      nullptr, &si, &pi));
-        ::Sleep(150 + 53 * round);
+        // Once it saves (starting a process under Wine takes a while), at
+        // a different moment each round.
+        for (int wait = 0; wait < 1000 && read_file(dir.file("jobs.csv")).size() < 100; ++wait)
+            ::Sleep(10);
+        ::Sleep(20 + 37 * round);
         ::TerminateProcess(pi.hProcess, 9);
         ::WaitForSingleObject(pi.hProcess, INFINITE);
         ::CloseHandle(pi.hThread);
