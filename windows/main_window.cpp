@@ -108,6 +108,9 @@ HWND MainWindow::add_button(const std::string& label, int id, int x, int y, int 
 }
 
 void MainWindow::set_busy(bool busy) {
+    // A button that loses its focus as it is disabled would leave the keys,
+    // Esc among them, to no window.
+    if (busy) ::SetFocus(client_);
     int popups = ::GetMenuItemCount(menu_);
     for (int k = 0; k < popups; ++k)
         ::EnableMenuItem(menu_, static_cast<UINT>(k), MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));

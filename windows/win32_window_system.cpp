@@ -63,7 +63,9 @@ INT_PTR CALLBACK viewer_proc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
 WhileWaiting while_waiting(const MSG& msg, HWND stop_button) {
     if (!is_input(msg.message)) return WhileWaiting::dispatch;
     if (msg.hwnd == stop_button && stop_button) return WhileWaiting::dispatch;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return WhileWaiting::stop;
+    // Without a focus window Windows sends keys as system keys.
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE)
+        return WhileWaiting::stop;
     return WhileWaiting::drop;
 }
 

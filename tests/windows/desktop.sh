@@ -23,9 +23,11 @@ fail() {
     failed=1
 }
 
-# Runs one program through a job in machine folder $1 ("linux" or "windows").
+# job NAME KIND [stop]: the program of KIND ("linux" or "windows") through a
+# job in the machine folder NAME; with "stop", a continuous job stopped with
+# Esc while it runs.
 job() {
-    kind=$1 dir="$work/$1"
+    dir="$work/$1" kind=$2 stop=${3:-}
     mkdir -p "$dir" && cp "$src"/examples/machine/setup.dat "$src"/examples/machine/setup2.dat \
         "$src"/examples/machine/log.dat "$dir"/
     if [ "$kind" = linux ]; then
@@ -44,13 +46,28 @@ job() {
         done
         [ -n "$window" ] || { echo "no window" >&2; kill $program; exit 1; }
         sleep 1
+        if [ -n "'"$stop"'" ]; then
+            xdotool windowfocus --sync "$window" key alt+o
+            sleep 0.5
+            xdotool key c
+            sleep 0.5
+        fi
         xdotool mousemove --window "$window" 336 52 click 1
+        if [ -n "'"$stop"'" ]; then
+            for i in $(seq 1 100); do
+                [ -s "'"$dir"'/trace.txt" ] && [ $(wc -l <"'"$dir"'/trace.txt") -ge 50 ] && break
+                sleep 0.1
+            done
+            xdotool key Escape
+        fi
         # The job is over when its line is in the job history.
         for i in $(seq 1 300); do
             [ -s "'"$dir"'/jobs.csv" ] && [ $(wc -l <"'"$dir"'/jobs.csv") -ge 2 ] && break
             sleep 0.2
         done
         sleep 0.5
+        # The message that says the job stopped.
+        [ -n "'"$stop"'" ] && xdotool key Return && sleep 0.5
         xdotool windowfocus --sync "$window" key alt+f
         sleep 0.5
         xdotool key x
@@ -67,8 +84,11 @@ job() {
     [ -f "$dir/ran" ] || fail "$kind: the job did not run through the window"
 }
 
-job linux
-job windows
+job linux linux
+job windows windows
+job windows-stop windows stop
+tail -n 1 "$work/windows-stop/trace.txt" | grep -q "^Job stopped by the operator at wall" ||
+    fail "Esc did not stop the job: $(tail -n 1 "$work/windows-stop/trace.txt")"
 for f in trace.txt log.dat ctrace.txt; do
     if ! cmp -s "$work/linux/$f" "$work/windows/$f"; then
         fail "$f differs between Linux and Windows"

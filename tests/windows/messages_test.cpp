@@ -88,6 +88,7 @@ TEST(Win32Messages, WhileTheMachineWorksOnlyStopEscAndTheWindowsOwnMessagesGetTh
         {WM_LBUTTONDOWN, stop, 0, WhileWaiting::dispatch},
         {WM_LBUTTONUP, stop, 0, WhileWaiting::dispatch},
         {WM_KEYDOWN, other, VK_ESCAPE, WhileWaiting::stop},
+        {WM_SYSKEYDOWN, other, VK_ESCAPE, WhileWaiting::stop},  // no window has the focus
         {WM_KEYDOWN, other, 'F', WhileWaiting::drop},
         {WM_CHAR, other, 'f', WhileWaiting::drop},
         {WM_LBUTTONDOWN, other, 0, WhileWaiting::drop},
