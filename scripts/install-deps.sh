@@ -2,15 +2,15 @@
 # Installs the Debian packages that building, running and testing ZEL need,
 # and those named as arguments (e.g. imagemagick for scripts/screenshots.sh).
 # "windows" names what the Windows build needs besides: the MinGW-w64 cross
-# compiler (posix threads), Wine to run its tests, NSIS and zip to package
-# it, and ImageMagick for its icon.
+# compiler (posix threads), Wine to run its tests, NSIS for its installer and
+# ImageMagick for its icon.
 # Does nothing when they are all present; never asks a question.
 set -eu
 
 extra=""
 for a in "$@"; do
     case "$a" in
-    windows) extra="$extra g++-mingw-w64-x86-64-posix wine wine64 nsis zip imagemagick" ;;
+    windows) extra="$extra g++-mingw-w64-x86-64-posix wine wine64 nsis imagemagick" ;;
     *) extra="$extra $a" ;;
     esac
 done

@@ -45,8 +45,14 @@ INT_PTR CALLBACK viewer_proc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
         ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(window_font()), FALSE);
         ::SetWindowTextW(edit, text->c_str());
         ::SetWindowPos(dialog, nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
-        return TRUE;
+        // The caret at the start, nothing selected (the dialog's own focus would select all).
+        ::SetFocus(edit);
+        ::SendMessageW(edit, EM_SETSEL, 0, 0);
+        return FALSE;
     }
+    case WM_CTLCOLORSTATIC:  // a read-only edit field: white, as a page
+        ::SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
+        return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
     case WM_SIZE:
         ::MoveWindow(::GetDlgItem(dialog, 100), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
         return TRUE;
