@@ -4,6 +4,21 @@
 
 namespace {
 
+// Where the operator's own folder is, and how the machine is simulated.
+#ifdef _WIN32
+#define kOwnFolder                                                                 \
+    "%%ZEL_MACHINE%%, else zel-machine in the local application data folder,\n" \
+    "made from the installed sample the first\n"
+#define kSimulator                                                                 \
+    "--simulate runs the simulated controller inside the program, in place of the\n" \
+    "serial port.\n"
+#else
+#define kOwnFolder "$ZEL_MACHINE, else ~/zel-machine, made from the installed sample the first\n"
+#define kSimulator                                                                     \
+    "zel-sim is the simulated controller on a pseudo-terminal (zel-sim --help);\n"     \
+    "--simulate starts one for a single run. The manual page zel(1) says more.\n"
+#endif
+
 const char* const kUsage =
     "usage: zel [--dir DIR] [--simulate] [DRAWING]\n"
     "       zel --measure [--figure N] [--start K] [--units inch|declared] [--dir DIR] DRAWING\n"
@@ -29,12 +44,11 @@ const char* const kUsage =
     "\n"
     "Without --dir the machine folder is the folder that holds the program when\n"
     "it holds setup.dat and may be written, and otherwise the operator's own:\n"
-    "$ZEL_MACHINE, else ~/zel-machine, made from the installed sample the first\n"
+    kOwnFolder
     "time (files already there are never overwritten). Here that is\n"
     "  %s\n"
     "\n"
-    "zel-sim is the simulated controller on a pseudo-terminal (zel-sim --help);\n"
-    "--simulate starts one for a single run. The manual page zel(1) says more.\n";
+    kSimulator;
 
 bool to_count(const std::string& text, int& out) {
     if (text.empty() || text.size() > 9) return false;

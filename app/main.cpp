@@ -7,6 +7,7 @@
 #include "app/modes.h"
 #include "app/simulate.h"
 #include "platform/exit.h"
+#include "platform/folders.h"
 #include "platform/signals.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -16,8 +17,9 @@
 namespace {
 
 DefaultFolder default_folder() {
-    return default_program_directory(executable_folder(), std::getenv("ZEL_MACHINE"),
-                                     std::getenv("HOME"));
+    std::string zel_machine = environment_variable("ZEL_MACHINE");
+    return default_program_directory(executable_folder(), zel_machine.c_str(),
+                                     home_folder().c_str());
 }
 
 // The folder the command line names, or the default one, made from the
@@ -37,7 +39,7 @@ std::string machine_folder(const CommandLine& cl, std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CommandLine cl = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    CommandLine cl = parse_command_line(program_arguments(argc, argv));
     if (!cl.error.empty()) {
         std::fprintf(stderr, "zel: %s\n\n%s", cl.error.c_str(),
                      usage_text(default_folder().dir).c_str());
@@ -77,7 +79,7 @@ int main(int argc, char** argv) {
     write_argument_dat(drawing);
 
     // Lives to the end of the program; an exit from inside a wait leaves it running.
-    std::unique_ptr<PtySim> sim;
+    std::unique_ptr<SimController> sim;
     if (cl.simulate) {
         win.simulated = true;
         sim = start_simulated_machine(why);

@@ -5,7 +5,13 @@
 #include <vector>
 
 // printf-style formatting into a string of whatever length the result needs.
-std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#ifdef __MINGW32__
+// MinGW's own C99 printf (__USE_MINGW_ANSI_STDIO), not the system's.
+#define ZEL_PRINTF_FORMAT gnu_printf
+#else
+#define ZEL_PRINTF_FORMAT printf
+#endif
+std::string strprintf(const char* format, ...) __attribute__((format(ZEL_PRINTF_FORMAT, 1, 2)));
 
 // Reads numbers from a line the way the C library's formatted scanning does
 // ("%f%d..."): each field skips leading white space; the first field that is

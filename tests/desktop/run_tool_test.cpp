@@ -266,7 +266,7 @@ TEST_F(RunTool, AHangUpOrTheLossOfTheDisplayStopsTheJobAndEndsTheProgram) {
         EXPECT_TRUE(running);
         EXPECT_NE(status, -1) << read_file(logs.file("zel.log"));
         std::string trace = read_file(machine.file("trace.txt"));
-        EXPECT_NE(trace.find("\nJob stopped by " + std::string(cause) + " at wall "),
+        EXPECT_NE(trace.find("\nJob stopped by " + std::string(cause) + " "),
                   std::string::npos)
             << trace.substr(trace.size() > 300 ? trace.size() - 300 : 0);
         EXPECT_NE(read_file(machine.file("jobs.csv")).find(",stopped by " + std::string(cause)),

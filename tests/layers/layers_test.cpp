@@ -1,7 +1,8 @@
 // The folders are layers: a file includes headers of its own folder and of
 // the folders below it, never of one above, and no two folders include each
-// other. The Qt layer and the simulated machine stand beside the rest and see
-// only the platform and the resources. Only the Qt layer and main() include Qt.
+// other. The Qt and Win32 layers and the simulated machine stand beside the
+// rest and see only the platform and the resources. Only the Qt layer and
+// main() include Qt.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,6 +24,7 @@ const std::vector<std::string> kLayers = {
 // Beside the layers: what each of them may include besides itself.
 const std::map<std::string, std::set<std::string>> kBeside = {
     {"qt", {"platform", "resources"}},
+    {"windows", {"platform", "resources"}},
     {"sim", {"platform"}},
 };
 

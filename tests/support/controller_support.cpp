@@ -39,21 +39,6 @@ std::vector<std::string> ControllerTest::trace() const {
     return entries;
 }
 
-void PtyControllerTest::SetUp() {
-    ControllerTest::SetUp();
-    set_serial_device(nullptr);
-    timeout_tick_ms = 50;
-    std::string why;
-    ASSERT_TRUE(pty_sim.start(why)) << why;
-    ASSERT_TRUE(pty_sim.link_as(dir.file("COM1"), why)) << why;
-}
-
-void PtyControllerTest::TearDown() {
-    reset_com();
-    pty_sim.stop();
-    ControllerTest::TearDown();
-}
-
 int poll_byte(char* loc, int limit) {
     int got = 0;
     for (int i = 0; i < limit && got == 0; ++i) got = rec_data(loc);
