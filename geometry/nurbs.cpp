@@ -14,7 +14,8 @@ std::string number(double v) {
 }
 
 // The values of the degree + 1 basis functions that do not vanish on knot
-// span i at t, and their first derivatives (after the NURBS Book, A2.3).
+// span i at t, and their first derivatives when `slope` is given (after the
+// NURBS Book, A2.3).
 void basis(const std::vector<double>& u, int i, int p, double t, double* value, double* slope) {
     constexpr int kN = Nurbs::kMaxDegree + 1;
     double ndu[kN][kN], left[kN], right[kN];
@@ -31,8 +32,9 @@ void basis(const std::vector<double>& u, int i, int p, double t, double* value, 
         }
         ndu[j][j] = saved;
     }
+    for (int r = 0; r <= p; ++r) value[r] = ndu[r][p];
+    if (!slope) return;
     for (int r = 0; r <= p; ++r) {
-        value[r] = ndu[r][p];
         double d = 0;
         if (r >= 1) d += ndu[r - 1][p - 1] / ndu[p][r - 1];
         if (r <= p - 1) d -= ndu[r][p - 1] / ndu[p][r];
@@ -117,15 +119,16 @@ int Nurbs::span(double t, bool before) const {
 void Nurbs::evaluate(double t, bool before, Point* p, Point* d) const {
     double value[kMaxDegree + 1], slope[kMaxDegree + 1];
     int i = span(t, before);
-    basis(knots, i, degree, t, value, slope);
+    basis(knots, i, degree, t, value, d ? slope : nullptr);
     Point a, da;
     double w = 0, dw = 0;
     for (int r = 0; r <= degree; ++r) {
         int k = i - degree + r;
         double wk = weights.empty() ? 1.0 : weights[k];
         a = a + (value[r] * wk) * control[k];
-        da = da + (slope[r] * wk) * control[k];
         w += value[r] * wk;
+        if (!d) continue;
+        da = da + (slope[r] * wk) * control[k];
         dw += slope[r] * wk;
     }
     Point at = a / w;

@@ -19,7 +19,7 @@ inline bool operator==(Point a, Point b) { return a.x == b.x && a.y == b.y; }
 inline double dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
 // Positive when b points counter-clockwise of a.
 inline double cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-inline double length(Point a) { return std::hypot(a.x, a.y); }
+inline double length(Point a) { return std::sqrt(a.x * a.x + a.y * a.y); }
 inline double distance(Point a, Point b) { return length(b - a); }
 // A quarter turn counter-clockwise.
 inline Point perp(Point a) { return {-a.y, a.x}; }

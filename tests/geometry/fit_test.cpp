@@ -67,6 +67,13 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
                                             std::vector<double>{1, kW, 1});
          },
          1, 1, 0, 0},
+        {"rational quadratic that runs fast near its ends (weight 1000)",
+         [] {
+             return std::make_unique<Nurbs>(2, std::vector<double>{0, 0, 0, 1, 1, 1},
+                                            std::vector<Point>{{0, 0}, {1, 5}, {2, 0}},
+                                            std::vector<double>{1, 1000, 1});
+         },
+         2, 20, -1, 0},
         {"straight cubic spline, uneven control points",
          [] {
              return std::make_unique<Nurbs>(

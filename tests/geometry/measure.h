@@ -55,15 +55,39 @@ struct Chain {
     double largest_sweep = 0;  // degrees
 };
 
+// The curve at parameters no farther apart than 1/3000 of its range, and
+// closer where it moves fast: chords of at most 1/20000 of its length.
+inline std::vector<Point> dense(const std::function<Point(double)>& curve, double t0, double t1,
+                                std::vector<double> ts) {
+    for (int k = 0; k <= 3000; ++k) ts.push_back(t0 + (t1 - t0) * k / 3000);
+    std::sort(ts.begin(), ts.end());
+    std::vector<Point> ps;
+    for (double t : ts) ps.push_back(curve(t));
+    double total = 0;
+    for (std::size_t k = 1; k < ps.size(); ++k) total += distance(ps[k - 1], ps[k]);
+    std::vector<Point> out{ps[0]};
+    std::function<void(double, Point, double, Point, int)> split = [&](double a, Point pa, double b,
+                                                                       Point pb, int d) {
+        if (d < 30 && distance(pa, pb) > total / 20000) {
+            double m = 0.5 * (a + b);
+            Point pm = curve(m);
+            split(a, pa, m, pm, d + 1);
+            split(m, pm, b, pb, d + 1);
+            return;
+        }
+        out.push_back(pb);
+    };
+    for (std::size_t k = 1; k < ps.size(); ++k) split(ts[k - 1], ps[k - 1], ts[k], ps[k], 0);
+    return out;
+}
+
 inline Chain check(const std::function<Point(double)>& curve, double t0, double t1,
-                   const std::vector<Piece>& pieces) {
+                   const std::vector<Piece>& pieces, const std::vector<double>& breaks = {}) {
     Chain out;
-    const int n = 6000;
-    std::vector<Point> dense(n + 1);
-    for (int k = 0; k <= n; ++k) dense[k] = curve(t0 + (t1 - t0) * k / n);
-    for (int k = 0; k <= n; k += 2) {
+    std::vector<Point> line = dense(curve, t0, t1, breaks);
+    for (Point q : line) {
         double near = 1e300;
-        for (const Piece& p : pieces) near = std::min(near, to_piece(p, dense[k]));
+        for (const Piece& p : pieces) near = std::min(near, to_piece(p, q));
         out.deviation = std::max(out.deviation, near);
     }
     for (std::size_t i = 0; i < pieces.size(); ++i) {
@@ -71,8 +95,8 @@ inline Chain check(const std::function<Point(double)>& curve, double t0, double 
         for (int k = 0; k <= 40; ++k) {
             Point q = on_piece(p, k / 40.0);
             double near = 1e300;
-            for (int m = 0; m < n; ++m)
-                near = std::min(near, to_segment(q, dense[m], dense[m + 1]));
+            for (std::size_t m = 1; m < line.size(); ++m)
+                near = std::min(near, to_segment(q, line[m - 1], line[m]));
             out.deviation = std::max(out.deviation, near);
         }
         if (p.arc) {
@@ -98,7 +122,9 @@ inline Chain check(const std::function<Point(double)>& curve, double t0, double 
 }
 
 inline Chain check(const geo::Curve& c, const std::vector<Piece>& pieces) {
-    return check([&c](double t) { return c.point(t); }, c.first(), c.last(), pieces);
+    std::vector<double> breaks;
+    for (const geo::Break& b : c.breaks()) breaks.push_back(b.t);
+    return check([&c](double t) { return c.point(t); }, c.first(), c.last(), pieces, breaks);
 }
 
 }  // namespace measure
