@@ -261,8 +261,10 @@ bool Fitter::back_fits(const Biarc& b, std::size_t i, std::size_t j) const {
     std::size_t m = i;
     for (int k = 0; k < b.count; ++k) {
         const Seg& s = b.seg[k];
-        int n =
-            s.arc ? std::max(2, static_cast<int>(std::ceil(std::fabs(s.sweep) / (kPi / 16)))) : 4;
+        // Points of an arc as close as the curve's samples: the arc strays no
+        // farther from the chords between them than the curve does.
+        double step = s.arc ? std::min(kPi / 16, std::sqrt(8 * flat_ / s.radius)) : 1;
+        int n = s.arc ? std::max(2, static_cast<int>(std::ceil(std::fabs(s.sweep) / step))) : 4;
         for (int q = 1; q <= n; ++q) {
             if (k + 1 == b.count && q == n) break;  // the end is a sample
             Point pt = point_of(s, static_cast<double>(q) / n);

@@ -176,6 +176,8 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
         EXPECT_EQ(m.corners, c.corners);
         EXPECT_EQ(m.other, 0);
         EXPECT_LE(m.largest_sweep, 180 + 1e-6);
+        bool closed = distance(curve->point(curve->first()), curve->point(curve->last())) < 1e-9;
+        EXPECT_EQ(m.smooth + m.corners + 1 - closed, static_cast<int>(pieces.size()));
         EXPECT_EQ(pieces.front().start, curve->point(curve->first()));
         EXPECT_EQ(pieces.back().end, curve->point(curve->last()));
     }

@@ -48,7 +48,7 @@ inline Point direction(const Piece& p, bool at_end) {
 
 struct Chain {
     double deviation = 0;  // the largest distance between curve and chain, either way
-    int smooth = 0;        // joints where the chain keeps its direction
+    int smooth = 0;        // joints where the chain keeps its direction (a closed one's last too)
     int corners = 0;       // joints where it turns by more than half a degree
     int other = 0;         // joints that are neither, and gaps
     int arcs = 0, lines = 0;
@@ -107,9 +107,13 @@ inline Chain check(const std::function<Point(double)>& curve, double t0, double 
         } else {
             ++out.lines;
         }
-        if (i == 0) continue;
-        double turn = std::fabs(geo::turn(direction(pieces[i - 1], true), direction(p, false)));
-        if (!(pieces[i - 1].end == p.start))
+        // A chain that closes joins its last piece to its first as well.
+        const Piece* before = i > 0 ? &pieces[i - 1] : nullptr;
+        if (i == 0 && pieces.size() > 1 && distance(pieces.back().end, p.start) < 1e-9)
+            before = &pieces.back();
+        if (!before) continue;
+        double turn = std::fabs(geo::turn(direction(*before, true), direction(p, false)));
+        if (i > 0 && !(before->end == p.start))
             ++out.other;
         else if (turn < 1e-6)
             ++out.smooth;
