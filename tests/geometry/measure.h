@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include "geometry/arcs.h"
@@ -28,14 +29,18 @@ inline Point on_piece(const Piece& p, double f) {
     return c->point(f * c->sweep);
 }
 
-inline double to_piece(const Piece& p, Point q) {
+// `c` is the arc's circle, as arc_through gives it.
+inline double to_piece(const Piece& p, const std::optional<geo::CircularArc>& c, Point q) {
     if (!p.arc) return to_segment(q, p.start, p.end);
-    auto c = geo::arc_through(p.start, p.middle, p.end);
     Point s = p.start - c->centre, w = q - c->centre;
     double along = std::atan2(cross(s, w), dot(s, w)) * (c->ccw ? 1 : -1);
     if (along < 0) along += 2 * std::numbers::pi;
     if (along <= c->sweep) return std::fabs(length(w) - c->radius);
     return std::min(distance(q, p.start), distance(q, p.end));
+}
+
+inline double to_piece(const Piece& p, Point q) {
+    return to_piece(p, geo::arc_through(p.start, p.middle, p.end), q);
 }
 
 // The direction a piece leaves its start in, or arrives at its end in.
@@ -81,23 +86,78 @@ inline std::vector<Point> dense(const std::function<Point(double)>& curve, doubl
     return out;
 }
 
+// The distance from a point to a polyline, searched through a grid of its
+// segments ring by ring from the point's own cell.
+class Nearest {
+public:
+    explicit Nearest(const std::vector<Point>& line) : line_(line) {
+        lo_ = hi_ = line[0];
+        for (Point q : line) {
+            lo_ = {std::min(lo_.x, q.x), std::min(lo_.y, q.y)};
+            hi_ = {std::max(hi_.x, q.x), std::max(hi_.y, q.y)};
+        }
+        cell_ = std::max({hi_.x - lo_.x, hi_.y - lo_.y, 1e-9}) / (kCells - 1);
+        for (std::size_t k = 1; k < line.size(); ++k) {
+            auto [x0, y0] = at(line[k - 1]);
+            auto [x1, y1] = at(line[k]);
+            for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x)
+                for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
+                    cells_[x * kCells + y].push_back(k);
+        }
+    }
+
+    double operator()(Point q) const {
+        auto [cx, cy] = at(q);
+        double best = 1e300;
+        for (int r = 0; r < 2 * kCells && best > (r - 1) * cell_; ++r)
+            for (int x = cx - r; x <= cx + r; ++x)
+                for (int y = cy - r; y <= cy + r; ++y) {
+                    bool ring = std::abs(x - cx) == r || std::abs(y - cy) == r;
+                    if (!ring || x < 0 || y < 0 || x >= kCells || y >= kCells) continue;
+                    for (std::size_t k : cells_[x * kCells + y])
+                        best = std::min(best, to_segment(q, line_[k - 1], line_[k]));
+                }
+        return best;
+    }
+
+private:
+    static constexpr int kCells = 256;
+    std::pair<int, int> at(Point q) const {
+        auto index = [this](double v) {
+            return std::clamp(static_cast<int>(std::floor(v / cell_)), 0, kCells - 1);
+        };
+        return {index(q.x - lo_.x), index(q.y - lo_.y)};
+    }
+    const std::vector<Point>& line_;
+    Point lo_, hi_;
+    double cell_;
+    std::vector<std::vector<std::size_t>> cells_ =
+        std::vector<std::vector<std::size_t>>(kCells * kCells);
+};
+
 inline Chain check(const std::function<Point(double)>& curve, double t0, double t1,
                    const std::vector<Piece>& pieces, const std::vector<double>& breaks = {}) {
     Chain out;
     std::vector<Point> line = dense(curve, t0, t1, breaks);
+    Nearest to_curve(line);
+    std::vector<std::optional<geo::CircularArc>> circles;
+    for (const Piece& p : pieces) circles.push_back(geo::arc_through(p.start, p.middle, p.end));
+    // From each point of the curve the nearest piece, searched from the one
+    // nearest the point before; only a point farther than all before counts.
+    std::size_t last = 0;
     for (Point q : line) {
         double near = 1e300;
-        for (const Piece& p : pieces) near = std::min(near, to_piece(p, q));
+        for (std::size_t n = 0; n < pieces.size() && near > out.deviation; ++n) {
+            std::size_t k = (last + n) % pieces.size();
+            double d = to_piece(pieces[k], circles[k], q);
+            if (d < near) near = d, last = k;
+        }
         out.deviation = std::max(out.deviation, near);
     }
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const Piece& p = pieces[i];
         for (int k = 0; k <= 40; ++k) {
-            Point q = on_piece(p, k / 40.0);
-            double near = 1e300;
-            for (std::size_t m = 1; m < line.size(); ++m)
-                near = std::min(near, to_segment(q, line[m - 1], line[m]));
-            out.deviation = std::max(out.deviation, near);
+            out.deviation = std::max(out.deviation, to_curve(on_piece(p, k / 40.0)));
         }
         if (p.arc) {
             ++out.arcs;
