@@ -264,7 +264,8 @@ bool Fitter::back_fits(const Biarc& b, std::size_t i, std::size_t j) const {
         // Points of an arc as close as the curve's samples: the arc strays no
         // farther from the chords between them than the curve does.
         double step = s.arc ? std::min(kPi / 16, std::sqrt(8 * flat_ / s.radius)) : 1;
-        int n = s.arc ? std::max(2, static_cast<int>(std::ceil(std::fabs(s.sweep) / step))) : 4;
+        int n = s.arc ? static_cast<int>(std::clamp(std::ceil(std::fabs(s.sweep) / step), 2.0, 1e5))
+                      : 4;
         for (int q = 1; q <= n; ++q) {
             if (k + 1 == b.count && q == n) break;  // the end is a sample
             Point pt = point_of(s, static_cast<double>(q) / n);
