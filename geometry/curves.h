@@ -26,7 +26,10 @@ public:
 // where `major` runs from the centre to an end of the major axis and
 // perp(major) is `major` turned a quarter counter-clockwise. A positive ratio
 // runs counter-clockwise, a negative one clockwise (a mirrored ellipse).
-// start < end <= start + 2 pi. These are the values of a DXF ELLIPSE.
+// start < end <= start + 2 pi. These are the values of a DXF ELLIPSE; its
+// minor axis is its extrusion direction crossed with its major axis, so one
+// whose extrusion points down runs clockwise seen from above: its ratio
+// goes in negated.
 class EllipticalArc : public Curve {
 public:
     // `end` is taken past `start` by whole turns; end equal to start, or a

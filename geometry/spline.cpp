@@ -93,6 +93,20 @@ void wrap_knots_given(int p, std::vector<double>& u, std::vector<Point>& c,
         for (int k = 0; k < p; ++k) w.push_back(w[k % n]);
 }
 
+// Straight segments through the points, back to the first if closed;
+// points that repeat the one before are dropped.
+Path straight(const std::vector<Point>& points, bool closed) {
+    double eps = 1e-12 * (size_of(points) + 1);
+    std::vector<Point> q;
+    for (const Point& p : points)
+        if (q.empty() || distance(q.back(), p) > eps) q.push_back(p);
+    Path path;
+    if (q.size() < 2) return path;
+    if (closed && distance(q.front(), q.back()) > eps) q.push_back(q.front());
+    for (std::size_t i = 1; i < q.size(); ++i) path.add(Line(q[i - 1], q[i]));
+    return path;
+}
+
 SplineCurve from_control_points(const SplineData& s) {
     int p = s.degree;
     int n = static_cast<int>(s.control.size());
@@ -123,7 +137,9 @@ SplineCurve make_spline(const SplineData& s) {
         if (!finite(s.fit[i]))
             return {nullptr, "fit point " + std::to_string(i + 1) + " is not a number"};
     bool closed = (s.flags & (SplineData::closed | SplineData::periodic)) != 0;
-    Path path = interpolate(s.fit, s.start_tangent, s.end_tangent, closed);
+    Path path = s.degree == 1 || (s.flags & SplineData::linear)
+                    ? straight(s.fit, closed)
+                    : interpolate(s.fit, s.start_tangent, s.end_tangent, closed);
     if (path.empty()) return {nullptr, "its fit points all lie at one point"};
     return {std::make_unique<Path>(std::move(path)), ""};
 }

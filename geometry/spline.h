@@ -29,7 +29,8 @@ struct SplineCurve {
 // with the knots and weights. A closed or periodic spline may give its knots
 // for one period (control points + 1 knots) or wrap its first `degree`
 // control points round the end; either way the curve closes. With fit points
-// only it is the cubic through them (interpolate).
+// only it is the cubic through them (interpolate), or for a spline of degree
+// 1 (or marked linear) the straight segments between them.
 SplineCurve make_spline(const SplineData& s);
 
 // The cubic spline through `points`, with continuous first and second

@@ -173,6 +173,18 @@ TEST(Spline, ValuesThatMakeNoCurveAreNamed) {
     EXPECT_EQ(make_spline(none).fault, "its fit points all lie at one point");
 }
 
+TEST(Spline, FitPointsOfDegreeOneAreJoinedStraight) {
+    SplineData s;
+    s.degree = 1;
+    s.flags = SplineData::closed;
+    s.fit = {{0, 0}, {2, 0}, {2, 2}};
+    auto triangle = make_spline(s).curve;
+    ASSERT_TRUE(triangle);
+    EXPECT_EQ(triangle->last(), 3);
+    EXPECT_TRUE(near(triangle->point(1.5), {2, 1}, 1e-15));
+    EXPECT_TRUE(near(triangle->point(2.5), {1, 1}, 1e-15));
+}
+
 TEST(Spline, APeriodicSplineClosesInEachOfItsForms) {
     std::vector<Point> ring{{0, 0}, {4, -1}, {6, 3}, {3, 6}, {-1, 4}};
     SplineData period;  // knots for one period
