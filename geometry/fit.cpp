@@ -75,6 +75,13 @@ struct Biarc {
     bool near(Point q, double tol) const {
         return to_seg(seg[0], q) <= tol || (count == 2 && to_seg(seg[1], q) <= tol);
     }
+    // The radius of its tighter arc; a line is as straight as a huge one.
+    double tightest() const {
+        double r = 1e300;
+        for (int k = 0; k < count; ++k)
+            if (seg[k].arc) r = std::min(r, seg[k].radius);
+        return r;
+    }
 };
 
 bool make_biarc(Point p0, Point t0, Point p1, Point t1, Biarc& out) {
@@ -112,7 +119,11 @@ bool make_biarc(Point p0, Point t0, Point p1, Point t1, Biarc& out) {
 class Fitter {
 public:
     Fitter(const Curve& c, const FitOptions& o)
-        : c_(c), o_(o), tol_(0.85 * o.tolerance), flat_(o.tolerance / 16) {}
+        : c_(c),
+          o_(o),
+          tol_(0.85 * o.tolerance),
+          flat_(o.tolerance / 16),
+          corner_turn_(o.corner_degrees * kPi / 180) {}
 
     std::string run(std::vector<Piece>& out);
 
@@ -121,8 +132,18 @@ private:
         std::size_t first, last;
     };
 
+    struct Sample {
+        double t;
+        Point p, d;  // point and derivative
+    };
+
     bool sample();
-    void refine(double t0, Point p0, double t1, Point p1, double tm, Point pm, int depth);
+    void find_breaks();
+    void find_smoothed();
+    Point leaving(std::size_t k, bool before) const;
+    void find_spans(const std::vector<std::pair<std::size_t, bool>>& marks);
+    void refine(const Sample& a, const Sample& b, double tm, Point pm, int depth);
+    bool turns_from(Point d, Point chord) const;
     void add_sample(double t, Point p);
     Point tangent(std::size_t i, bool before);
     Point node_tangent(std::size_t i, const Span& s);
@@ -136,14 +157,18 @@ private:
 
     const Curve& c_;
     FitOptions o_;
-    double tol_, flat_;
+    double tol_, flat_, corner_turn_;
+    std::vector<double> bounds_;  // the ends of the curve's simple pieces
+    std::vector<char> corner_;    // which of them may be corners
+    std::vector<Point> leaves_;   // the chain's direction where it smooths one over
     std::vector<double> t_;
     std::vector<Point> p_;
     std::vector<double> run_;  // the sampled length from the start
     std::vector<char> joint_;  // a break smoothed over
     std::vector<Point> before_, after_;
     std::vector<Span> spans_;
-    double still_ = 0, slow_ = 0;  // a length and a speed that count as none
+    double still_ = 0, slow_ = 0;   // a length and a speed that count as none
+    bool closes_smoothly_ = false;  // back at its start without a corner
     std::string error_;
 };
 
@@ -155,51 +180,93 @@ void Fitter::add_sample(double t, Point p) {
     p_.push_back(p);
 }
 
+// True when the derivative d leaves the chord so far that a biarc tangent to
+// it would bow from the chord by more than about half the tolerance (its
+// sagitta is near the chord's length times the sine of the angle over 4):
+// smooth curves that are flat within a sixteenth of it are never so turned.
+bool Fitter::turns_from(Point d, Point chord) const {
+    double dd = dot(d, d), lean = cross(d, chord);
+    return dd > 0 && (dot(d, chord) < 0 || lean * lean > 64 * flat_ * flat_ * dd);
+}
+
 // Samples t0 < t < t1 until the curve between two samples lies within a
-// sixteenth of the tolerance of the chord. Where the curve moves much
-// faster in one half than in the other (heavy weights), the probes would all
-// fall in the slow half: such an interval is halved too.
-void Fitter::refine(double t0, Point p0, double t1, Point p1, double tm, Point pm, int depth) {
+// sixteenth of the tolerance of the chord, and the directions it leaves and
+// meets the chord in do not turn from it by much (a curve that ends in a tiny
+// hook would force its last biarc far off the rest of it). Where the curve
+// moves much faster in one half than in the other (heavy weights), the
+// probes would all fall in the slow half: such an interval is halved too.
+void Fitter::refine(const Sample& a, const Sample& b, double tm, Point pm, int depth) {
     if (!error_.empty()) return;
-    double t1q = 0.5 * (t0 + tm), t3q = 0.5 * (tm + t1);
+    double t1q = 0.5 * (a.t + tm), t3q = 0.5 * (tm + b.t);
     Point q1 = c_.point(t1q), q3 = c_.point(t3q);
     double ff = flat_ * flat_;
-    double first = dot(pm - p0, pm - p0), second = dot(p1 - pm, p1 - pm);
+    double first = dot(pm - a.p, pm - a.p), second = dot(b.p - pm, b.p - pm);
     bool even =
         std::max(first, second) <= ff || std::max(first, second) <= 9 * std::min(first, second);
-    bool flat = even && to_segment_squared(pm, p0, p1) <= ff &&
-                to_segment_squared(q1, p0, p1) <= ff && to_segment_squared(q3, p0, p1) <= ff;
+    bool flat = even && to_segment_squared(pm, a.p, b.p) <= ff &&
+                to_segment_squared(q1, a.p, b.p) <= ff && to_segment_squared(q3, a.p, b.p) <= ff &&
+                !turns_from(a.d, b.p - a.p) && !turns_from(b.d, b.p - a.p);
     if (flat || depth >= kDeepest || !finite(q1) || !finite(q3)) {
         if (!finite(q1) || !finite(q3)) error_ = "a point of the curve is not a number";
         return;
     }
-    refine(t0, p0, tm, pm, t1q, q1, depth + 1);
+    Sample m{tm, pm, c_.derivative(tm, false)};
+    refine(a, m, t1q, q1, depth + 1);
     add_sample(tm, pm);
-    refine(tm, pm, t1, p1, t3q, q3, depth + 1);
+    refine(m, b, t3q, q3, depth + 1);
+}
+
+// The ends of the curve's simple pieces, and which may be corners.
+void Fitter::find_breaks() {
+    double a = c_.first(), b = c_.last();
+    bounds_ = {a};
+    corner_ = {0};
+    for (const Break& k : c_.breaks())
+        if (k.t > bounds_.back() && k.t < b) bounds_.push_back(k.t), corner_.push_back(k.corner);
+    bounds_.push_back(b);
+    corner_.push_back(0);
+}
+
+// Where the chain keeps no corner (a small turn at a break, or where a curve
+// that closes meets its start) it runs in the mean of the two directions
+// there: the samples beside must lie close enough for that direction too.
+void Fitter::find_smoothed() {
+    leaves_.assign(bounds_.size(), Point{NAN, NAN});
+    auto smoothed = [this](double before, double after, std::size_t k, std::size_t other) {
+        Point l = c_.derivative(before, true), r = c_.derivative(after, false);
+        if (length(l) > 0 && length(r) > 0 && std::fabs(turn(l, r)) <= corner_turn_)
+            leaves_[k] = leaves_[other] = unit(l) + unit(r);
+    };
+    for (std::size_t k = 1; k + 1 < bounds_.size(); ++k)
+        if (corner_[k]) smoothed(bounds_[k], bounds_[k], k, k);
+    Point start = c_.point(bounds_.front()), end = c_.point(bounds_.back());
+    double far = std::max({1.0, std::fabs(start.x), std::fabs(start.y)});
+    if (distance(start, end) <= 1e-9 * far)
+        smoothed(bounds_.back(), bounds_.front(), 0, bounds_.size() - 1);
+}
+
+// The direction the curve leaves break k in, or arrives at it in.
+Point Fitter::leaving(std::size_t k, bool before) const {
+    return std::isnan(leaves_[k].x) ? c_.derivative(bounds_[k], before) : leaves_[k];
 }
 
 bool Fitter::sample() {
-    double a = c_.first(), b = c_.last();
-    std::vector<double> bounds{a};
-    std::vector<char> corner{0};
-    for (const Break& k : c_.breaks())
-        if (k.t > bounds.back() && k.t < b) bounds.push_back(k.t), corner.push_back(k.corner);
-    bounds.push_back(b);
-    corner.push_back(0);
-
+    find_breaks();
+    find_smoothed();
     std::vector<std::pair<std::size_t, bool>> marks;  // sample, may be a corner
-    add_sample(a, c_.point(a));
-    for (std::size_t k = 0; k + 1 < bounds.size() && error_.empty(); ++k) {
-        double u0 = bounds[k], u1 = bounds[k + 1];
-        for (int m = 0; m < kFirstSamples; ++m) {
-            double t0 = u0 + (u1 - u0) * m / kFirstSamples;
-            double t1 = m + 1 == kFirstSamples ? u1 : u0 + (u1 - u0) * (m + 1) / kFirstSamples;
-            double tm = 0.5 * (t0 + t1);
-            Point p1 = c_.point(t1);
-            refine(t0, p_.back(), t1, p1, tm, c_.point(tm), 0);
-            add_sample(t1, p1);
+    add_sample(bounds_[0], c_.point(bounds_[0]));
+    for (std::size_t k = 0; k + 1 < bounds_.size() && error_.empty(); ++k) {
+        double u0 = bounds_[k], u1 = bounds_[k + 1];
+        Sample a{u0, p_.back(), leaving(k, false)};
+        for (int m = 1; m <= kFirstSamples; ++m) {
+            bool end = m == kFirstSamples;
+            double t = end ? u1 : u0 + (u1 - u0) * m / kFirstSamples;
+            Sample b{t, c_.point(t), end ? leaving(k + 1, true) : c_.derivative(t, false)};
+            refine(a, b, 0.5 * (a.t + t), c_.point(0.5 * (a.t + t)), 0);
+            add_sample(t, b.p);
+            a = b;
         }
-        if (k + 2 < bounds.size()) marks.push_back({p_.size() - 1, corner[k + 1] != 0});
+        if (k + 2 < bounds_.size()) marks.push_back({p_.size() - 1, corner_[k + 1] != 0});
     }
     if (!error_.empty()) return false;
 
@@ -210,25 +277,30 @@ bool Fitter::sample() {
         if (i > 0) run_[i] = run_[i - 1] + distance(p_[i - 1], p_[i]);
     }
     still_ = 1e-9 * std::max(1.0, size);
-    slow_ = 1e-12 * run_.back() / (b - a);
+    slow_ = 1e-12 * run_.back() / (bounds_.back() - bounds_.front());
     before_.assign(p_.size(), Point{NAN, NAN});
     after_ = before_;
     joint_.assign(p_.size(), 0);
+    find_spans(marks);
+    return true;
+}
 
-    // The breaks where the tangent does turn part the curve into spans.
-    double corner_turn = o_.corner_degrees * kPi / 180;
-    std::size_t first = 0;
+// The breaks where the tangent does turn part the curve into spans.
+void Fitter::find_spans(const std::vector<std::pair<std::size_t, bool>>& marks) {
+    std::size_t first = 0, last = p_.size() - 1;
     for (auto [i, maybe] : marks) {
         if (i == first) continue;
-        if (maybe && std::fabs(turn(tangent(i, true), tangent(i, false))) > corner_turn) {
+        if (maybe && std::fabs(turn(tangent(i, true), tangent(i, false))) > corner_turn_) {
             spans_.push_back({first, i});
             first = i;
         } else {
             joint_[i] = 1;
         }
     }
-    spans_.push_back({first, p_.size() - 1});
-    return true;
+    spans_.push_back({first, last});
+    // A curve that comes back to its start meets itself there as at a break.
+    closes_smoothly_ = distance(p_[0], p_[last]) <= still_ &&
+                       std::fabs(turn(tangent(last, true), tangent(0, false))) <= corner_turn_;
 }
 
 // The unit tangent at sample i; where the derivative vanishes, the
@@ -249,6 +321,9 @@ Point Fitter::tangent(std::size_t i, bool before) {
 
 // The tangent a node shares with both its pieces.
 Point Fitter::node_tangent(std::size_t i, const Span& s) {
+    std::size_t last = p_.size() - 1;
+    if (closes_smoothly_ && (i == 0 || i == last))
+        return unit(tangent(last, true) + tangent(0, false));
     if (i == s.first) return tangent(i, false);
     if (i == s.last) return tangent(i, true);
     if (joint_[i]) return unit(tangent(i, true) + tangent(i, false));
@@ -292,6 +367,14 @@ bool Fitter::fits(std::size_t i, std::size_t j, const Span& s) {
     for (std::size_t from = i + 1; from < i + 5; ++from)
         for (std::size_t k = from; k < j; k += 4)
             if (!b.near(p_[k], tol_)) return false;
+    // Where the curve is straighter than an arc, the arc bows away from it
+    // between two samples: the middle of each chord it may bow over by more
+    // than the curve itself does.
+    double longest = 8 * b.tightest() * flat_;
+    for (std::size_t k = i; k < j; ++k) {
+        Point chord = p_[k + 1] - p_[k];
+        if (dot(chord, chord) > longest && !b.near(p_[k] + 0.5 * chord, tol_)) return false;
+    }
     return back_fits(b, i, j);
 }
 

@@ -20,7 +20,8 @@ struct FitOptions {
     // every point of either to the other.
     double tolerance = 0.002;
     // A break of the curve where the tangent turns by more than this stays a
-    // corner of the chain; a smaller turn is smoothed over.
+    // corner of the chain; a smaller turn is smoothed over. A curve that
+    // comes back to its start is taken to meet itself there as at a break.
     double corner_degrees = 0.5;
     // A curve that needs more pieces than this is refused.
     std::size_t max_pieces = 100000;

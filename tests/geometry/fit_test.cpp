@@ -155,6 +155,16 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
                  std::vector<Point>{{0, 0}, {1, 2}, {2, 2}, {3, 2}, {4, 0}});
          },
          2, 20, -1, 0},
+        {"closed contour that turns by 0.3 degrees where it starts",
+         [] {
+             auto p = std::make_unique<Path>();
+             p->add(Bezier({0, 0}, {0, 2}, {2, 2}));
+             p->add(Bezier({2, 2}, {4, 2}, {4, 0}));
+             p->add(Bezier({4, 0}, {4, -2}, {2, -2}));
+             p->add(Bezier({2, -2}, {-2 * std::tan(0.3 * kPi / 180), -2}, {0, 0}));
+             return p;
+         },
+         2, 40, -1, 0},
         {"fit points of a closed curve",
          [] {
              return std::make_unique<Path>(

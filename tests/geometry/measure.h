@@ -61,9 +61,10 @@ struct Chain {
 };
 
 // The curve at parameters no farther apart than 1/3000 of its range, and
-// closer where it moves fast: chords of at most 1/20000 of its length.
+// closer where it moves fast or bends: chords of at most 1/20000 of its
+// length, whose middles lie within `flat` of the curve.
 inline std::vector<Point> dense(const std::function<Point(double)>& curve, double t0, double t1,
-                                std::vector<double> ts) {
+                                std::vector<double> ts, double flat) {
     for (int k = 0; k <= 3000; ++k) ts.push_back(t0 + (t1 - t0) * k / 3000);
     std::sort(ts.begin(), ts.end());
     std::vector<Point> ps;
@@ -73,9 +74,9 @@ inline std::vector<Point> dense(const std::function<Point(double)>& curve, doubl
     std::vector<Point> out{ps[0]};
     std::function<void(double, Point, double, Point, int)> split = [&](double a, Point pa, double b,
                                                                        Point pb, int d) {
-        if (d < 30 && distance(pa, pb) > total / 20000) {
-            double m = 0.5 * (a + b);
-            Point pm = curve(m);
+        double m = 0.5 * (a + b);
+        Point pm = curve(m);
+        if (d < 30 && (distance(pa, pb) > total / 20000 || to_segment(pm, pa, pb) > flat)) {
             split(a, pa, m, pm, d + 1);
             split(m, pm, b, pb, d + 1);
             return;
@@ -136,9 +137,10 @@ private:
 };
 
 inline Chain check(const std::function<Point(double)>& curve, double t0, double t1,
-                   const std::vector<Piece>& pieces, const std::vector<double>& breaks = {}) {
+                   const std::vector<Piece>& pieces, const std::vector<double>& breaks = {},
+                   double tolerance = 0.002) {
     Chain out;
-    std::vector<Point> line = dense(curve, t0, t1, breaks);
+    std::vector<Point> line = dense(curve, t0, t1, breaks, tolerance / 50);
     Nearest to_curve(line);
     std::vector<std::optional<geo::CircularArc>> circles;
     for (const Piece& p : pieces) circles.push_back(geo::arc_through(p.start, p.middle, p.end));
@@ -147,8 +149,9 @@ inline Chain check(const std::function<Point(double)>& curve, double t0, double 
     std::size_t last = 0;
     for (Point q : line) {
         double near = 1e300;
+        std::size_t from = last;
         for (std::size_t n = 0; n < pieces.size() && near > out.deviation; ++n) {
-            std::size_t k = (last + n) % pieces.size();
+            std::size_t k = (from + n) % pieces.size();
             double d = to_piece(pieces[k], circles[k], q);
             if (d < near) near = d, last = k;
         }
@@ -185,10 +188,12 @@ inline Chain check(const std::function<Point(double)>& curve, double t0, double 
     return out;
 }
 
-inline Chain check(const geo::Curve& c, const std::vector<Piece>& pieces) {
+inline Chain check(const geo::Curve& c, const std::vector<Piece>& pieces,
+                   double tolerance = 0.002) {
     std::vector<double> breaks;
     for (const geo::Break& b : c.breaks()) breaks.push_back(b.t);
-    return check([&c](double t) { return c.point(t); }, c.first(), c.last(), pieces, breaks);
+    return check([&c](double t) { return c.point(t); }, c.first(), c.last(), pieces, breaks,
+                 tolerance);
 }
 
 }  // namespace measure
