@@ -26,6 +26,14 @@ std::unique_ptr<Curve> spline(SplineData s) {
     return std::move(made.curve);
 }
 
+// A NURBS from its control points' coordinates in pairs.
+std::unique_ptr<Curve> nurbs(int degree, std::vector<double> knots, const std::vector<double>& xy,
+                             std::vector<double> weights = {}) {
+    std::vector<Point> control;
+    for (std::size_t k = 0; k + 1 < xy.size(); k += 2) control.push_back({xy[k], xy[k + 1]});
+    return std::make_unique<Nurbs>(degree, std::move(knots), control, std::move(weights));
+}
+
 // A periodic cubic B-spline whose 16 control points stand on a regular
 // polygon of radius 10, its knots given for one period: within 4e-4 of a
 // circle.
@@ -50,33 +58,26 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
     const Case cases[] = {
         {"circle as a rational quadratic NURBS",
          [] {
-             return std::make_unique<Nurbs>(
-                 2, std::vector<double>{0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 4},
-                 std::vector<Point>{
-                     {4, 2}, {4, 5}, {1, 5}, {-2, 5}, {-2, 2}, {-2, -1}, {1, -1}, {4, -1}, {4, 2}},
-                 std::vector<double>{1, kW, 1, kW, 1, kW, 1, kW, 1});
+             return nurbs(2, {0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 4},
+                          {4, 2, 4, 5, 1, 5, -2, 5, -2, 2, -2, -1, 1, -1, 4, -1, 4, 2},
+                          {1, kW, 1, kW, 1, kW, 1, kW, 1});
          },
          2, 4, 0, 0},
         {"circle as a periodic cubic", [] { return spline(polygon_spline()); }, 2, 4, 0, 0},
         {"rational quarter circle",
          [] {
-             return std::make_unique<Nurbs>(2, std::vector<double>{0, 0, 0, 1, 1, 1},
-                                            std::vector<Point>{{5, 0}, {5, 5}, {0, 5}},
-                                            std::vector<double>{1, kW, 1});
+             return nurbs(2, {0, 0, 0, 1, 1, 1}, {5, 0, 5, 5, 0, 5}, {1, kW, 1});
          },
          1, 1, 0, 0},
         {"rational quadratic that runs fast near its ends (weight 1000)",
          [] {
-             return std::make_unique<Nurbs>(2, std::vector<double>{0, 0, 0, 1, 1, 1},
-                                            std::vector<Point>{{0, 0}, {1, 5}, {2, 0}},
-                                            std::vector<double>{1, 1000, 1});
+             return nurbs(2, {0, 0, 0, 1, 1, 1}, {0, 0, 1, 5, 2, 0}, {1, 1000, 1});
          },
          2, 20, -1, 0},
         {"straight cubic spline, uneven control points",
          [] {
-             return std::make_unique<Nurbs>(
-                 3, std::vector<double>{0, 0, 0, 0, 0.2, 0.7, 1, 1, 1, 1},
-                 std::vector<Point>{{0, 0}, {1, 0.5}, {1.5, 0.75}, {1.6, 0.8}, {3, 1.5}, {4, 2}});
+             return nurbs(3, {0, 0, 0, 0, 0.2, 0.7, 1, 1, 1, 1},
+                          {0, 0, 1, 0.5, 1.5, 0.75, 1.6, 0.8, 3, 1.5, 4, 2});
          },
          1, 1, 1, 0},
         {"cubic Bezier with an inflection",
@@ -136,16 +137,12 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
          2, 20, -1, 1},
         {"quadratic NURBS with a corner at a double knot",
          [] {
-             return std::make_unique<Nurbs>(
-                 2, std::vector<double>{0, 0, 0, 1, 1, 2, 2, 2},
-                 std::vector<Point>{{0, 0}, {1, 2}, {2, 0}, {4, 0}, {5, 3}});
+             return nurbs(2, {0, 0, 0, 1, 1, 2, 2, 2}, {0, 0, 1, 2, 2, 0, 4, 0, 5, 3});
          },
          2, 20, -1, 1},
         {"quadratic NURBS smooth over a double knot",
          [] {
-             return std::make_unique<Nurbs>(
-                 2, std::vector<double>{0, 0, 0, 1, 1, 2, 2, 2},
-                 std::vector<Point>{{0, 0}, {1, 2}, {2, 2}, {3, 2}, {4, 0}});
+             return nurbs(2, {0, 0, 0, 1, 1, 2, 2, 2}, {0, 0, 1, 2, 2, 2, 3, 2, 4, 0});
          },
          2, 20, -1, 0},
         {"closed contour that turns by 0.3 degrees where it starts",
@@ -161,63 +158,38 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
         // Random curves that once came out off the curve.
         {"NURBS that ends in a hook a hair long (a light last weight)",
          [] {
-             return std::make_unique<Nurbs>(
-                 3,
-                 std::vector<double>{0.904085, 0.904085, 2.2927, 3.51452, 4.60603, 4.78673, 5.07623,
-                                     5.07623, 5.93118, 7.53184},
-                 std::vector<Point>{{4.85489, -13.4197},
-                                    {2.03439, 7.64819},
-                                    {12.679, 14.1683},
-                                    {9.49949, 12.0308},
-                                    {0.383424, -10.9996},
-                                    {-0.0841613, -11.9139}},
-                 std::vector<double>{0.520932, 3.48239, 0.149137, 7.89713, 3.29507, 0.10038});
+             return nurbs(3,
+                          {0.904085, 0.904085, 2.2927, 3.51452, 4.60603, 4.78673, 5.07623, 5.07623,
+                           5.93118, 7.53184},
+                          {4.85489, -13.4197, 2.03439, 7.64819, 12.679, 14.1683, 9.49949, 12.0308,
+                           0.383424, -10.9996, -0.0841613, -11.9139},
+                          {0.520932, 3.48239, 0.149137, 7.89713, 3.29507, 0.10038});
          },
          2, 60, -1, 0},
         {"polyline NURBS turning 0.25 degrees beside a stretch its weights rush through",
          [] {
-             return std::make_unique<Nurbs>(
-                 1,
-                 std::vector<double>{0, 0, 1.35101, 1.74905, 1.8949, 3.647, 4.14477, 4.28078,
-                                     5.58378, 7.23771, 8.23771, 8.23771},
-                 std::vector<Point>{{0.753702, -2.48637},
-                                    {-0.899985, 3.90321},
-                                    {-0.602705, -1.11936},
-                                    {0.317762, 0.65454},
-                                    {1.19722, 2.33164},
-                                    {2.08176, 3.20952},
-                                    {2.52722, 2.39745},
-                                    {1.39816, 1.47237},
-                                    {-0.719805, 1.69295},
-                                    {-2.61328, 0.726172}},
-                 std::vector<double>{1.11285, 4.25862, 0.214309, 0.104729, 2.85484, 1.13707,
-                                     1.24639, 2.62265, 0.115466, 1.50791});
+             return nurbs(1,
+                          {0, 0, 1.35101, 1.74905, 1.8949, 3.647, 4.14477, 4.28078, 5.58378,
+                           7.23771, 8.23771, 8.23771},
+                          {0.753702, -2.48637, -0.899985, 3.90321, -0.602705, -1.11936, 0.317762,
+                           0.65454,  1.19722,  2.33164,   2.08176, 3.20952,   2.52722,  2.39745,
+                           1.39816,  1.47237,  -0.719805, 1.69295, -2.61328,  0.726172},
+                          {1.11285, 4.25862, 0.214309, 0.104729, 2.85484, 1.13707, 1.24639, 2.62265,
+                           0.115466, 1.50791});
          },
          8, 40, -1, 7, 0.00029},
         {"NURBS with a tight arc's worth beside a nearly straight stretch",
          [] {
-             return std::make_unique<Nurbs>(
+             return nurbs(
                  3,
-                 std::vector<double>{1.00558, 2.88512, 3.77226, 5.74917, 5.74917, 7.33431, 7.67315,
-                                     8.80166, 8.80166, 10.6778, 12.0129, 12.637, 13.5975, 14.4549,
-                                     15.3587, 16.1992, 16.1992, 17.2902},
-                 std::vector<Point>{{1.95251, -0.347179},
-                                    {-1.91066, -0.772152},
-                                    {-0.990951, -0.455738},
-                                    {-0.830776, 2.3656},
-                                    {-1.87423, 1.4483},
-                                    {-1.46314, 0.680372},
-                                    {1.61136, -2.26339},
-                                    {-1.20559, 0.07954},
-                                    {-1.74689, 2.94202},
-                                    {2.34361, -2.02238},
-                                    {1.14282, 2.7063},
-                                    {1.02697, -1.14246},
-                                    {1.84768, 1.05602},
-                                    {-2.30768, -1.18324}},
-                 std::vector<double>{0.472574, 0.57178, 1.33073, 5.60877, 1.36971, 0.831651,
-                                     0.502428, 0.596617, 0.739128, 0.22525, 1.35837, 1.2298,
-                                     9.46765, 2.60449});
+                 {1.00558, 2.88512, 3.77226, 5.74917, 5.74917, 7.33431, 7.67315, 8.80166, 8.80166,
+                  10.6778, 12.0129, 12.637, 13.5975, 14.4549, 15.3587, 16.1992, 16.1992, 17.2902},
+                 {1.95251,  -0.347179, -1.91066, -0.772152, -0.990951, -0.455738, -0.830776,
+                  2.3656,   -1.87423,  1.4483,   -1.46314,  0.680372,  1.61136,   -2.26339,
+                  -1.20559, 0.07954,   -1.74689, 2.94202,   2.34361,   -2.02238,  1.14282,
+                  2.7063,   1.02697,   -1.14246, 1.84768,   1.05602,   -2.30768,  -1.18324},
+                 {0.472574, 0.57178, 1.33073, 5.60877, 1.36971, 0.831651, 0.502428, 0.596617,
+                  0.739128, 0.22525, 1.35837, 1.2298, 9.46765, 2.60449});
          },
          2, 200, -1, 0},
         {"fit points of a closed curve",
