@@ -28,7 +28,8 @@ struct SplineCurve {
 // The curve of a spline. With control points it is the B-spline they make
 // with the knots and weights. A closed or periodic spline may give its knots
 // for one period (control points + 1 knots) or wrap its first `degree`
-// control points round the end; either way the curve closes. With fit points
+// control points round the end; either way the curve closes (one that closes
+// neither way is taken as its values give it). With fit points
 // only it is the cubic through them (interpolate), or for a spline of degree
 // 1 (or marked linear) the straight segments between them.
 SplineCurve make_spline(const SplineData& s);
@@ -37,7 +38,8 @@ SplineCurve make_spline(const SplineData& s);
 // derivatives, parameterised by the distances between the points. An end
 // without a given tangent takes that of the parabola through its three
 // nearest points (two points give a line). A closed one runs on from the last
-// point back to the first as smoothly as through the others. Points that
+// point back to the first as smoothly as through the others, and the tangents
+// given play no part. Points that
 // repeat the one before are dropped; fewer than two distinct points give an
 // empty path.
 Path interpolate(std::vector<Point> points, std::optional<Point> start_tangent,
