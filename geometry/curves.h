@@ -57,7 +57,8 @@ public:
     double last() const override { return sweep; }
     Point point(double t) const override;
     Point derivative(double t, bool) const override;
-    // Mapped by anything but a similarity, an arc becomes an elliptical arc.
+    // Mapped, an arc becomes an elliptical arc: one of ratio 1 or -1 when the
+    // map keeps circles (Affine::keeps_circles).
     std::unique_ptr<Curve> transformed(const Affine& m) const override;
     EllipticalArc elliptical() const;
 
