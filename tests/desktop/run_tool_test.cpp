@@ -246,7 +246,8 @@ TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
 TEST_F(RunTool, AHangUpOrTheLossOfTheDisplayStopsTheJobAndEndsTheProgram) {
     for (const char* cause : {"SIGHUP", "the loss of the display"}) {
         SCOPED_TRACE(cause);
-        for (const char* f : {"setup.dat", "setup2.dat", "log.dat", "trace.txt", "jobs.csv"})
+        for (const char* f : {"setup.dat", "setup2.dat", "log.dat", "trace.txt", "jobs.csv",
+                              "job-interrupted"})
             std::filesystem::remove(machine.file(f));
         if (!start_program())
             GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));

@@ -1,0 +1,60 @@
+#include "controller/replay.h"
+
+#include <cstring>
+#include <utility>
+
+#include "controller/commands.h"
+#include "platform/text.h"
+#include "records/interrupted.h"
+#include "records/progress.h"
+#include "records/settings.h"
+
+CommandLedger ledger;
+
+void reset_ledger() { ledger = CommandLedger{}; }
+
+void start_replay(long commands, bool ask) {
+    ledger.replay = commands;
+    ledger.ask_next = ask;
+    ledger.replaying = true;
+}
+
+void end_replay() {
+    if (!ledger.replaying) return;
+    ledger.replaying = false;
+    progress.fed_before = progress.fed;
+}
+
+Replay begin_command(const std::string& what) {
+    if (ledger.replay > 0) {
+        --ledger.replay;
+        return Replay::skip;
+    }
+    end_replay();
+    before_command();
+    if (!ledger.ask_next) return Replay::send;
+    ledger.ask_next = false;
+    return ledger.was_made && ledger.was_made(what) ? Replay::made : Replay::send;
+}
+
+void end_command(Replay how) {
+    ++ledger.answered;
+    if (how != Replay::skip) interrupted_answered(ledger.answered);
+}
+
+std::string command_name(const char* command) {
+    const CommandStrings& c = commands;
+    const std::pair<const char*, const char*> kinds[] = {
+        {c.N, "30-degree notch"}, {c.V, "100-degree notch"}, {c.J, "dimple"},
+        {c.I, "indicate mark"},   {c.B, "flange bend"},      {c.S, "shear"},
+        {c.H, "home"},
+    };
+    for (const auto& [text, name] : kinds)
+        if (*text && std::strcmp(text, command) == 0) return name;
+    return strprintf("command \"%s\"", command);
+}
+
+std::string move_name(float units) {
+    double inches = galil() || settings.steps == 0 ? units : units / settings.steps;
+    return strprintf("strip move of %.3f in.", inches);
+}
