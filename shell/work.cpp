@@ -63,7 +63,7 @@ HistoryLine history_of(const std::string& result) {
         h.figure = p.figure;
         h.start_point = start_point_text();
         h.divide_point = job.toggle == 0 ? job.pause : 0;
-        h.images = p.letter_cut ? 1 : 0;
+        h.images = p.letter_cut && !(resumed.active && resumed.letter_counted) ? 1 : 0;
         h.counted = p.counted;
     }
     return h;
