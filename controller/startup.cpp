@@ -12,6 +12,7 @@ namespace {
 
 // The port of the settings, and the handshake of the family they name.
 StartupResult open_and_greet() {
+    com.ready = false;
     set_command_strings();
     StartupResult r;
     if (init_com() != 0) {

@@ -79,6 +79,7 @@ enum class WindowMessage {
     key_down,            // the key `id` pressed (kKey... codes)
     scroll,              // the operator moved scroll bar `id` to position x
     size,                // the client area is now x pixels wide and y high
+    shown,               // the window is on the screen after its creation: what to ask first
 };
 
 // Key codes of key_down: a letter or digit is its upper-case character.

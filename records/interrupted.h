@@ -32,7 +32,8 @@ struct Interrupted {
     long answered = 0;        // machine commands the controller answered
     bool stopped = false;     // it stopped between commands: none is left unanswered
     int wall = 0, walls = 0;  // walls made (notches, for a notching run), of those planned
-    int element = 0;          // elements of the figure whose walls are all made
+    int element = -2;         // elements of the figure whose walls are all made
+                              // (-1: all; -2: not known, as after a kill)
     float planned = 0, fed = 0;  // inches
     float counted = 0;        // inches log.dat counts for it so far
     bool letter_counted = false;  // its letter was sheared off and counted as an image

@@ -196,8 +196,9 @@ void offer_interrupted_job() {
         "job again up to the last command the controller answered, without sending it, and "
         "carries on from there. Decline keeps the record as " + std::string(kDeclinedFile) +
         " and starts nothing.";
+    interrupted = r;  // the walls it made show on the figure meanwhile
+    ws().invalidate();
     int k = ws().choose(text, "Interrupted job", {"&Continue", "&Decline"}, 0, 1);
-    interrupted = r;
     if (k != 0) {
         retire_interrupted();
         show_offers();
@@ -284,7 +285,8 @@ bool stopped_job_shown(int& elements) {
     const Interrupted& r = interrupted;
     if (r.work != Interrupted::Work::job || !resumable() || progress.running ||
         r.figure != shapes.selected || shapes.PointsLoaded == 0 ||
-        drawing_notes.path != r.drawing || figure_digest(r.figure) != r.figure_digest)
+        r.element < -1 || drawing_notes.path != r.drawing ||
+        figure_digest(r.figure) != r.figure_digest)
         return false;
     elements = r.element;
     return true;

@@ -90,13 +90,21 @@ bool open_drawing(const std::string& path) {
 
 namespace {
 
-// Brings up the machine; the status line says what the machine is, and a
-// failure says why and offers Connect or Exit.
+StartupResult started;  // how the start-up at the window's creation went
+
+// Brings up the machine; the status line says what the machine is.
 void start_up() {
-    StartupResult r = start_machine();
-    win.startup_failure = startup_failure_reason(r);
-    show_machine(r);
-    if (r.outcome != Startup::ready) offer_connect_at_start(r);
+    started = start_machine();
+    win.startup_failure = startup_failure_reason(started);
+    show_machine(started);
+}
+
+// Once the window shows: a failed start-up says why and offers Connect or
+// Exit, and an interrupted job is offered.
+void on_shown() {
+    if (started.outcome != Startup::ready && !com.ready) offer_connect_at_start(started);
+    offer_interrupted_job();
+    show_offers();
 }
 
 // The buttons of the model. Called again after Setup names another model, it
@@ -148,7 +156,6 @@ void on_create() {
     win.buttons_made.clear();
     create_buttons();
     show_status();
-    offer_interrupted_job();
     show_offers();
 }
 
@@ -388,6 +395,7 @@ int zelWndProc(const Message& m) {
     }
     switch (m.message) {
     case WindowMessage::create: on_create(); break;
+    case WindowMessage::shown: on_shown(); break;
     case WindowMessage::command: command(m.id); break;
     case WindowMessage::left_button_up: left_button_up(m.x, m.y); break;
     case WindowMessage::paint:

@@ -48,6 +48,7 @@ protected:
             win.argument = dir.file(drawing);
         }
         zelWndProc({WindowMessage::create});
+        zelWndProc({WindowMessage::shown});
     }
     void command(int id) { zelWndProc({WindowMessage::command, id}); }
     void click(int x, int y) { zelWndProc({WindowMessage::left_button_up, 0, x, y}); }
@@ -130,6 +131,8 @@ TEST_F(MainWindow, AStartUpFailureOffersConnectCloseOrExit) {
     settings.port = 0;  // no setup.dat: the settings stay as they are
     ws.choices = {"&Connect", "C&lose"};  // the port is still wrong at the second try
     zelWndProc({WindowMessage::create});
+    EXPECT_TRUE(ws.asked.empty());  // asked once the window shows
+    zelWndProc({WindowMessage::shown});
     EXPECT_EQ(message_line.err, 0);
     EXPECT_EQ(ws.status, "No controller: Invalid port: 0   |   Drawings in inches");
     ASSERT_EQ(ws.asked.size(), 2u);
@@ -148,6 +151,7 @@ TEST_F(MainWindow, AStartUpFailureOffersConnectCloseOrExit) {
     settings.port = 0;
     ws.choices = {"E&xit"};
     zelWndProc({WindowMessage::create});
+    zelWndProc({WindowMessage::shown});
     EXPECT_EQ(ws.ended_status, 0);
 }
 
