@@ -37,7 +37,8 @@ bool plays_no_part(int field) {
 // The first setting that is not as the stopped work had it, as the operator
 // is told; empty when none.
 std::string changed_setting(const std::string& then) {
-    std::vector<std::string> was = split_words(then), now = split_words(format_setup(SetupFields::all));
+    std::vector<std::string> was = split_words(then);
+    std::vector<std::string> now = split_words(format_setup(SetupFields::all));
     const auto& fields = setting_fields();
     for (std::size_t k = 0; k < fields.size(); ++k) {
         if (plays_no_part(static_cast<int>(k))) continue;
@@ -162,9 +163,10 @@ std::string resume_refusal() {
         return name + " is not the same drawing as when the job started: it has been changed " +
                "since. The job cannot be carried on; start the letter again with Run Tool.";
     if (r.units != unit_name(drawing_notes.in_use))
-        return name + " is read in " + unit_name(drawing_notes.in_use) + " now; the job made it in " +
-               r.units + ". Set Options, Drawing units back to carry the job on, or start the "
-               "letter again with Run Tool.";
+        return name + " is read in " + unit_name(drawing_notes.in_use) +
+               " now; the job made it in " + r.units +
+               ". Set Options, Drawing units back to carry the job on, or start the letter "
+               "again with Run Tool.";
     if (shapes.selected != r.figure)
         return strprintf("Figure %d is selected; the job stopped on figure %d. Select figure %d "
                          "again (with its start point at %s)",

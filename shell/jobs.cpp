@@ -133,6 +133,13 @@ std::string restore_plan(const Interrupted& r) {
     return "";
 }
 
+// The port opened again and the controller started, the status line following.
+StartupResult connect_again() {
+    status_line.machine = "Connecting to the controller on " + port_device(settings.port) + "...";
+    show_status();
+    return reconnect_machine();
+}
+
 void continue_interrupted() {
     if (!com.ready && !connect_command()) {
         notice("The interrupted job is kept: once the controller answers (Connect), Resume (F5) "
@@ -211,9 +218,7 @@ void offer_interrupted_job() {
 
 bool connect_command() {
     if (work_running()) return false;
-    status_line.machine = "Connecting to the controller on " + port_device(settings.port) + "...";
-    show_status();
-    StartupResult r = reconnect_machine();
+    StartupResult r = connect_again();
     win.startup_failure = startup_failure_reason(r);
     if (r.outcome == Startup::ready) win.cover = galil() ? 0 : 1;
     show_machine(r);
@@ -237,7 +242,13 @@ void offer_connect_at_start(const StartupResult& r) {
         if (now.outcome == Startup::port_failed)
             advice += " Tools, Serial port... lists the serial devices and links the one picked.";
         const std::string& why = win.startup_failure;
-        std::string text = why + (!why.empty() && why.back() == '.' ? " " : ". ") + advice +
+        std::string heading = now.outcome == Startup::port_failed
+                                  ? "*** Error initializing com port\n\n"
+                              : now.outcome == Startup::no_answer
+                                  ? "*** Error communicating with controller\n\n"
+                                  : "";
+        std::string text = heading + why + (!why.empty() && why.back() == '.' ? " " : ". ") +
+                           advice +
                            "\n\nConnect tries again. Close goes on without the machine (Connect "
                            "stays at the foot of the window); Exit ends ZEL.";
         int k = ws().choose(text, "No controller", {"&Connect", "E&xit", "C&lose"}, 0, 2);
@@ -246,9 +257,7 @@ void offer_connect_at_start(const StartupResult& r) {
             return;
         }
         if (k != 0) return;
-        status_line.machine = "Connecting to the controller on " + port_device(settings.port) + "...";
-        show_status();
-        now = reconnect_machine();
+        now = connect_again();
         win.startup_failure = startup_failure_reason(now);
         show_machine(now);
     }
@@ -291,5 +300,3 @@ bool stopped_job_shown(int& elements) {
     elements = r.element;
     return true;
 }
-
-void machine_changed(const std::string& what) { abandon_stopped_work(what); }

@@ -37,8 +37,4 @@ void show_offers();
 // selected. `elements` is how many of its elements are made (-1: all).
 bool stopped_job_shown(int& elements);
 
-// Machine work changed the machine (`what`: "a Move"): the stopped job can no
-// longer be carried on.
-void machine_changed(const std::string& what);
-
 void reset_jobs();

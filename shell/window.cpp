@@ -28,6 +28,7 @@
 #include "resources/strings.h"
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
+#include "sequencing/resume.h"
 #include "shell/dialogs.h"
 #include "shell/jobs.h"
 #include "shell/navigation.h"
@@ -242,7 +243,7 @@ void move_command(bool calibrated) {
     if (!question.empty() &&
         !ws().ask_yes_no(question, calibrated ? "Move" : "Uncalibrated move"))
         return;
-    machine_changed(calibrated ? "a Move" : "an Uncalibrated move");
+    abandon_stopped_work(calibrated ? "a Move" : "an Uncalibrated move");
     machine_work(calibrated ? "Move" : "Uncalibrated move",
                  [calibrated, inches] { (calibrated ? run_move : feed_move)(controller_units(inches)); });
 }
@@ -251,7 +252,7 @@ void run_command() {
     if (win.cover != 1 || !machine_ready()) return;
     ws().dialog_box(DLG_RUN, Run);
     if (win.mark != 1) return;
-    machine_changed("a notching run");
+    abandon_stopped_work("a notching run");
     machine_work("Notching run", [] { notching_ended(notching_run()); });
     show_offers();
 }
@@ -281,7 +282,7 @@ void machine_command(const char* what, void (*work)()) {
 // it leaves behind ("a 30-degree notch").
 void tool_command(const char* what, const char* made, void (*stroke)()) {
     if (!win.cover || !machine_ready()) return;
-    machine_changed(made);
+    abandon_stopped_work(made);
     machine_work(what, stroke);
     show_offers();
 }
@@ -321,7 +322,7 @@ void command(int id) {
         ws().invalidate();
         break;
     case IDM_LOAD_TOOL:
-        if (machine_ready()) machine_changed("Load Tool (the feed calibration)");
+        if (machine_ready()) abandon_stopped_work("Load Tool (the feed calibration)");
         machine_command("Load Tool", [] {
             if (calibrate_steps()) save_setup(SetupFields::without_operate);
         });

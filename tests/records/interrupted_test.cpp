@@ -43,7 +43,6 @@ TEST_F(InterruptedRecord, ReadsBackAsWrittenAndADamagedOneIsPutAside) {
         {"cut short", format_interrupted(r).substr(0, 200), "cut short"},
         {"a field lost", format_interrupted(r).erase(format_interrupted(r).find("answered")),
          "\"answered\""},
-        {"no number", "ZEL interrupted job\nwork: job\nanswered: many\n", "\"drawing\""},
         {"another file", "3 10 4 2 1 1 5 100.000000\n", "does not begin with"},
     };
     for (const auto& d : damaged) {

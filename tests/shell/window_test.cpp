@@ -163,7 +163,10 @@ TEST_F(MainWindow, ControllerThatNeverGetsReady) {
     ws.choices = {"C&lose"};
     start();
     ASSERT_EQ(ws.asked.size(), 1u);
-    EXPECT_EQ(ws.asked[0].text.rfind("The Slo-Syn controller on /dev/ttyS0 never answered", 0), 0u);
+    EXPECT_EQ(ws.asked[0].text.rfind("*** Error communicating with controller\n\nThe Slo-Syn "
+                                     "controller on /dev/ttyS0 never answered",
+                                     0),
+              0u);
     EXPECT_EQ(message_line.err, 0);
 }
 
