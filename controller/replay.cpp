@@ -33,8 +33,10 @@ Replay begin_command(const std::string& what) {
     end_replay();
     before_command();
     if (!ledger.ask_next) return Replay::send;
+    // Asked before it is forgotten: a job that stops meanwhile still has it in doubt.
+    bool made = ledger.was_made && ledger.was_made(what);
     ledger.ask_next = false;
-    return ledger.was_made && ledger.was_made(what) ? Replay::made : Replay::send;
+    return made ? Replay::made : Replay::send;
 }
 
 void end_command(Replay how) {

@@ -107,6 +107,7 @@ void record_work(Interrupted::Work work) {
 
 void record_work_end(JobResult result) {
     end_replay();
+    bool in_doubt = ledger.ask_next;  // the command the controller never answered
     ledger.replay = 0;
     ledger.ask_next = false;
     Interrupted& r = interrupted;
@@ -116,7 +117,7 @@ void record_work_end(JobResult result) {
         return;
     }
     const Progress& p = progress;
-    r.stopped = result == JobResult::stopped_by_operator;
+    r.stopped = result == JobResult::stopped_by_operator && !in_doubt;
     r.answered = ledger.answered;
     r.wall = p.wall;
     r.fed = p.fed;

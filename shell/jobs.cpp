@@ -84,7 +84,10 @@ bool was_made(const std::string& what) {
         "whether the machine made it. Look at the strip and the machine.\n\n"
         "Done: the machine made the " + what + "; it is counted and the job carries on with "
         "the command after it.\nNot done: the " + what + " is sent again.";
-    return ws().choose(text, "Was the " + what + " made?", {"&Done", "&Not done"}, -1, -1) == 0;
+    int k = ws().choose(text, "Was the " + what + " made?", {"&Done", "&Not done"}, -1, -1);
+    // No answer (the display went away): the job stops with the command still in doubt.
+    if (k < 0) throw OperatorStop{};
+    return k == 0;
 }
 
 void carry_on() {
@@ -206,6 +209,7 @@ void offer_interrupted_job() {
     interrupted = r;  // the walls it made show on the figure meanwhile
     ws().invalidate();
     int k = ws().choose(text, "Interrupted job", {"&Continue", "&Decline"}, 0, 1);
+    if (k < 0) return;  // no answer: the record stays for the next start
     if (k != 0) {
         retire_interrupted();
         show_offers();
@@ -280,7 +284,7 @@ void after_lost_controller(const ControllerLost& lost) {
     std::vector<std::string> buttons = {"&Connect", "E&xit"};
     if (job_left) buttons.insert(buttons.begin() + 1, "C&ontinue after connecting");
     int k = ws().choose(text, "The controller is lost", buttons, job_left ? 1 : 0, -1);
-    if (buttons[k] == "E&xit") end_program(-1, lost.line);
+    if (k < 0 || buttons[k] == "E&xit") end_program(-1, lost.line);
     if (connect_command() && buttons[k] != "&Connect") resume_command();
 }
 
