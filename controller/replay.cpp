@@ -13,8 +13,9 @@ CommandLedger ledger;
 
 void reset_ledger() { ledger = CommandLedger{}; }
 
-void start_replay(long commands, bool ask) {
+void start_replay(long commands, long uncounted, bool ask) {
     ledger.replay = commands;
+    ledger.made_unasked = uncounted;
     ledger.ask_next = ask;
     ledger.replaying = true;
 }
@@ -32,6 +33,10 @@ Replay begin_command(const std::string& what) {
     }
     end_replay();
     before_command();
+    if (ledger.made_unasked > 0) {
+        --ledger.made_unasked;
+        return Replay::made;
+    }
     if (!ledger.ask_next) return Replay::send;
     // Asked before it is forgotten: a job that stops meanwhile still has it in doubt.
     bool made = ledger.was_made && ledger.was_made(what);

@@ -18,6 +18,7 @@ enum class Replay {
 struct CommandLedger {
     long answered = 0;      // commands of the running work answered or replayed
     long replay = 0;        // commands still to make without sending
+    long made_unasked = 0;  // then commands answered but not yet counted: counted, not sent
     bool ask_next = false;  // the command after the replay may have been made
     bool replaying = false; // start_replay was called and the replay has not ended
     // Asks the operator whether the machine made `what`; true when it did.
@@ -28,9 +29,11 @@ extern CommandLedger ledger;
 
 void reset_ledger();
 
-// The running work makes its first `commands` without sending them; with
-// `ask`, the operator is asked whether the machine made the next one.
-void start_replay(long commands, bool ask);
+// The running work makes its first `commands` without sending them, then
+// counts the next `uncounted` ones without sending them (the controller
+// answered them after the counts were saved); with `ask`, the operator is
+// asked whether the machine made the one after.
+void start_replay(long commands, long uncounted, bool ask);
 
 // The replay has reached the first command it does not replay (or the work
 // ended first): the inches fed so far belong to the earlier parts

@@ -1,6 +1,7 @@
 #include "records/interrupted.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <unistd.h>
@@ -18,7 +19,13 @@ Interrupted interrupted;
 namespace {
 
 LatestFile record_file;
+AppendFile answered_file;
 constexpr const char* kHeader = "ZEL interrupted job";
+
+void remove_answered_file() {
+    answered_file.close();
+    ::unlink(program_file(kAnsweredFile).c_str());
+}
 
 std::string real(float v) { return strprintf("%.9g", v); }
 
@@ -48,6 +55,7 @@ bool scan(const Lines& lines, const char* key, const char* format, T*... v) {
 
 void reset_interrupted() {
     record_file.flush();
+    answered_file.close();
     interrupted = Interrupted{};
 }
 
@@ -146,6 +154,12 @@ void save_interrupted(bool now) {
     if (now) record_file.flush();
 }
 
+void begin_answered_file(long answered) {
+    answered_file.close();
+    std::string why;  // without it the record is still never ahead, only maybe behind
+    write_new_file(program_file(kAnsweredFile), std::string(answered, '+'), why);
+}
+
 void nudge_interrupted_writer() { record_file.wake(); }
 
 void interrupted_answered(long answered) {
@@ -157,16 +171,19 @@ void interrupted_answered(long answered) {
     r.wall = p.wall;
     r.fed = p.fed;
     save_interrupted(false);
+    answered_file.append(program_file(kAnsweredFile), "+");
 }
 
 void remove_interrupted() {
     record_file.flush();
+    remove_answered_file();
     ::unlink(program_file(kInterruptedFile).c_str());
     interrupted = Interrupted{};
 }
 
 void retire_interrupted() {
     record_file.flush();
+    remove_answered_file();
     std::string path = program_file(kInterruptedFile);
     if (std::rename(path.c_str(), program_file(kDeclinedFile).c_str()) != 0 && errno != ENOENT)
         notice("The interrupted-job record " + path + " could not be put aside (" +
@@ -182,7 +199,12 @@ bool read_interrupted(Interrupted& r, std::string& why) {
         return false;
     }
     std::string fault = scan_interrupted(text, r);
-    if (fault.empty()) return true;
+    if (fault.empty()) {
+        std::string answered, unread;
+        if (read_small_file(program_file(kAnsweredFile), kRecordLimit * 64, answered, unread))
+            r.answered_after = std::max(0L, static_cast<long>(answered.size()) - r.answered);
+        return true;
+    }
     std::string kept = path + ".damaged";
     why = "The interrupted-job record " + path + " cannot be used: " + fault + ". ";
     why += std::rename(path.c_str(), kept.c_str()) == 0

@@ -42,6 +42,9 @@ struct Interrupted {
     // Why the stopped work can no longer be carried on (a Move, a stroke, ...);
     // empty while it can. Not kept in the file: such a record is retired.
     std::string void_reason;
+    // Commands answered after the record's last write (a kill came before the
+    // writer wrote it): from job-interrupted.answered, not in `counts`.
+    long answered_after = 0;
 };
 
 extern Interrupted interrupted;
@@ -55,11 +58,19 @@ std::string scan_interrupted(const std::string& text, Interrupted& r);
 // The file's name in the machine folder, and the one a declined record keeps.
 inline constexpr const char* kInterruptedFile = "job-interrupted";
 inline constexpr const char* kDeclinedFile = "job-interrupted.1";
+// Beside it, one byte for every command of the work answered, appended with
+// one write as each is answered (as ctrace.txt's entries are): after a kill
+// it says how far the record's last write is behind.
+inline constexpr const char* kAnsweredFile = "job-interrupted.answered";
 
 // Hands `interrupted` to the writer. With `now`, returns once it is on the
 // disk (a stop, the end of the work); else it is written when the program
 // next waits for the controller.
 void save_interrupted(bool now);
+
+// The work begins, or carries on after `answered` commands: the answered
+// file holds that many bytes.
+void begin_answered_file(long answered);
 
 // Wakes the writer when something was handed over since (the waits call it).
 void nudge_interrupted_writer();
@@ -75,7 +86,8 @@ void remove_interrupted();
 // kept as job-interrupted.1 and no longer offered, and none is in memory.
 void retire_interrupted();
 
-// At start: the record the machine folder holds. False when there is none,
+// At start: the record the machine folder holds, with `answered_after`.
+// False when there is none,
 // or it cannot be read (`why` then says so; a damaged one is moved aside to
 // job-interrupted.damaged).
 bool read_interrupted(Interrupted& r, std::string& why);

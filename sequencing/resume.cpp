@@ -102,6 +102,7 @@ void record_work(Interrupted::Work work) {
     r.letter_counted = resumed.active && resumed.letter_counted;
     r.counts = counters;
     interrupted = r;
+    begin_answered_file(r.answered);
     save_interrupted(false);
 }
 
@@ -109,6 +110,7 @@ void record_work_end(JobResult result) {
     end_replay();
     bool in_doubt = ledger.ask_next;  // the command the controller never answered
     ledger.replay = 0;
+    ledger.made_unasked = 0;
     ledger.ask_next = false;
     Interrupted& r = interrupted;
     if (r.work == Interrupted::Work::none) return;
@@ -192,10 +194,10 @@ void prepare_resume(bool from_file) {
         write_log();
     }
     resumed.active = true;
-    resumed.answered = r.answered;
+    resumed.answered = r.answered;  // those after it are made again as answered
     resumed.counted_before = r.counted;
     resumed.letter_counted = r.letter_counted;
-    start_replay(r.answered, !r.stopped);
+    start_replay(r.answered, r.answered_after, !r.stopped);
     if (r.work == Interrupted::Work::notching) {
         job.notch_length = r.notch_length;
         job.total_length = r.total_length;

@@ -166,6 +166,7 @@ TEST(LogUnderKill, AlwaysAWholeLineNeverBelowTheStart) {
             ++notches;
         EXPECT_LE(r.counts.notch30 - 10, notches) << "round " << round;
         EXPECT_GE(r.counts.notch30, 10) << "round " << round;
+        EXPECT_GE(read_file(folder.file(kAnsweredFile)).size(), std::size_t(r.answered)) << round;
         ++records;
     }
     EXPECT_GT(records, 6);  // most kills came during a job
