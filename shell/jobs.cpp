@@ -1,5 +1,6 @@
 #include "shell/jobs.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -275,8 +276,10 @@ void after_lost_controller(const ControllerLost& lost) {
     show_status();
     show_offers();
     bool job_left = resumable();
+    std::string why = lost.why;
+    if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
     std::string text =
-        lost.why + ".\n\n" + lost.done + "\n\nCheck that the controller is switched on and that "
+        why + ".\n\n" + lost.done + "\n\nCheck that the controller is switched on and that "
         "its cable is on this port. Connect opens the port and starts the controller again" +
         (job_left ? "; Continue after connecting then carries the job on from where it stopped"
                   : "") +
