@@ -227,8 +227,9 @@ TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
         return read_file(machine.file("trace.txt")).find("Fire indicate") != std::string::npos;
     });
     output_of("xdotool windowfocus --sync " + window + " key Escape");
+    // At a wall, or in the job end when the machine is slow to take the key.
     bool stopped = eventually(30s, [&] {
-        return read_file(machine.file("trace.txt")).find("Job stopped by the operator at wall ") !=
+        return read_file(machine.file("trace.txt")).find("Job stopped by the operator ") !=
                std::string::npos;
     });
     ::kill(zel, SIGTERM);
