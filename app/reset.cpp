@@ -1,6 +1,7 @@
 #include "app/reset.h"
 
 #include "controller/commands.h"
+#include "controller/replay.h"
 #include "controller/serial_link.h"
 #include "import/dxf.h"
 #include "import/shapes.h"
@@ -8,14 +9,17 @@
 #include "platform/clock.h"
 #include "platform/exit.h"
 #include "platform/serial.h"
+#include "records/interrupted.h"
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/settings.h"
 #include "records/units.h"
+#include "sequencing/resume.h"
 #include "sequencing/state.h"
 #include "records/progress.h"
+#include "shell/jobs.h"
 #include "shell/status.h"
 #include "shell/work.h"
 #include "shell/window_state.h"
@@ -38,6 +42,11 @@ void reset_all_state() {
     reset_status_line();
     reset_work();
     reset_progress();
+    reset_interrupted();
+    reset_ledger();
+    reset_resume();
+    reset_jobs();
+    recover_from_lost_controller(false);
     set_serial_device(nullptr);
     set_clock(nullptr);
     set_program_exit(nullptr);

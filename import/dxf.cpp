@@ -391,7 +391,7 @@ bool load_array() {
     shapes.selected = 1;
     job.toggle = 1;
     shapes.PointsLoaded = 1;
-    drawing_notes = DrawingNotes{"", groups.declared, unit_in_use(groups.declared), groups.passed};
+    drawing_notes = DrawingNotes{"", "", groups.declared, unit_in_use(groups.declared), groups.passed};
     return true;
 }
 
@@ -411,6 +411,11 @@ DrawingLoad load_drawing(const std::string& path) {
     dxf.fh = nullptr;
     if (loaded) {
         drawing_notes.path = path;
+        // What a job on it is made from, so that a stopped one is carried on
+        // only on the same drawing.
+        std::string content, why;
+        constexpr std::size_t kWhole = std::size_t{1} << 32;
+        drawing_notes.digest = read_small_file(path, kWhole, content, why) ? digest(content) : "";
         return DrawingLoad::loaded;
     }
     return dxf.read_errno != 0 ? DrawingLoad::read_failed : DrawingLoad::refused;

@@ -39,6 +39,7 @@ extern DxfReader dxf;
 // What the reader knows of the loaded drawing besides its figures.
 struct DrawingNotes {
     std::string path;  // the file it came from, when load_drawing read it
+    std::string digest;  // of that file's content as it was read
     DrawingUnit declared = DrawingUnit::inch;
     DrawingUnit in_use = DrawingUnit::inch;
     PassedEntities passed;

@@ -48,3 +48,7 @@ std::vector<std::string> split_words(std::string_view line);
 // finite, or (a whole number) does not fit in 32 bits.
 bool read_number(std::string_view text, float& v);
 bool read_number(std::string_view text, int32_t& v);
+
+// A short fingerprint of `data` (64-bit FNV-1a, 16 hex digits): two texts
+// that differ almost surely differ in it.
+std::string digest(std::string_view data);

@@ -18,6 +18,11 @@ public:
     }
     void message_box(const std::string&, const std::string&, MessageIcon) override {}
     bool ask_yes_no(const std::string&, const std::string&) override { return false; }
+    int choose(const std::string&, const std::string&, const std::vector<std::string>&, int,
+               int escape) override {
+        return escape;
+    }
+    void show_command_button(int, bool) override {}
     void run_text_viewer(const std::string&) override {}
     void create_button(const char*, int, int, int, int, int) override {}
     void invalidate() override {}

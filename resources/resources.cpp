@@ -14,6 +14,8 @@ constexpr MenuItem kTools[] = {
     {"&Move", IDM_MOVE},         {"S&heer", IDM_SHEER},
     {"&100 degree notch", IDM_NOTCH100}, {"&30 degree notch", IDM_NOTCH30},
     {"&Indicate", IDM_INDICATE}, {"&Flanger", IDM_FLANGER},
+    // Carrying on after a stop, and reconnecting.
+    kSep, {"Resume &job", IDM_RESUME}, {"&Connect", IDM_CONNECT},
 };
 
 constexpr MenuItem kOptions[] = {
@@ -49,6 +51,11 @@ constexpr ButtonDef kButtons[] = {
     {"Zoom -", IDM_ZOOM_OUT, 60, W::always, true, 0, 0},
     {"Reset tool", IDM_RESET_TOOL, 100, W::model_4, false, 200, 60},
     {"Cover open", IDM_COVER_OPEN, 100, W::model_4, false, 350, 60},
+};
+
+constexpr CommandButton kCommandButtons[] = {
+    {"Resume", IDM_RESUME, "Carries on the stopped job with its next command (F5)"},
+    {"Connect", IDM_CONNECT, "Opens the serial port and starts the controller again"},
 };
 
 using K = ControlKind;
@@ -201,6 +208,8 @@ constexpr DialogTemplate kDialogs[] = {
 std::span<const PopupMenu> menu_bar() { return kMenuBar; }
 
 std::span<const ButtonDef> push_buttons() { return kButtons; }
+
+std::span<const CommandButton> command_buttons() { return kCommandButtons; }
 
 std::span<const DialogTemplate> dialog_templates() { return kDialogs; }
 

@@ -15,6 +15,8 @@ enum CommandId {
     IDM_UNCALIBRATED = 41, IDM_COVER_OPEN = 43, IDM_RESET_TOOL = 44, IDM_SEGMENTS_ON = 60,
     IDM_SEGMENTS_OFF = 61, IDM_JOB_HISTORY = 62, IDM_STOP = 63, IDM_DRAWING_UNITS = 64,
     IDM_FIT = 65, IDM_SERIAL_PORT = 66,
+    // Carrying on after a stop, and reconnecting.
+    IDM_RESUME = 70, IDM_CONNECT = 71,
 };
 
 // Dialog button ids.
@@ -50,6 +52,16 @@ inline constexpr int kButtonRowY = 5;
 inline constexpr int kButtonGap = 15;
 
 std::span<const ButtonDef> push_buttons();
+
+// Buttons of the status line beside Stop, each shown only while its command
+// can be used.
+struct CommandButton {
+    const char* label;
+    int id;
+    const char* tip;
+};
+
+std::span<const CommandButton> command_buttons();
 
 // Dialog templates, in dialog units.
 enum DialogId {

@@ -76,14 +76,17 @@ TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
     silent.silent_after = 6;
     serial_sim.set_options(silent);
     start();
+    ws.choices = {"E&xit"};
     try {
         command(IDM_RUN_TOOL);
         FAIL() << "the program went on";
     } catch (const ProgramEnded& end) {
         EXPECT_EQ(end.status, -1);
     }
-    ASSERT_FALSE(ws.boxes.empty());
-    const std::string& text = ws.boxes.back().text;
+    ASSERT_FALSE(ws.asked.empty());
+    EXPECT_EQ(ws.asked.back().buttons,
+              (Lines{"&Connect", "C&ontinue after connecting", "E&xit"}));
+    const std::string& text = ws.asked.back().text;
     for (const char* part : {"/dev/ttyS0 did not answer \"M,-2026.822998\" within 20 seconds",
                              "The job on figure 1 had made 1 of 4 walls (9.973 of 39.839 in.)",
                              "counted: 1 30-degree notch, 1 indicate mark", "ctrace.txt"})
@@ -140,6 +143,8 @@ TEST_F(Work, EveryWayAJobEndsCountsTheLetterFed) {
         o.silent_after = c.silent_after;
         serial_sim.set_options(o);
         sim().clear_log();
+        std::remove(dir.file("job-interrupted").c_str());  // nothing to offer
+        ws.choices = {"E&xit"};  // when the controller is lost
         start();
         settings.home = c.home;
         if (*c.stop_at) during(c.stop_at, c.nth, {WindowMessage::command, IDM_STOP});
@@ -215,6 +220,7 @@ TEST_F(Work, WithoutAControllerNothingIsSent) {
     never_ready.handshake = '?';
     never_ready.restart_helps = false;
     serial_sim.set_options(never_ready);
+    ws.choices = {"C&lose"};
     start();
     serial_sim.clear_log();
     take_notices();

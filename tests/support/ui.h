@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -57,6 +58,17 @@ public:
     // Answers to the next Yes/No questions, in order; with none left the answer is No.
     std::deque<bool> answers;
     std::vector<std::string> questions;  // every question asked, as "caption: text"
+    // Buttons to pick in the next choices, by label; with none left the test
+    // fails. `on_choice` runs before each is answered (the world meanwhile).
+    std::deque<std::string> choices;
+    std::function<void()> on_choice;
+    struct Choice {
+        std::string text, caption;
+        std::vector<std::string> buttons;
+        int default_button, escape_button;
+    };
+    std::vector<Choice> asked;
+    std::map<int, bool> command_buttons;  // shown or not, by id
     std::vector<std::string> viewed;
     struct Button {
         std::string label;
@@ -80,6 +92,10 @@ public:
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool ask_yes_no(const std::string& text, const std::string& caption) override;
+    int choose(const std::string& text, const std::string& caption,
+               const std::vector<std::string>& buttons, int default_button,
+               int escape_button) override;
+    void show_command_button(int id, bool shown) override { command_buttons[id] = shown; }
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }
