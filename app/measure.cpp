@@ -59,7 +59,6 @@ int run_measure(const CommandLine& cl) {
     case DrawingLoad::loaded: break;
     }
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
-    if (shapes.objects == 0) return fail(path + ": " + no_figures_hint());
     if (cl.figure > shapes.objects)
         return fail("The drawing has " + std::to_string(shapes.objects) + " figures; there is no figure " +
                     std::to_string(cl.figure));

@@ -53,20 +53,19 @@ bool tokens_begin_with(const char (&word)[N]) {
 bool take_word(const char* p, const char* end) {
     while (p < end && kind(*p) == kSpace) ++p;
     if (p == end || kind(*p) == kEnd) return false;
-    const char* stop = p + std::min<std::ptrdiff_t>(23, end - p);
     int n = 0;
     do dxf.tokens[n++] = *p++;
-    while (p < stop && kind(*p) == kWordChar);
+    while (p < end && kind(*p) == kWordChar);
     dxf.tokens[n] = '\0';
-    dxf.token_length = n;
+    dxf.word_length = n;
+    dxf.token_length = std::min(n, kShortWord);
     return true;
 }
 
-// `tokens` as a number, as formatted scanning reads it; nothing changes when
-// it is none.
+// `tokens` as a number; false, and nothing changes, when it is none.
 template <typename T>
-void scan_tokens(T& v) {
-    scan_word(dxf.tokens, dxf.token_length, v);
+bool scan_tokens(T& v) {
+    return scan_value(dxf.tokens, dxf.word_length, v);
 }
 
 void start_reading() {
@@ -152,6 +151,7 @@ struct Reader {
     float first_x = 0.0f, first_y = 0.0f;  // the figure's first vertex, as stored
     float last_x = 0.0f, last_y = 0.0f;    // its latest vertex, as stored
     int first_key = 0;    // where the current POLYLINE figure first appeared
+    int vertex_number = 0;  // VERTEX keywords of the current POLYLINE so far
     int objects = 0;
     std::vector<FigureSource>* sources = nullptr;  // one per figure made, when kept
 
@@ -206,13 +206,21 @@ struct Reader {
         }
         get_data(1);
         if (!dxf.data) return false;
-        scan_tokens(v);
+        if (!scan_tokens(v)) value_fault("a coordinate");
         return true;
+    }
+
+    // The value just read is not a number: the drawing will be refused,
+    // naming the figure and the vertex.
+    void value_fault(const char* what) {
+        note_value_fault(s == 1 ? first_key : groups.ordinal, vertex_number, "", what,
+                         std::string_view(dxf.tokens, dxf.word_length));
     }
 
     // At a VERTEX keyword. False when the file ends before its Y value: the
     // vertex is then dropped.
     bool vertex() {
+        ++vertex_number;
         if (!read_value(1, sx) || !read_value(2, sy)) return false;
         if (s == 0) first_key = groups.ordinal;
         take_vertex(stored(sx, groups.per_inch), stored(sy, groups.per_inch));
@@ -222,7 +230,7 @@ struct Reader {
             get_data(1);
             if (dxf.data) {
                 varc = 1;
-                scan_tokens(dxf.spoint);
+                if (!scan_tokens(dxf.spoint)) value_fault("a bulge");
             }
         }
         return true;
@@ -263,6 +271,7 @@ struct Reader {
         }
         close_entry = dxf.fp;
         s = 0;
+        vertex_number = 0;
     }
 };
 
@@ -274,10 +283,31 @@ void clear_entries() {
 }
 
 std::string too_many_entries(int needed) {
-    return strprintf("The drawing was not loaded: it needs %d shape table entries (one for "
-                     "each line or arc, one more for each figure and one at the end) and %d "
-                     "fit.",
+    return strprintf("it needs %d shape table entries (one for each line or arc, one more for "
+                     "each figure and one at the end) and %d fit.",
                      needed, kShapeEntries);
+}
+
+// A value that is not a number, named by the figure it belongs to in the
+// drawing's order.
+std::string value_fault_text(const ValueFault& f, const std::vector<FigureSource>& sources) {
+    int figure = 1;
+    for (const FigureSource& s : sources) figure += s.key < f.key;
+    std::string where = strprintf("figure %d", figure);
+    if (f.vertex > 0) where += strprintf(", vertex %d", f.vertex);
+    if (*f.entity) where += std::string(" (") + f.entity + ")";
+    return where + " has " + f.what + " that is not a number (\"" + f.word + "\")";
+}
+
+// Why a drawing read to its end is not taken, before its figures are put in
+// order; empty when nothing stands against it.
+std::string reading_refusal(const std::vector<FigureSource>& sources, int needed) {
+    if (!groups.ended)
+        return "the file is cut short: it ends without the EOF group that ends every DXF "
+               "drawing (it may not have been copied or saved to its end).";
+    if (groups.fault.found) return value_fault_text(groups.fault, sources);
+    if (needed > kShapeEntries) return too_many_entries(needed);
+    return "";
 }
 
 // The figures of the tables, each a run of elements and its terminator, put
@@ -370,9 +400,10 @@ bool load_array() {
     for (std::size_t k = 0; k < outlines.size(); ++k) r.outline(static_cast<int>(k), outlines[k]);
 
     int needed = dxf.fp + 1;
-    if (needed > kShapeEntries || dxf.read_errno != 0) {
+    std::string refusal = dxf.read_errno != 0 ? "" : reading_refusal(sources, needed);
+    if (dxf.read_errno != 0 || !refusal.empty()) {
         shapes = before;
-        if (dxf.read_errno == 0) notice(too_many_entries(needed));
+        if (!refusal.empty()) notice("The drawing was not loaded: " + refusal);
         return false;
     }
     shapes.tp[dxf.fp] = kTableEnd;
@@ -384,6 +415,11 @@ bool load_array() {
     if (std::string fault = drawing_limit_fault(dxf.fp); !fault.empty()) {
         shapes = before;
         notice(fault);
+        return false;
+    }
+    if (r.objects == 0) {
+        shapes = before;
+        notice("The drawing was not loaded: " + no_outline(groups.passed));
         return false;
     }
     shapes.objects = r.objects;
@@ -438,10 +474,10 @@ constexpr PassedKind kPassedKinds[] = {
 };
 
 // "2 SPLINE, 1 TEXT and 3 open chains of LINE and ARC"; empty for none.
-std::string passed_list(bool outlines_only) {
+std::string passed_list(const PassedEntities& passed, bool outlines_only) {
     std::vector<std::string> parts;
     for (const PassedKind& k : kPassedKinds) {
-        int n = drawing_notes.passed.*k.count;
+        int n = passed.*k.count;
         if (n > 0 && (k.outline || !outlines_only))
             parts.push_back(strprintf("%d %s", n, n == 1 ? k.one : k.many));
     }
@@ -453,13 +489,12 @@ std::string passed_list(bool outlines_only) {
 
 }  // namespace
 
-std::string no_figures_hint() {
-    if (shapes.objects > 0) return "";
-    std::string passed = passed_list(false);
-    if (passed.empty())
-        return "The drawing has no outline: no POLYLINE or LWPOLYLINE with two or more "
-               "vertices, no closed chain of LINE and ARC and no CIRCLE.";
-    return "The drawing has no outline that can be read. It holds " + passed +
+std::string no_outline(const PassedEntities& passed) {
+    std::string list = passed_list(passed, false);
+    if (list.empty())
+        return "it has no outline (no POLYLINE or LWPOLYLINE with two or more vertices, no "
+               "closed chain of LINE and ARC and no CIRCLE).";
+    return "it has no outline that can be read. It holds " + list +
            ", which are not read: convert them to polylines (explode the blocks, join or "
            "close the chains) and save the drawing again.";
 }
@@ -482,7 +517,7 @@ std::string drawing_status() {
         out += ", scaled to inches";
     else if (n.declared != DrawingUnit::inch)
         out += std::string(" (it declares ") + unit_name(n.declared) + ")";
-    std::string passed = passed_list(true);
+    std::string passed = passed_list(drawing_notes.passed, true);
     if (!passed.empty()) out += "; not read: " + passed;
     return out;
 }

@@ -20,8 +20,9 @@ struct DxfReader {
     FILE* fh = nullptr;          // the open drawing, set by the caller
     const char* data = nullptr;  // the last line read, in `block`; null once the file has ended
     const char* line_end = nullptr;
-    char tokens[24] = {};    // first word of the last line examined, cut to 23 characters
-    int token_length = 0;
+    char tokens[kMaxRead + 1] = {};  // first word of the last line examined
+    int token_length = 0;    // its first 23 characters at most: what codes are matched on
+    int word_length = 0;     // all of it: what values are read from
     int vtype = 0;           // code seen by the last get_data: 0 none, 1 "10", 2 "20", 3 "42"
     int closed = 0;          // 1 once a "70" line has been seen in the current polyline
     double spoint = 0.0;     // the last bulge read
@@ -78,8 +79,8 @@ enum class DrawingLoad { loaded, not_opened, refused, read_failed };
 // is opened: a folder, device or named pipe is refused.
 DrawingLoad load_drawing(const std::string& path);
 
-// Why the loaded drawing shows no figure, for the operator; empty when it has figures.
-std::string no_figures_hint();
+// Why a drawing that passes over `passed` has no figure, for the operator.
+std::string no_outline(const PassedEntities& passed);
 
 // When the loaded drawing declares millimetres or centimetres but is read in
 // inches: what that means and where to change it. Empty otherwise.

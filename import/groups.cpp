@@ -34,8 +34,7 @@ DrawingUnit declared_unit(int insunits, int measurement) {
 
 namespace {
 
-// The first word of a value line, cut to 23 characters as the line scanner
-// cuts its words; it stays in the line it was read from.
+// The first word of a value line; it stays in the line it was read from.
 using Word = std::string_view;
 
 Word first_word(const char* p, std::size_t n) {
@@ -45,16 +44,13 @@ Word first_word(const char* p, std::size_t n) {
     const char* end = p + n;
     while (p < end && space(*p)) ++p;
     const char* w = p;
-    while (p < end && p - w < 23 && *p != '\0' && !space(*p)) ++p;
+    while (p < end && *p != '\0' && !space(*p)) ++p;
     return Word(w, static_cast<std::size_t>(p - w));
 }
 
 template <typename T>
 bool scan(Word w, T& v) {
-    char text[24];
-    w.copy(text, w.size());
-    text[w.size()] = '\0';
-    return !w.empty() && scan_word(text, static_cast<int>(w.size()), v);
+    return scan_value(w.data(), static_cast<int>(w.size()), v);
 }
 
 // Plain decimals of at most 15 digits, as drawing programs write them, the
@@ -79,7 +75,8 @@ bool scan(Word w, double& v) {
             decimals = 0;
         }
     }
-    if (p != end || count == 0 || count > 15) return scan<double>(w, v);
+    if (p != end || count == 0 || count > 15)
+        return scan_value(w.data(), static_cast<int>(w.size()), v);
     double x = static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
     v = minus ? -x : x;
     return true;
@@ -232,6 +229,7 @@ void GroupReader::take_value(const char* p, std::size_t n) {
         naming_section = true;
     } else if (first == 'E' && (w == "ENDSEC" || w == "EOF")) {
         section = Section::none;
+        ended = ended || w == "EOF";
     } else if (section == Section::entities || section == Section::none) {
         for (const EntityName& e : kEntities) {
             if (first != e.name[0] || w != e.name) continue;
@@ -270,27 +268,62 @@ void GroupReader::entity_value(const char* p, std::size_t n) {
             Word w = first_word(p, n);
             header_variable = w == "$INSUNITS" ? 1 : w == "$MEASUREMENT" ? 2 : 0;
         } else if (code == 70 && header_variable != 0) {
-            scan(first_word(p, n), header_variable == 1 ? insunits : measurement);
+            // As formatted scanning reads it; a value that says nothing says inches.
+            scan_one(std::string(first_word(p, n)), header_variable == 1 ? insunits : measurement);
         }
     } else if (kind == Kind::lwpolyline) {
-        float v = 0.0f;  // scanned as the polyline reader scans a vertex
-        bool vertex = static_cast<int>(vertices.size()) > first_vertex;
-        if (code == 10) {
-            scan(first_word(p, n), v);
-            vertices.push_back({v, 0.0, 0.0, false});
-        } else if (code == 20 && vertex) {
-            if (scan(first_word(p, n), v)) vertices.back().y = v;
-        } else if (code == 42 && vertex) {
-            double b = 0.0;
-            if (scan(first_word(p, n), b)) vertices.back().bulge = b, vertices.back().arc = b != 0.0;
-        } else if (code == 70) {
-            scan(first_word(p, n), flags);
-        } else if (code == 230) {
-            scan(first_word(p, n), field[7]);
-        }
+        lwpolyline_value(first_word(p, n));
     } else if (int k = field_of(code); k >= 0) {
-        scan(first_word(p, n), field[k]);
+        Word w = first_word(p, n);
+        if (!scan(w, field[k])) entity_fault(w);
     }
+}
+
+void GroupReader::lwpolyline_value(std::string_view w) {
+    float v = 0.0f;  // scanned as the polyline reader scans a vertex
+    int count = static_cast<int>(vertices.size()) - first_vertex;
+    auto fault = [&](const char* what, int vertex) {
+        note_value_fault(entity_key, vertex, "", what, w);
+    };
+    if (code == 10) {
+        if (!scan(w, v)) fault("a coordinate", count + 1);
+        vertices.push_back({v, 0.0, 0.0, false});
+    } else if (code == 20 && count > 0) {
+        if (scan(w, v)) vertices.back().y = v;
+        else fault("a coordinate", count);
+    } else if (code == 42 && count > 0) {
+        double b = 0.0;
+        if (scan(w, b)) vertices.back().bulge = b, vertices.back().arc = b != 0.0;
+        else fault("a bulge", count);
+    } else if (code == 70) {
+        if (!scan(w, flags)) fault("a flags value", 0);
+    } else if (code == 230) {
+        if (!scan(w, field[7])) fault("an extrusion direction", 0);
+    }
+}
+
+// A value of a LINE, ARC or CIRCLE that is not a number.
+void GroupReader::entity_fault(std::string_view w) {
+    static constexpr struct {
+        int code, vertex;
+        const char* what;
+    } kWhat[] = {{10, 1, "a coordinate"}, {20, 1, "a coordinate"}, {11, 2, "a coordinate"},
+                 {21, 2, "a coordinate"}, {40, 0, "a radius"},     {50, 0, "an angle"},
+                 {51, 0, "an angle"},     {230, 0, "an extrusion direction"}};
+    bool line = kind == Kind::line;
+    for (const auto& k : kWhat) {
+        if (k.code != code) continue;
+        const char* what = !line && k.vertex != 0 ? "a centre" : k.what;
+        const char* entity = line ? "a LINE" : kind == Kind::arc ? "an ARC" : "a CIRCLE";
+        note_value_fault(entity_key, line ? k.vertex : 0, entity, what, w);
+    }
+}
+
+void note_value_fault(int key, int vertex, const char* entity, const char* what,
+                      std::string_view word) {
+    ValueFault& f = groups.fault;
+    if (f.found) return;
+    f = ValueFault{true, key, vertex, entity, what, std::string(word)};
 }
 
 void finish_groups() {

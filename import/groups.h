@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "records/units.h"
@@ -53,6 +55,17 @@ struct PassedEntities {
     int open_chains = 0;  // chains of LINE and ARC that do not close
 };
 
+// The first value a reader needed that is not a number: the drawing is
+// refused, naming the figure it belongs to by where that figure would stand.
+struct ValueFault {
+    bool found = false;
+    int key = 0;              // the key the figure would have (see Outline)
+    int vertex = 0;           // from 1; 0 when the value is no vertex's
+    const char* entity = "";  // "" for a vertex of a polyline, else "a LINE", ...
+    const char* what = "";    // "a coordinate", "a bulge", ...
+    std::string word;         // the value as the file has it
+};
+
 struct GroupReader {
     enum class Section : unsigned char { none, header, entities, other };
     enum class Kind : unsigned char { none, lwpolyline, line, arc, circle };
@@ -81,6 +94,8 @@ struct GroupReader {
     std::vector<Outline> outlines;
     std::vector<Segment> segments;
     PassedEntities passed;
+    ValueFault fault;
+    bool ended = false;  // the "0 EOF" pair has been read
 
     // One read of the line scanner: `n` characters at `p`, `whole` when they
     // end the line.
@@ -124,9 +139,15 @@ struct GroupReader {
     }
     void take_value(const char* p, std::size_t n);
     void entity_value(const char* p, std::size_t n);
+    void lwpolyline_value(std::string_view word);
+    void entity_fault(std::string_view word);
 };
 
 extern GroupReader groups;
+
+// Keeps the first value that is not a number.
+void note_value_fault(int key, int vertex, const char* entity, const char* what,
+                      std::string_view word);
 
 // Before the first line of a drawing.
 void start_groups();

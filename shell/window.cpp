@@ -66,8 +66,8 @@ void show_drawing_status() {
 }
 
 // Loads a drawing. The operator is told when it cannot be opened (false),
-// when it cannot be read, when it shows no figure and why, and when it
-// declares a unit it is not read in. A drawing that is not loaded leaves the
+// when it cannot be read or is refused, and when it declares a unit it is
+// not read in. A drawing that is not loaded leaves the
 // one before as it was.
 bool open_drawing(const std::string& path) {
     switch (load_drawing(path)) {
@@ -82,7 +82,6 @@ bool open_drawing(const std::string& path) {
     win.drawing = path;
     show_title();
     job.pause = 0;  // a divide point belongs to the drawing it was set on
-    if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     show_drawing_status();
     view_after_load();
