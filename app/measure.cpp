@@ -9,6 +9,7 @@
 #include "import/dxf.h"
 #include "import/select.h"
 #include "import/shapes.h"
+#include "planning/new_drawing.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
 #include "records/notice.h"
@@ -50,7 +51,7 @@ int run_measure(const CommandLine& cl) {
         unit_setting.choice = cl.units == CommandLine::Units::declared ? UnitChoice::declared
                                                                        : UnitChoice::inch;
     const std::string& path = win.argument;
-    switch (load_drawing(path)) {
+    switch (load_new_drawing(path)) {
     case DrawingLoad::not_opened:
         return fail(path + " Failed to open: " + std::strerror(errno));
     case DrawingLoad::refused: return 1;  // the reader has said why

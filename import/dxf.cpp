@@ -14,7 +14,6 @@
 #include "import/shapes.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "records/job.h"
 #include "records/notice.h"
 #include "records/settings.h"
 #include "records/units.h"
@@ -68,12 +67,17 @@ bool scan_tokens(T& v) {
     return scan_value(dxf.tokens, dxf.word_length, v);
 }
 
-void start_reading() {
+}  // namespace
+
+void start_reading(FILE* fh) {
+    dxf.fh = fh;
     dxf.block_start = dxf.block_end = 0;
     dxf.file_ended = false;
     dxf.read_errno = 0;
     start_groups();
 }
+
+namespace {
 
 // Keeps the unread rest of the block and fills the block up behind it.
 void refill() {
@@ -369,7 +373,7 @@ void turn_outlines(const std::vector<FigureSource>& sources) {
 
 }  // namespace
 
-bool load_array() {
+bool load_array(FILE* fh) {
     static ShapeTables before;  // put back when the drawing is refused
     before = shapes;
     clear_entries();
@@ -377,7 +381,7 @@ bool load_array() {
     std::vector<FigureSource> sources;
     Reader r;
     r.sources = &sources;
-    start_reading();
+    start_reading(fh);
     get_data(1);
     shapes.selected = 0;
     shapes.objects = 0;
@@ -392,6 +396,7 @@ bool load_array() {
         }
     }
     r.end_figure(dxf.closed, r.first_key, -1);
+    dxf.fh = nullptr;  // the caller's to close
 
     finish_groups();
     auto& outlines = groups.outlines;
@@ -425,7 +430,6 @@ bool load_array() {
     shapes.objects = r.objects;
     plot();
     shapes.selected = 1;
-    job.toggle = 1;
     shapes.PointsLoaded = 1;
     drawing_notes = DrawingNotes{"", groups.declared, unit_in_use(groups.declared), groups.passed};
     return true;
@@ -441,10 +445,8 @@ DrawingLoad load_drawing(const std::string& path) {
     if (!f && (errno == EACCES || errno == EROFS || errno == EPERM))
         f = std::fopen(path.c_str(), "rb");
     if (!f) return DrawingLoad::not_opened;
-    dxf.fh = f;
-    bool loaded = load_array();
+    bool loaded = load_array(f);
     std::fclose(f);
-    dxf.fh = nullptr;
     if (loaded) {
         drawing_notes.path = path;
         return DrawingLoad::loaded;

@@ -17,7 +17,7 @@
 inline constexpr std::size_t kMaxRead = 127;
 
 struct DxfReader {
-    FILE* fh = nullptr;          // the open drawing, set by the caller
+    FILE* fh = nullptr;          // the drawing being read, from start_reading to the end
     const char* data = nullptr;  // the last line read, in `block`; null once the file has ended
     const char* line_end = nullptr;
     char tokens[kMaxRead + 1] = {};  // first word of the last line examined
@@ -49,22 +49,25 @@ extern DrawingNotes drawing_notes;
 
 void reset_dxf();
 
-// Reads lines from `fh` (through `block`, which load_array starts afresh)
-// until `count` lines have been taken. Every line is
+// Starts reading lines from the open file `fh`, from its position.
+void start_reading(FILE* fh);
+
+// Reads lines from the file being read (through `block`) until `count`
+// lines have been taken. Every line is
 // examined the same way, code or value: its first word goes to `tokens`;
 // "10", "20", "42" set `vtype`, "70" sets `closed`, "30" takes the Z value
 // and the line after it into the same call, and the line after a "5" (the
 // entity handle) is read without being examined.
 void get_data(int count);
 
-// Reads `fh` from its position to the end and rebuilds the shape tables,
-// then selects figure 1 in start point mode. (The wall list of the drawing
-// before is the planner's to clear: see forget_walls.) A drawing that needs more shape
+// Reads the open drawing `fh` from its position to the end and rebuilds the
+// shape tables with figure 1 selected. (What else a new drawing resets is
+// load_new_drawing's: planning/new_drawing.h.) A drawing that needs more shape
 // entries than there are, or holds a point that is not a number or lies
 // beyond kDrawingLimit (import/limits.h), is refused with a notice for the
 // operator, and a file that cannot be read to its end (dxf.read_errno) is not
 // taken; the tables and everything else then stay as they were. True when loaded.
-bool load_array();
+bool load_array(FILE* fh);
 
 // Completes the arc element at entry `fp` (start p1,p2, end p5,p6, bulge
 // `dxf.spoint`) with the middle point of the arc in p3,p4.

@@ -20,7 +20,6 @@ void start_groups() {
     fresh.vertices.clear();
     fresh.outlines.clear();
     fresh.segments.clear();
-    fresh.field[7] = 1.0;
     groups = std::move(fresh);
 }
 
@@ -122,41 +121,41 @@ constexpr EntityName kEntities[] = {
     {"INSERT", K::none, &PassedEntities::insert},
 };
 
-// Where the values of an entity's groups are kept.
-int field_of(int code) {
+// Where the values of a LINE's, ARC's or CIRCLE's groups are kept.
+double EntityFields::*field_of(int code) {
     switch (code) {
-    case 10: return 0;
-    case 20: return 1;
-    case 11: return 2;
-    case 21: return 3;
-    case 40: return 4;
-    case 50: return 5;
-    case 51: return 6;
-    case 230: return 7;
-    default: return -1;
+    case 10: return &EntityFields::x;
+    case 20: return &EntityFields::y;
+    case 11: return &EntityFields::x1;
+    case 21: return &EntityFields::y1;
+    case 40: return &EntityFields::radius;
+    case 50: return &EntityFields::start_angle;
+    case 51: return &EntityFields::end_angle;
+    case 230: return &EntityFields::extrusion_z;
+    default: return nullptr;
     }
 }
 
 class EntityEnd {
 public:
-    explicit EntityEnd(GroupReader& g) : g_(g), f_(g.field) {}
+    explicit EntityEnd(GroupReader& g) : g_(g), f_(g.fields) {}
 
     void run() {
         switch (g_.kind) {
         case K::lwpolyline: lwpolyline(); break;
         case K::line:
-            if (!near(f_[0], f_[1], f_[2], f_[3]))
-                g_.segments.push_back({f_[0], f_[1], f_[2], f_[3], 0.0, g_.entity_key, true});
+            if (!near(f_.x, f_.y, f_.x1, f_.y1))
+                g_.segments.push_back({f_.x, f_.y, f_.x1, f_.y1, 0.0, g_.entity_key, true});
             break;
         case K::arc: arc(); break;
-        case K::circle: circle(f_[0], f_[1], f_[4]); break;
+        case K::circle: circle(f_.x, f_.y, f_.radius); break;
         case K::none: break;
         }
     }
 
 private:
     // An extrusion direction pointing down mirrors the entity's own x axis.
-    bool mirrored() const { return f_[7] < 0.0; }
+    bool mirrored() const { return f_.extrusion_z < 0.0; }
 
     void lwpolyline() {
         auto& v = g_.vertices;
@@ -170,7 +169,7 @@ private:
                 v[k].x = -v[k].x;
                 v[k].bulge = -v[k].bulge;
             }
-        g_.outlines.push_back({g_.entity_key, g_.first_vertex, count, (g_.flags & 1) != 0, false});
+        g_.outlines.push_back({g_.entity_key, g_.first_vertex, count, (f_.flags & 1) != 0, false});
     }
 
     // Two half arcs from the lowest point round to it again.
@@ -187,7 +186,7 @@ private:
     // Counter-clockwise from the start angle to the end angle, in the
     // entity's own axes.
     void arc() {
-        double cx = f_[0], cy = f_[1], r = f_[4], a0 = f_[5], a1 = f_[6];
+        double cx = f_.x, cy = f_.y, r = f_.radius, a0 = f_.start_angle, a1 = f_.end_angle;
         if (!(r > 0.0)) return;
         double sweep = std::fmod(a1 - a0, 360.0);
         if (sweep < 0.0) sweep += 360.0;
@@ -206,7 +205,7 @@ private:
     }
 
     GroupReader& g_;
-    const double* f_;
+    const EntityFields& f_;
 };
 
 }  // namespace
@@ -238,9 +237,7 @@ void GroupReader::take_value(const char* p, std::size_t n) {
             } else {
                 kind = e.kind;
                 entity_key = ordinal;
-                std::memset(field, 0, sizeof field);
-                field[7] = 1.0;
-                flags = 0;
+                fields = EntityFields{};
                 first_vertex = static_cast<int>(vertices.size());
             }
             break;
@@ -273,9 +270,9 @@ void GroupReader::entity_value(const char* p, std::size_t n) {
         }
     } else if (kind == Kind::lwpolyline) {
         lwpolyline_value(first_word(p, n));
-    } else if (int k = field_of(code); k >= 0) {
+    } else if (double EntityFields::*field = field_of(code)) {
         Word w = first_word(p, n);
-        if (!scan(w, field[k])) entity_fault(w);
+        if (!scan(w, fields.*field)) entity_fault(w);
     }
 }
 
@@ -296,9 +293,9 @@ void GroupReader::lwpolyline_value(std::string_view w) {
         if (scan(w, b)) vertices.back().bulge = b, vertices.back().arc = b != 0.0;
         else fault("a bulge", count);
     } else if (code == 70) {
-        if (!scan(w, flags)) fault("a flags value", 0);
+        if (!scan(w, fields.flags)) fault("a flags value", 0);
     } else if (code == 230) {
-        if (!scan(w, field[7])) fault("an extrusion direction", 0);
+        if (!scan(w, fields.extrusion_z)) fault("an extrusion direction", 0);
     }
 }
 

@@ -66,6 +66,16 @@ struct ValueFault {
     std::string word;         // the value as the file has it
 };
 
+// The values of the entity being read, by their group codes.
+struct EntityFields {
+    double x = 0.0, y = 0.0;    // 10, 20: a LINE's start, an ARC's or CIRCLE's centre
+    double x1 = 0.0, y1 = 0.0;  // 11, 21: a LINE's end
+    double radius = 0.0;        // 40
+    double start_angle = 0.0, end_angle = 0.0;  // 50, 51: an ARC's, in degrees
+    double extrusion_z = 1.0;   // 230: negative when the entity is drawn mirrored
+    int flags = 0;              // 70: an LWPOLYLINE's; bit 1 closed
+};
+
 struct GroupReader {
     enum class Section : unsigned char { none, header, entities, other };
     enum class Kind : unsigned char { none, lwpolyline, line, arc, circle };
@@ -86,8 +96,7 @@ struct GroupReader {
     int ordinal = 0;  // "0" pairs so far: the entity being read is this one
     Kind kind = Kind::none;
     int entity_key = 0;
-    double field[8] = {};  // 10 20 11 21 40 50 51 230 of the entity being read
-    int flags = 0;         // its 70
+    EntityFields fields;   // of the entity being read
     int first_vertex = 0;  // its first vertex in `vertices` (LWPOLYLINE)
 
     std::vector<OutlineVertex> vertices;

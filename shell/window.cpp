@@ -14,6 +14,7 @@
 #include "import/dxf.h"
 #include "import/select.h"
 #include "import/shapes.h"
+#include "planning/new_drawing.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
 #include "platform/text.h"
@@ -70,7 +71,7 @@ void show_drawing_status() {
 // not read in. A drawing that is not loaded leaves the
 // one before as it was.
 bool open_drawing(const std::string& path) {
-    switch (load_drawing(path)) {
+    switch (load_new_drawing(path)) {
     case DrawingLoad::not_opened: return false;
     case DrawingLoad::refused: return true;
     case DrawingLoad::read_failed:
@@ -78,10 +79,8 @@ bool open_drawing(const std::string& path) {
         return true;
     case DrawingLoad::loaded: break;
     }
-    forget_walls();
     win.drawing = path;
     show_title();
-    job.pause = 0;  // a divide point belongs to the drawing it was set on
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     show_drawing_status();
     view_after_load();

@@ -61,10 +61,8 @@ void load(const uint8_t* data, size_t size) {
     before = shapes;
     FILE* f = fmemopen(size > 0 ? const_cast<uint8_t*>(data) : &none, size, "rb");
     check(f != nullptr);
-    dxf.fh = f;
-    bool loaded = load_array();
+    bool loaded = load_array(f);
     std::fclose(f);
-    dxf.fh = nullptr;
     if (loaded)
         check_tables();
     else

@@ -86,10 +86,8 @@ inline bool load_text(const std::string& text) {
     FILE* f = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
-    dxf.fh = f;
-    bool loaded = load_array();
+    bool loaded = load_array(f);
     std::fclose(f);
-    dxf.fh = nullptr;
     return loaded;
 }
 

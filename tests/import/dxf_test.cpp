@@ -25,7 +25,6 @@ const char* kOpenSquare = "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 |0,1 $";
 TEST_F(Reader, ClosedSquareReplacesTheDrawingBefore) {
     load_text(Drawing().polyline().vertex(5, 5).vertex(6, 6).vertex(7, 5).text());
     rotate(1, 1);
-    job.toggle = 0;
     message_line.record = "*** Error communicating with controller";
     shapes.selected = 3;
     ASSERT_TRUE(load_text(Drawing().square().text()));
@@ -33,7 +32,6 @@ TEST_F(Reader, ClosedSquareReplacesTheDrawingBefore) {
     EXPECT_EQ(screen_points(), "M 0,0 3,0 3,3 0,3 0,0 $");
     EXPECT_EQ(shapes.objects, 1);
     EXPECT_EQ(shapes.selected, 1);
-    EXPECT_EQ(job.toggle, 1);
     EXPECT_EQ(shapes.PointsLoaded, 1);
     EXPECT_EQ(message_line.record, "*** Error communicating with controller");
 }
@@ -197,7 +195,7 @@ TEST_F(Reader, LinesAreTheReadsOfFgets) {
         want.push_back(word);
     }
     std::rewind(f);
-    dxf.fh = f;
+    start_reading(f);
     std::vector<std::string> got;
     for (get_data(1); dxf.data; get_data(1)) got.push_back(dxf.tokens);
     std::fclose(f);

@@ -397,10 +397,8 @@ TEST_F(Entities, ADrawingThatCannotBeReadToItsEndIsNotTaken) {
     for (int k = 0; k < 3000; ++k) big.circle(k, 0, 0.25);
     FailingStream s{big.text(), 100000};
     FILE* f = fopencookie(&s, "r", {FailingStream::read, nullptr, nullptr, nullptr});
-    dxf.fh = f;
-    EXPECT_FALSE(load_array());
+    EXPECT_FALSE(load_array(f));
     std::fclose(f);
-    dxf.fh = nullptr;
     EXPECT_EQ(dxf.read_errno, EIO);
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
     EXPECT_EQ(drawing_notes.passed.open_chains, notes.passed.open_chains);
