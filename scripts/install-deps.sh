@@ -8,7 +8,7 @@ set -eu
 # built (dpkg-shlibdeps, file) and checked (desktop entry, AppStream
 # metadata, manual pages).
 packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev
-          clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core
+          clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core libfreetype-dev
           librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $*"
 
 missing=""
