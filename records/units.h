@@ -10,8 +10,15 @@ enum class DrawingUnit { inch, millimetre, centimetre };
 
 enum class UnitChoice { inch, declared };
 
+// Ends of chain pieces this close (in inches) are joined; the operator may
+// set it from kLeastJoin up to kMostJoin.
+inline constexpr double kDefaultJoin = 0.0005;
+inline constexpr double kLeastJoin = 0.000001;
+inline constexpr double kMostJoin = 0.05;
+
 struct UnitSetting {
     UnitChoice choice = UnitChoice::inch;
+    double join_tolerance = kDefaultJoin;
 };
 
 extern UnitSetting unit_setting;
