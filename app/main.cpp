@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     // The drawing is named relative to where the program was started, before
     // the working directory becomes the program directory.
     std::string drawing = absolute_path(cl.drawing);
+    if (!cl.export_path.empty()) cl.export_path = absolute_path(cl.export_path);
     std::string why;
     std::string dir = machine_folder(cl, why);
     if (dir.empty() || !set_program_directory(dir, why)) {
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     write_argument_dat(drawing);
 
     if (cl.mode == CommandLine::Mode::measure) return run_measure(cl);
+    if (cl.mode == CommandLine::Mode::export_dxf) return run_export(cl);
 
     // Lives to the end of the program; an exit from inside a wait leaves it running.
     std::unique_ptr<PtySim> sim;

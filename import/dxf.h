@@ -44,6 +44,13 @@ void get_data(int count);
 // they were. True when loaded.
 bool load_array(FILE* fh);
 
+// The middle point of the arc from (x1, y1) to (x2, y2) with `bulge`, as
+// the shape tables keep it.
+struct ArcMiddle {
+    float x, y;
+};
+ArcMiddle arc_middle(float x1, float y1, float x2, float y2, double bulge);
+
 // Completes the arc element at entry `fp` (start p1,p2, end p5,p6, bulge
 // `dxf.spoint`) with the middle point of the arc in p3,p4.
 void polyarc(int fp);

@@ -1,10 +1,13 @@
 #pragma once
+#include <string>
 
 // How drawing coordinates are taken. A drawing unit is an inch, unless the
 // operator has chosen to read drawings that declare millimetres or
-// centimetres in the unit they declare (scaled to inches as they are read).
-// The choice is kept in units.dat in the program directory: one word,
-// "inch" or "declared".
+// centimetres in the unit they declare (scaled to inches as they are read);
+// and how close the ends of chain pieces must come to be joined. Both are
+// kept in units.dat in the program directory: one line, "inch" or
+// "declared", followed by the join tolerance in inches when it is not the
+// default.
 
 enum class DrawingUnit { inch, millimetre, centimetre };
 
@@ -34,9 +37,14 @@ double units_per_inch(DrawingUnit unit);
 // "inches", "millimetres", "centimetres".
 const char* unit_name(DrawingUnit unit);
 
-// Reads units.dat. A missing file means inches; a file that cannot be read
-// or says something else is told to the operator and also means inches.
+// Reads units.dat. A missing file means inches and the default join
+// tolerance; a file that cannot be read or says something else is told to
+// the operator and means the same.
 void get_unit_setting();
+
+// A join tolerance as the operator types it: a number of inches from
+// kLeastJoin to kMostJoin, nothing else. False, and `join` unchanged, otherwise.
+bool read_join_tolerance(const std::string& text, double& join);
 
 // Writes units.dat; on failure the old file stays whole and the operator is told.
 bool save_unit_setting();
