@@ -276,7 +276,8 @@ struct Reader {
             ++objects;
             if (sources) {
                 sources->push_back({key, outline, false, closing && open == 1, dxf.fp - start});
-                if (outline < 0) figure_made(start, static_cast<int>(sources->size()) - 1);
+                if (outline < 0)
+                    figure_made(start, closing, static_cast<int>(sources->size()) - 1);
             }
         } else if (s == 1 && dxf.fp < kShapeEntries) {
             shapes.p1[dxf.fp] = 0.0f;
@@ -293,11 +294,12 @@ struct Reader {
         open = -1;
     }
 
-    // A POLYLINE figure from entry `start` to fp: counted against the
-    // tables, and an open one in the ENTITIES section offered to the chains.
-    void figure_made(int start, int source) {
+    // A POLYLINE figure from entry `start` to fp (`closing`: with the
+    // element that closes it): counted against the tables, and an open one
+    // in the ENTITIES section offered to the chains as the run it was drawn.
+    void figure_made(int start, bool closing, int source) {
         Collection& c = groups.drawing;
-        int elements = dxf.fp - start - 1;
+        int elements = dxf.fp - start - 1 - (closing ? 1 : 0);
         int count = c.over || run_first < 0 ? 0 : run_count;
         if (count == elements + 1 && count >= 2) {
             c.elsewhere += elements;
@@ -461,6 +463,9 @@ bool load_array(FILE* fh) {
     while (dxf.data) {
         if (tokens_begin_with("VERTEX") && !r.vertex()) break;
         get_data(1);
+        // A vertex is taken as soon as its VERTEX entity has been read.
+        if (r.pending.any && groups.vertex_flags.ordinal == r.pending.vertex_ordinal)
+            r.take_pending();
         if (dxf.data && tokens_begin_with("POLYLINE")) {
             r.end_figure(dxf.closed, r.first_key, -1);
             r.polyline_ordinal = groups.ordinal;

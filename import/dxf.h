@@ -50,6 +50,11 @@ struct ArcMiddle {
     float x, y;
 };
 ArcMiddle arc_middle(float x1, float y1, float x2, float y2, double bulge);
+// The same before it is rounded to floats.
+struct ArcMiddleExact {
+    double x, y;
+};
+ArcMiddleExact arc_middle_exact(float x1, float y1, float x2, float y2, double bulge);
 
 // Completes the arc element at entry `fp` (start p1,p2, end p5,p6, bulge
 // `dxf.spoint`) with the middle point of the arc in p3,p4.

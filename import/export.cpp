@@ -29,21 +29,48 @@ void number(std::string& out, int code, T v) {
 }
 
 // The bulge of the arc of entry `k` that the reader turns back into the
-// very middle point the table holds: the bulge through the three points,
-// nudged until the reader's arithmetic lands on that middle.
+// very middle point the table holds. The middle moves along the chord's
+// bisector as the bulge changes: the bulge that brings it nearest to the
+// table's middle is found by Newton's method, then stepped along until the
+// reader's rounding lands on it.
 double bulge_of_entry(int k) {
     const ShapeTables& t = shapes;
-    double b = geo::bulge_of({t.p1[k], t.p2[k]}, {t.p3[k], t.p4[k]}, {t.p5[k], t.p6[k]});
+    float x1 = t.p1[k], y1 = t.p2[k], x2 = t.p5[k], y2 = t.p6[k];
+    float mx = t.p3[k], my = t.p4[k];
+    double b = geo::bulge_of({x1, y1}, {mx, my}, {x2, y2});
     auto lands = [&](double c) {
-        ArcMiddle m = arc_middle(t.p1[k], t.p2[k], t.p5[k], t.p6[k], c);
-        return m.x == t.p3[k] && m.y == t.p4[k];
+        ArcMiddle m = arc_middle(x1, y1, x2, y2, c);
+        return m.x == mx && m.y == my;
     };
-    if (!std::isfinite(b) || lands(b)) return b;
-    for (int step = 1; step <= 256; ++step)
-        for (double sign : {1.0, -1.0}) {
-            double c = b * (1.0 + sign * step * 0x1p-32);
+    if (!std::isfinite(b) || b == 0 || lands(b)) return b;
+    // The bisector's direction, and how far along it the middle lies from the table's.
+    double nx = -(static_cast<double>(y2) - y1), ny = static_cast<double>(x2) - x1;
+    double n = std::hypot(nx, ny);
+    if (!(n > 0)) return b;
+    nx /= n, ny /= n;
+    auto off = [&](double c) {
+        ArcMiddleExact m = arc_middle_exact(x1, y1, x2, y2, c);
+        return (m.x - mx) * nx + (m.y - my) * ny;
+    };
+    for (int i = 0; i < 40; ++i) {
+        double f = off(b), h = std::fabs(b) * 1e-7;
+        double slope = (off(b + h) - f) / h;
+        if (!(std::fabs(slope) > 0)) break;
+        double next = b - f / slope;
+        if (!std::isfinite(next) || next == b) break;
+        b = next;
+    }
+    if (lands(b)) return b;
+    // A step moves the middle by a sixteenth of the finer float spacing.
+    double spacing = std::min(std::fabs(std::nextafter(mx, 2 * mx + 1) - mx),
+                              std::fabs(std::nextafter(my, 2 * my + 1) - my));
+    double h = std::fabs(b) * 1e-7;
+    double slope = std::fabs((off(b + h) - off(b)) / h);
+    if (!(slope > 0)) return b;
+    double step = spacing / 16 / slope;
+    for (int i = 1; i <= 4096; ++i)
+        for (double c : {b + i * step, b - i * step})
             if (lands(c)) return c;
-        }
     return b;
 }
 

@@ -3,7 +3,7 @@
 #include "import/dxf.h"
 #include "import/shapes.h"
 
-ArcMiddle arc_middle(float x1f, float y1f, float x2f, float y2f, double bulge) {
+ArcMiddleExact arc_middle_exact(float x1f, float y1f, float x2f, float y2f, double bulge) {
     const double pi = static_cast<float>(std::acos(-1.0));
     if (bulge == 0.0) bulge = 1.0e-10;  // a bulge of 0 still makes an arc, flat on its chord
     int flag = bulge >= 0.0 ? 1 : 0;
@@ -33,7 +33,12 @@ ArcMiddle arc_middle(float x1f, float y1f, float x2f, float y2f, double bulge) {
         ax = xc + h * std::cos(vertex_angle);
         ay = yc + h * std::sin(vertex_angle);
     }
-    return {static_cast<float>(ax), static_cast<float>(ay)};
+    return {ax, ay};
+}
+
+ArcMiddle arc_middle(float x1, float y1, float x2, float y2, double bulge) {
+    ArcMiddleExact m = arc_middle_exact(x1, y1, x2, y2, bulge);
+    return {static_cast<float>(m.x), static_cast<float>(m.y)};
 }
 
 void polyarc(int fp) {
