@@ -68,11 +68,12 @@ constexpr std::size_t kLongestValue = 8192;
 
 }  // namespace
 
-void BinaryGroups::start(FILE* fh, bool one_byte_codes) {
+void BinaryGroups::start(FILE* fh, bool one_byte_codes, const char* first, std::size_t n) {
     *this = BinaryGroups{};
     fh_ = fh;
     one_byte_ = one_byte_codes;
     offset_ = static_cast<long long>(kBinarySentinelSize);
+    raw_.assign(first, first + n);
 }
 
 bool BinaryGroups::have(std::size_t n) {

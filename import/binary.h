@@ -20,8 +20,8 @@ FileKind file_kind(const char* first, std::size_t n);
 
 class BinaryGroups {
 public:
-    // `fh` is positioned after the sentinel.
-    void start(FILE* fh, bool one_byte_codes);
+    // `first` holds the `n` bytes after the sentinel already read from `fh`.
+    void start(FILE* fh, bool one_byte_codes, const char* first, std::size_t n);
     // Appends the text of whole pairs to `out` until it holds at least
     // `want` characters or the file has ended. False when the file breaks
     // off inside a pair or holds a code the format does not have (`fault`

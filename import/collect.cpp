@@ -86,7 +86,29 @@ void Collection::add_piece(const Piece& p) {
         return;
     }
     pieces.push_back(p);
-    if (pieces.size() >= kJoinBatch) join(false);
+    if (!p.single()) waiting_vertices += static_cast<std::size_t>(p.count);
+    if (pieces.size() >= kJoinBatch || waiting_vertices >= kJoinVertices) join(false);
+}
+
+void Collection::pack() {
+    std::vector<OutlineVertex> kept;
+    auto keep = [&](int& first, int count) {
+        int at = static_cast<int>(kept.size());
+        kept.insert(kept.end(), vertices.begin() + first, vertices.begin() + first + count);
+        first = at;
+    };
+    for (Outline& o : outlines)
+        if (!o.dropped) keep(o.first, o.count);
+    for (Piece& p : pieces) {
+        if (p.single()) continue;
+        // An open polyline's piece is the run of its outline.
+        if (p.standalone >= 0 && !outlines[p.standalone].dropped)
+            p.first = outlines[p.standalone].first;
+        else
+            keep(p.first, p.count);
+    }
+    vertices.swap(kept);
+    ++generation;
 }
 
 void Collection::join(bool last) {
@@ -115,7 +137,7 @@ void Collection::join(bool last) {
         for (int m : c.pieces) waiting[m] = 1;
         open_pieces += c.pieces.size();
     }
-    if (last || open_pieces > kJoinBatch / 2) {
+    if (last || open_pieces > kJoinBatch / 2 || waiting_vertices >= kJoinVertices) {
         // Open for good: counted, unless it is open polylines alone, which
         // stay figures of their own.
         std::vector<End> ends;
@@ -136,6 +158,10 @@ void Collection::join(bool last) {
             if (waiting[m]) pieces[kept++] = pieces[m];
         pieces.resize(kept);
     }
+    waiting_vertices = 0;
+    for (const Piece& p : pieces)
+        if (!p.single()) waiting_vertices += static_cast<std::size_t>(p.count);
+    if (!last) pack();
     check_size();
 }
 

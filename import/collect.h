@@ -20,9 +20,11 @@ struct OpenChains {
     double gap_x = 0, gap_y = 0;  // its middle, in drawing units
 };
 
-// Pieces are joined once this many wait; the chains that stay open wait for
-// the next join, unless that leaves more than half of this waiting.
+// Pieces are joined once this many wait, or once their runs hold
+// kJoinVertices; the chains that stay open wait for the next join, unless
+// that leaves more than half of this waiting.
 inline constexpr std::size_t kJoinBatch = 65536;
+inline constexpr std::size_t kJoinVertices = 1 << 18;
 
 struct Collection {
     std::vector<OutlineVertex> vertices;
@@ -37,6 +39,8 @@ struct Collection {
     long long elsewhere = 0;  // at least what the line scanner's figures need
     bool over = false;       // more than the tables hold: nothing more is kept
     bool unjoined = false;   // pieces went uncounted past that: the entries are a least
+    std::size_t waiting_vertices = 0;  // in the runs of the waiting pieces
+    int generation = 0;      // one more each time `vertices` is packed anew
 
     // Outline of the last `count` vertices; its index, or -1 when past the tables.
     int add_outline(Key key, int count, bool closed, bool by_nesting);
@@ -53,6 +57,8 @@ struct Collection {
                          bool closed) const;
     // Stops keeping once the entries pass the tables' size.
     void check_size();
+    // Keeps only the vertices of the outlines and waiting pieces.
+    void pack();
 };
 
 // Rotates the last `count` vertices of `v`, a closed ring whose last vertex

@@ -32,16 +32,15 @@ bool tokens_begin_with(const char (&word)[N]) {
     return dxf.token_length >= int{N - 1} && std::memcmp(dxf.tokens, word, N - 1) == 0;
 }
 
-// The first word of the line just read into `tokens`; a line without one
-// leaves `tokens` as it was.
+// The first word of the line just read becomes `tokens`; a line without
+// one leaves `tokens` as it was.
 void take_word() {
     std::string_view w = dxf.word;
     if (w.empty()) return;
-    std::memcpy(dxf.tokens, w.data(), w.size());
-    dxf.tokens[w.size()] = '\0';
     int n = static_cast<int>(w.size());
+    dxf.tokens = w.data();
     dxf.word_length = n;
-    dxf.token_length = std::min(n, kShortWord);
+    dxf.token_length = n < kShortWord ? n : kShortWord;
 }
 
 // `tokens` as a number; false, and nothing changes, when it is none.
@@ -113,6 +112,7 @@ struct Reader {
     int open = -1;        // 1 when its POLYLINE is not marked closed, 0 when it is, -1 unknown
     int run_first = -1;   // its vertices in the group reader's, for a chain to take in
     int run_count = 0;
+    int run_generation = 0;
     PendingVertex pending;
     int objects = 0;
     std::vector<FigureSource>* sources = nullptr;  // one per figure made, when kept
@@ -219,7 +219,8 @@ struct Reader {
         Collection& c = groups.drawing;
         if (run_first < 0) return;
         // Only a run of its own, never cut by the group reader's, goes to a chain.
-        if (c.over || c.vertices.size() != static_cast<std::size_t>(run_first + run_count)) {
+        if (c.over || c.generation != run_generation ||
+            c.vertices.size() != static_cast<std::size_t>(run_first + run_count)) {
             run_first = -1;
             return;
         }
@@ -240,6 +241,7 @@ struct Reader {
                         ? static_cast<int>(c.vertices.size())
                         : -1;
         run_count = 0;
+        run_generation = c.generation;
     }
 
     // Outline `index` of the group reader, as a polyline of its vertices and
@@ -284,7 +286,7 @@ struct Reader {
             shapes.p2[dxf.fp] = 0.0f;
         }
         // A run no chain took in goes, when nothing came after it.
-        if (run_first >= 0 && !c.over &&
+        if (run_first >= 0 && !c.over && c.generation == run_generation &&
             c.vertices.size() == static_cast<std::size_t>(run_first + run_count))
             c.vertices.resize(static_cast<std::size_t>(run_first));
         close_entry = dxf.fp;
@@ -300,7 +302,7 @@ struct Reader {
     void figure_made(int start, bool closing, int source) {
         Collection& c = groups.drawing;
         int elements = dxf.fp - start - 1 - (closing ? 1 : 0);
-        int count = c.over || run_first < 0 ? 0 : run_count;
+        int count = c.over || run_first < 0 || c.generation != run_generation ? 0 : run_count;
         if (count == elements + 1 && count >= 2) {
             c.elsewhere += elements;
             const OutlineVertex& a = c.vertices[run_first];

@@ -1,5 +1,6 @@
 #include "import/groups.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -124,6 +125,16 @@ constexpr FieldCode kFields[] = {
     {K::block, 10, &F::x, "a base point", 0},     {K::block, 20, &F::y, "a base point", 0},
 };
 
+// For each kind and each code below 64, its entry in kFields, or -1.
+constexpr int kKindCount = static_cast<int>(K::block) + 1;
+constexpr auto kFieldAt = [] {
+    std::array<std::array<signed char, 64>, kKindCount> at{};
+    for (auto& row : at) row.fill(-1);
+    for (std::size_t i = 0; i < std::size(kFields); ++i)
+        at[static_cast<int>(kFields[i].kind)][kFields[i].code] = static_cast<signed char>(i);
+    return at;
+}();
+
 bool has_extrusion(K kind) {
     return kind == K::arc || kind == K::circle || kind == K::insert || kind == K::lwpolyline ||
            kind == K::ellipse || kind == K::polyline;
@@ -202,9 +213,32 @@ void GroupReader::take_value(Word word) {
     wanted = naming_section || kind != K::none;
 }
 
+// The entity named, from the few that begin with the name's letter.
+const EntityName* entity_named(Word name) {
+    if (name.empty()) return nullptr;
+    int from = 0, to = 0;
+    switch (name[0]) {
+    case 'L': from = 0, to = 2; break;
+    case 'A': from = 2, to = 3; break;
+    case 'C': from = 3, to = 4; break;
+    case 'P': from = 4, to = 5; break;
+    case 'V': from = 5, to = 6; break;
+    case 'I': from = 6, to = 7; break;
+    case 'S': from = 7, to = 8; break;
+    case 'E': from = 8, to = 9; break;
+    case 'H': from = 9, to = 10; break;
+    case 'T': from = 10, to = 11; break;
+    case 'M': from = 11, to = 12; break;
+    default: return nullptr;
+    }
+    for (int k = from; k < to; ++k)
+        if (kEntities[k].name == name) return &kEntities[k];
+    return nullptr;
+}
+
 void GroupReader::start_entity(Word name) {
-    for (const EntityName& e : kEntities) {
-        if (name.empty() || name[0] != e.name[0] || name != e.name) continue;
+    if (const EntityName* found = entity_named(name)) {
+        const EntityName& e = *found;
         bool in_block = block >= 0;
         if (e.count) {
             if (!in_block) ++(passed.*e.count);
@@ -220,6 +254,7 @@ void GroupReader::start_entity(Word name) {
         entity_ordinal = ordinal;
         fields = EntityFields{};
         run.clear();
+        counted_vertices = 0;
         if (kind == K::spline) spline = geo::SplineData{};
         return;
     }
@@ -243,15 +278,17 @@ void GroupReader::section_value(Word w) {
 }
 
 bool GroupReader::field_value(Word w) {
-    for (const FieldCode& f : kFields) {
-        if (f.kind != kind || f.code != code) continue;
-        if (!scan(w, fields.*f.field)) value_fault(w, f.what, f.vertex);
-        return true;
-    }
-    return false;
+    if (code < 0 || code >= 64) return false;
+    int at = kFieldAt[static_cast<int>(kind)][code];
+    if (at < 0) return false;
+    const FieldCode& f = kFields[at];
+    if (!scan(w, fields.*f.field)) value_fault(w, f.what, f.vertex);
+    return true;
 }
 
 void GroupReader::entity_value(Word w) {
+    // Past the tables' size a CIRCLE counts the same wherever it lies.
+    if (kind == K::circle && code != 40 && drawing.over && block < 0) return;
     switch (kind) {
     case K::lwpolyline: lwpolyline_value(w); return;
     case K::vertex: vertex_value(w); return;
@@ -273,7 +310,33 @@ void GroupReader::entity_value(Word w) {
     }
 }
 
+// Past the tables' size: the values are kept as written, and only those of
+// the first and last vertex are read, at the end.
+void GroupReader::count_lwpolyline_value(Word w) {
+    if (code == 10) {
+        if (++counted_vertices == 1) first_x.assign(w);
+        last_x.assign(w);
+    } else if (code == 20 && counted_vertices > 0) {
+        if (counted_vertices == 1) first_y.assign(w);
+        last_y.assign(w);
+    } else if (code == 70 && !scan(w, fields.flags)) {
+        value_fault(w, "a flags value");
+    }
+}
+
+void GroupReader::count_lwpolyline() {
+    if (counted_vertices < 2) return;
+    OutlineVertex ends[2] = {};
+    float v = 0.0f;
+    const std::string* words[4] = {&first_x, &first_y, &last_x, &last_y};
+    double* values[4] = {&ends[0].x, &ends[0].y, &ends[1].x, &ends[1].y};
+    for (int k = 0; k < 4; ++k) *values[k] = scan(*words[k], v) ? v : 0.0;
+    drawing.count_outline(
+        drawing.entries_of(ends[0], ends[1], counted_vertices, (fields.flags & 1) != 0));
+}
+
 void GroupReader::lwpolyline_value(Word w) {
+    if (drawing.over && block < 0) return count_lwpolyline_value(w);
     float v = 0.0f;  // scanned as the polyline reader scans a vertex
     int count = static_cast<int>(run.size());
     if (code == 10) {
@@ -351,7 +414,10 @@ void GroupReader::end_entity() {
         blocks.list.push_back(Block{f.name, f.x, f.y, {}, {}, {}, {}, true, {}});
         block = static_cast<int>(blocks.list.size()) - 1;
         break;
-    case K::lwpolyline: add_polyline((f.flags & 1) != 0, f.extrusion_z); break;
+    case K::lwpolyline:
+        if (counted_vertices > 0) count_lwpolyline();
+        else add_polyline((f.flags & 1) != 0, f.extrusion_z);
+        break;
     case K::line:
         if (!near(f.x, f.y, f.x1, f.y1, drawing.tolerance))
             add_segment(f.x, f.y, f.x1, f.y1, 0.0, false);

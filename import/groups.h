@@ -90,6 +90,10 @@ struct GroupReader {
     EntityFields fields;               // of the entity being read
     std::vector<OutlineVertex> run;    // its vertices (LWPOLYLINE, a block's POLYLINE)
     geo::SplineData spline;            // a SPLINE's values
+    // Past the tables' size an LWPOLYLINE is only counted: its vertices, and
+    // its first and last one as written.
+    int counted_vertices = 0;
+    std::string first_x, first_y, last_x, last_y;
     bool in_polyline = false;          // VERTEX entities now belong to a block's POLYLINE
     EntityFields polyline_fields;      // that POLYLINE's own values
 
@@ -150,6 +154,8 @@ private:
     void section_value(std::string_view word);
     void entity_value(std::string_view word);
     void lwpolyline_value(std::string_view word);
+    void count_lwpolyline_value(std::string_view word);
+    void count_lwpolyline();
     void vertex_value(std::string_view word);
     void spline_value(std::string_view word);
     bool field_value(std::string_view word);

@@ -197,7 +197,7 @@ TEST_F(Reader, LinesAreTheReadsOfFgets) {
     std::rewind(f);
     start_reading(f, kDefaultJoin);
     std::vector<std::string> got;
-    for (get_data(1); dxf.data; get_data(1)) got.push_back(dxf.tokens);
+    for (get_data(1); dxf.data; get_data(1)) got.emplace_back(dxf.tokens, dxf.token_length);
     std::fclose(f);
     EXPECT_GT(want.size(), 4000u);
     EXPECT_EQ(got, want);
