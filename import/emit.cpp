@@ -99,7 +99,7 @@ void Emitter::polyline(const OutlineVertex* v, int count, bool closed, Key key,
             c_->unjoined = true;
         return;
     }
-    if (!place_run(v, count, at)) return;
+    if (!place_run(v, count, at) || run_.size() < 2) return;
     int n = static_cast<int>(run_.size());
     c_->vertices.insert(c_->vertices.end(), run_.begin(), run_.end());
     int outline = c_->add_outline(key, n, closed, false);
@@ -115,7 +115,7 @@ void Emitter::segment(double x0, double y0, double x1, double y1, double bulge, 
     }
     if (!at.identity) {
         OutlineVertex ends[2] = {{x0, y0, bulge, arc}, {x1, y1, 0.0, false}};
-        if (!place_run(ends, 2, at)) return;
+        if (!place_run(ends, 2, at) || run_.size() < 2) return;
         if (run_.size() > 2) {
             c_->vertices.insert(c_->vertices.end(), run_.begin(), run_.end());
             piece(static_cast<int>(run_.size()), key, -1);

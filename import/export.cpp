@@ -29,48 +29,56 @@ void number(std::string& out, int code, T v) {
 }
 
 // The bulge of the arc of entry `k` that the reader turns back into the
-// very middle point the table holds. The middle moves along the chord's
-// bisector as the bulge changes: the bulge that brings it nearest to the
-// table's middle is found by Newton's method, then stepped along until the
-// reader's rounding lands on it.
+// very middle point the table holds. As the bulge changes, each coordinate
+// of the middle, before it is rounded to a float, moves smoothly: for each
+// the bulges that round to the table's value make an interval, found by
+// Newton's method at its two ends, and a bulge from where the two
+// intervals meet gives back both.
 double bulge_of_entry(int k) {
     const ShapeTables& t = shapes;
     float x1 = t.p1[k], y1 = t.p2[k], x2 = t.p5[k], y2 = t.p6[k];
-    float mx = t.p3[k], my = t.p4[k];
-    double b = geo::bulge_of({x1, y1}, {mx, my}, {x2, y2});
+    float want[2] = {t.p3[k], t.p4[k]};
+    double b = geo::bulge_of({x1, y1}, {want[0], want[1]}, {x2, y2});
     auto lands = [&](double c) {
         ArcMiddle m = arc_middle(x1, y1, x2, y2, c);
-        return m.x == mx && m.y == my;
+        return m.x == want[0] && m.y == want[1];
     };
-    if (!std::isfinite(b) || b == 0 || lands(b)) return b;
-    // The bisector's direction, and how far along it the middle lies from the table's.
-    double nx = -(static_cast<double>(y2) - y1), ny = static_cast<double>(x2) - x1;
-    double n = std::hypot(nx, ny);
-    if (!(n > 0)) return b;
-    nx /= n, ny /= n;
-    auto off = [&](double c) {
+    // An arc whose ends meet has its middle there, whatever the bulge.
+    if (!std::isfinite(b)) b = 0;
+    if (b == 0 || lands(b)) return b;
+    auto middle = [&](double c, int axis) {
         ArcMiddleExact m = arc_middle_exact(x1, y1, x2, y2, c);
-        return (m.x - mx) * nx + (m.y - my) * ny;
+        return axis == 0 ? m.x : m.y;
     };
-    for (int i = 0; i < 40; ++i) {
-        double f = off(b), h = std::fabs(b) * 1e-7;
-        double slope = (off(b + h) - f) / h;
-        if (!(std::fabs(slope) > 0)) break;
-        double next = b - f / slope;
-        if (!std::isfinite(next) || next == b) break;
-        b = next;
+    // The bulge near `from` at which coordinate `axis` is `target`.
+    auto solve = [&](double from, int axis, double target) {
+        double c = from;
+        for (int i = 0; i < 30; ++i) {
+            double h = std::max(std::fabs(c), 1e-3) * 1e-6;
+            double slope = (middle(c + h, axis) - middle(c - h, axis)) / (2 * h);
+            if (!(std::fabs(slope) > 0)) return c;
+            double next = c - (middle(c, axis) - target) / slope;
+            if (!std::isfinite(next) || next == c) break;
+            c = next;
+        }
+        return c;
+    };
+    double lo = -HUGE_VAL, hi = HUGE_VAL;
+    for (int axis = 0; axis < 2; ++axis) {
+        double w = want[axis];
+        double half = (std::nextafter(want[axis], HUGE_VALF) - w) * 0.5;
+        double a = solve(b, axis, w - half), z = solve(b, axis, w + half);
+        if (std::fabs(middle(a, axis) - (w - half)) > half ||
+            std::fabs(middle(z, axis) - (w + half)) > half)
+            continue;  // this coordinate hardly moves with the bulge
+        lo = std::max(lo, std::min(a, z));
+        hi = std::min(hi, std::max(a, z));
     }
-    if (lands(b)) return b;
-    // A step moves the middle by a sixteenth of the finer float spacing.
-    double spacing = std::min(std::fabs(std::nextafter(mx, 2 * mx + 1) - mx),
-                              std::fabs(std::nextafter(my, 2 * my + 1) - my));
-    double h = std::fabs(b) * 1e-7;
-    double slope = std::fabs((off(b + h) - off(b)) / h);
-    if (!(slope > 0)) return b;
-    double step = spacing / 16 / slope;
-    for (int i = 1; i <= 4096; ++i)
-        for (double c : {b + i * step, b - i * step})
-            if (lands(c)) return c;
+    if (!(lo <= hi) || !std::isfinite(lo) || !std::isfinite(hi)) return b;
+    for (int i = 0; i <= 64; ++i) {
+        double c = lo + (hi - lo) * (i % 2 ? 32 - i / 2 : 32 + i / 2) / 64;
+        if (lands(c)) return c;
+    }
     return b;
 }
 
