@@ -95,7 +95,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             const std::string* v = value("--join");
             if (!v) return cl;
             if (!read_join_tolerance(*v, cl.join)) {
-                cl.error = strprintf("--join takes a number of inches from %g to %g, not \"%s\"",
+                cl.error = strprintf("--join takes a number of inches from %.6f to %g, not \"%s\"",
                                      kLeastJoin, kMostJoin, v->c_str());
                 return cl;
             }

@@ -58,7 +58,7 @@ void get_unit_setting() {
         double join = 0.0;
         if (!read_join_tolerance(words[1], join)) {
             notice("Drawing units file units.dat gives the join tolerance as \"" + words[1] +
-                   "\", not a number of inches from " + strprintf("%g", kLeastJoin) + " to " +
+                   "\", not a number of inches from " + strprintf("%.6f", kLeastJoin) + " to " +
                    strprintf("%g", kMostJoin) + "; ends are joined within " +
                    strprintf("%g", kDefaultJoin) + " in.");
             return;

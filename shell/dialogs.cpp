@@ -229,8 +229,8 @@ int Units(DialogControls& dlg, DialogMessage message, int id) {
         std::vector<std::string> words = split_words(typed);
         double join = 0.0;
         if (words.size() != 1 || !read_join_tolerance(words[0], join)) {
-            tell_wrong({strprintf("Join ends within \"%s\" is not a number of inches from %g to "
-                                  "%g",
+            tell_wrong({strprintf("Join ends within \"%s\" is not a number of inches from %.6f "
+                                  "to %g",
                                   typed.c_str(), kLeastJoin, kMostJoin)},
                        "Nothing was saved.");
             return 1;

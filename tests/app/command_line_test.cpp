@@ -46,7 +46,7 @@ TEST(CommandLine, Parses) {
     EXPECT_EQ(cl.join, 0.01);
     for (const char* join : {"0", "0.06", "abc", "1e-9"})
         EXPECT_EQ(parse_command_line({"--measure", "--join", join, "a"}).error,
-                  "--join takes a number of inches from 1e-06 to 0.05, not \"" +
+                  "--join takes a number of inches from 0.000001 to 0.05, not \"" +
                       std::string(join) + "\"");
     EXPECT_EQ(parse_command_line({"--join", "0.01", "a"}).error,
               "--join goes with --measure or --export-dxf");
