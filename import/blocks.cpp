@@ -1,5 +1,7 @@
 #include "import/blocks.h"
 
+#include <algorithm>
+
 #include "import/angles.h"
 #include "platform/text.h"
 
@@ -9,6 +11,8 @@ Block* Blocks::find(const std::string& name) {
 }
 
 bool Blocks::room_for(Block& b, long long count) {
+    // A shape of no vertices of its own (a curve, an INSERT) still takes room.
+    count = std::max(count, 4LL);
     if (!b.whole || vertices + count > kBlockVertices) {
         b.whole = false;
         return false;
@@ -37,8 +41,11 @@ geo::Affine placement(const Insert& ins, const Block& b, int column, int row) {
 
 namespace {
 
-// Shapes one INSERT may place, nested blocks and copies included.
-constexpr long long kMostPlaced = 1 << 22;
+// Shapes one INSERT may place, nested blocks and copies included: far more
+// than the tables hold, and few enough to be placed in a moment.
+constexpr long long kMostPlaced = 1 << 20;
+// Blocks placed within blocks, at most: drawings nest a few.
+constexpr std::size_t kDeepest = 64;
 
 class Placer {
 public:
@@ -47,6 +54,9 @@ public:
 
     std::string place(const Insert& ins, const Placement& outer, bool& undefined) {
         Block* b = blocks_.find(ins.block);
+        if (!b && blocks_.dropped)
+            return "the drawing defines more blocks than can be kept, and block \"" + ins.block +
+                   "\" was left out";
         if (!b) {
             undefined = true;
             return "";
@@ -54,8 +64,14 @@ public:
         int index = static_cast<int>(b - blocks_.list.data());
         for (int on : stack_)
             if (on == index) return "block \"" + b->name + "\" inserts itself";
+        if (stack_.size() >= kDeepest)
+            return strprintf("blocks are nested more than %zu deep", kDeepest);
         if (!b->whole) return "block \"" + b->name + "\" is too large to be read";
         if (!b->fault.empty()) return "block \"" + b->name + "\": " + b->fault;
+        long long copies = static_cast<long long>(ins.rows) * ins.columns;
+        if (copies > kMostPlaced || copies * static_cast<long long>(b->shapes.size()) > kMostPlaced)
+            return strprintf("INSERT of block \"%s\" places more than %lld shapes", b->name.c_str(),
+                             kMostPlaced);
         stack_.push_back(index);
         bool unchanged = places_unchanged(ins, *b);
         for (int row = 0; row < ins.rows; ++row) {

@@ -46,14 +46,16 @@ struct Block {
     std::string fault;  // a value of it that is no number, or a shape that makes no curve
 };
 
-// Vertices kept of all blocks together, at most: enough for every block a
-// drawing of letters holds, and memory stays small.
+// Vertices kept of all blocks together, at most (a shape without vertices
+// of its own counts as four): enough for every block a drawing of letters
+// holds, and memory stays small.
 inline constexpr long long kBlockVertices = 1 << 18;
 
 struct Blocks {
     std::vector<Block> list;
     std::unordered_map<std::string, int> by_name;
     long long vertices = 0;
+    bool dropped = false;  // blocks were left out, the room for them spent
 
     // The block named, or null.
     Block* find(const std::string& name);

@@ -1,6 +1,7 @@
 #include "import/groups.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -9,6 +10,7 @@
 #include "geometry/curves.h"
 #include "import/angles.h"
 #include "import/numbers.h"
+#include "import/shapes.h"
 #include "records/units.h"
 
 GroupReader groups;
@@ -72,6 +74,13 @@ bool scan(Word w, double& v) {
     double x = static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
     v = minus ? -x : x;
     return true;
+}
+
+// A value as text that reads back as it.
+std::string number_text(double v) {
+    char text[40];
+    auto r = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, r.ptr);
 }
 
 bool near(double x0, double y0, double x1, double y1, double tolerance) {
@@ -336,7 +345,20 @@ void GroupReader::count_lwpolyline() {
 }
 
 void GroupReader::lwpolyline_value(Word w) {
-    if (drawing.over && block < 0) return count_lwpolyline_value(w);
+    if (counted_vertices > 0 || (drawing.over && block < 0)) return count_lwpolyline_value(w);
+    if (code == 10 && run.size() >= static_cast<std::size_t>(kShapeEntries)) {
+        // More vertices than the tables hold: in a block it is not kept; in
+        // the drawing it is counted from here on, from its first vertex and
+        // its last.
+        if (Block* b = defining()) {
+            b->whole = false;
+            return;
+        }
+        counted_vertices = static_cast<int>(run.size());
+        first_x = number_text(run.front().x), first_y = number_text(run.front().y);
+        run.clear();
+        return count_lwpolyline_value(w);
+    }
     float v = 0.0f;  // scanned as the polyline reader scans a vertex
     int count = static_cast<int>(run.size());
     if (code == 10) {
@@ -410,6 +432,12 @@ void GroupReader::end_entity() {
     case K::block:
         block = -1;
         if (blocks.find(f.name)) break;  // a second definition of a name is not used
+        // A block costs room of its own: past the budget it is not kept.
+        if (blocks.vertices + 16 > kBlockVertices) {
+            blocks.dropped = true;
+            break;
+        }
+        blocks.vertices += 16;
         blocks.by_name[f.name] = static_cast<int>(blocks.list.size());
         blocks.list.push_back(Block{f.name, f.x, f.y, {}, {}, {}, {}, true, {}});
         block = static_cast<int>(blocks.list.size()) - 1;
@@ -437,7 +465,8 @@ void GroupReader::end_entity() {
     case K::vertex:
         vertex_flags = {entity_ordinal, f.flags, !b};
         // A spline frame control point is no part of the outline.
-        if (in_polyline && (f.flags & 16) == 0) run.push_back({f.x, f.y, f.bulge, f.arc});
+        if (in_polyline && (f.flags & 16) == 0 && run.size() < kBlockVertices)
+            run.push_back({f.x, f.y, f.bulge, f.arc});
         break;
     case K::insert: end_insert(); break;
     case K::spline: end_spline(); break;
@@ -492,7 +521,9 @@ void GroupReader::add_curve(std::unique_ptr<geo::Curve> curve, bool closed) {
         emitter.curve(*curve, closed, key(), Placement{});
         if (!emitter.fault().empty())
             shape_fault("cannot be followed with lines and arcs: " + emitter.fault());
-    } else if (blocks.room_for(*b, 0)) {
+    } else if (blocks.room_for(*b, static_cast<long long>(spline.control.size() +
+                                                          spline.fit.size() +
+                                                          spline.knots.size()))) {
         b->shapes.push_back({BlockShape::Kind::curve, closed, 0, 0,
                              static_cast<int>(b->curves.size())});
         b->curves.push_back(std::move(curve));

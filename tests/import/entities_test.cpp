@@ -312,6 +312,11 @@ TEST_F(Entities, NewFiguresCountAgainstTheTablesAndAreRefusedAlike) {
               "The drawing was not loaded: it needs 4801 shape table entries (one for each line "
               "or arc, one more for each figure and one at the end) and 4800 fit.");
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
+    // Pieces that come once the tables are full are not joined, nor counted.
+    over.line(0, 20, 1, 20).line(1, 20, 0, 20);
+    EXPECT_FALSE(load_text(over.text()));
+    EXPECT_NE(take_notices().back().find("it needs at least 4801 shape table entries"),
+              std::string::npos);
 }
 
 // Twice the signed area of each figure of the tables, arcs taken through
