@@ -6,6 +6,7 @@
 #include "geometry/arcs.h"
 #include "geometry/curves.h"
 #include "geometry/fit.h"
+#include "import/limits.h"
 #include "import/shapes.h"
 
 namespace {
@@ -20,6 +21,16 @@ bool near(double x0, double y0, double x1, double y1, double tolerance) {
 }  // namespace
 
 bool Emitter::fit(const geo::Curve& curve) {
+    // A curve that reaches beyond the drawing's limit is refused before it
+    // is followed, which would take long and give nothing.
+    double limit = kDrawingLimit * c_->per_inch;
+    for (int i = 0; i <= 16; ++i) {
+        geo::Point p = curve.point(curve.first() + (curve.last() - curve.first()) * i / 16);
+        if (!(std::fabs(p.x) <= limit && std::fabs(p.y) <= limit)) {
+            fault_ = "it reaches beyond the drawing's limit of -10922 to 10922";
+            return false;
+        }
+    }
     std::vector<geo::Piece> fitted;
     geo::FitOptions options;
     options.tolerance = kFitTolerance * c_->per_inch;

@@ -65,20 +65,29 @@ double bulge_of_entry(int k) {
     };
     double lo = -HUGE_VAL, hi = HUGE_VAL;
     for (int axis = 0; axis < 2; ++axis) {
+        // Next to a power of two the floats below and above lie apart unevenly.
         double w = want[axis];
-        double half = (std::nextafter(want[axis], HUGE_VALF) - w) * 0.5;
-        double a = solve(b, axis, w - half), z = solve(b, axis, w + half);
-        if (std::fabs(middle(a, axis) - (w - half)) > half ||
-            std::fabs(middle(z, axis) - (w + half)) > half)
+        double below = (w - std::nextafter(want[axis], -HUGE_VALF)) * 0.5;
+        double above = (std::nextafter(want[axis], HUGE_VALF) - w) * 0.5;
+        double a = solve(b, axis, w - below), z = solve(b, axis, w + above);
+        if (std::fabs(middle(a, axis) - (w - below)) > below ||
+            std::fabs(middle(z, axis) - (w + above)) > above)
             continue;  // this coordinate hardly moves with the bulge
         lo = std::max(lo, std::min(a, z));
         hi = std::min(hi, std::max(a, z));
     }
-    if (!(lo <= hi) || !std::isfinite(lo) || !std::isfinite(hi)) return b;
-    for (int i = 0; i <= 64; ++i) {
-        double c = lo + (hi - lo) * (i % 2 ? 32 - i / 2 : 32 + i / 2) / 64;
-        if (lands(c)) return c;
+    if (lo <= hi && std::isfinite(lo) && std::isfinite(hi)) {
+        for (int i = 0; i <= 64; ++i) {
+            double c = lo + (hi - lo) * (i % 2 ? 32 - i / 2 : 32 + i / 2) / 64;
+            if (lands(c)) return c;
+        }
     }
+    // A nearly flat arc: its middle moves in steps too coarse for Newton's
+    // method. Flat, then ever closer to the bulge through the three points.
+    if (lands(0.0)) return 0.0;
+    for (int k = 1; k <= 52; ++k)
+        for (double sign : {1.0, -1.0})
+            if (double c = b * (1 + sign * std::ldexp(1.0, -k)); lands(c)) return c;
     return b;
 }
 
