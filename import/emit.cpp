@@ -1,6 +1,7 @@
 #include "import/emit.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "geometry/arcs.h"
@@ -48,6 +49,25 @@ bool Emitter::fit(const geo::Curve& curve) {
     return true;
 }
 
+bool Emitter::fit_placed(const geo::Curve& curve, const Placement& at, const FitKey& source) {
+    const geo::Affine& m = at.map;
+    FitKey key = source;
+    key[6] = m.xx, key[7] = m.xy, key[8] = m.yx, key[9] = m.yy;
+    if (auto it = fits_.find(key); it != fits_.end()) {
+        double dx = m.tx - it->second.tx, dy = m.ty - it->second.ty;
+        for (OutlineVertex v : it->second.run) {
+            v.x += dx, v.y += dy;
+            run_.push_back(v);
+        }
+        return true;
+    }
+    std::size_t before = run_.size();
+    if (!fit(*curve.transformed(m))) return false;
+    if (fits_.size() >= 1024) fits_.clear();
+    fits_[key] = {m.tx, m.ty, std::vector<OutlineVertex>(run_.begin() + before, run_.end())};
+    return true;
+}
+
 bool Emitter::place_run(const OutlineVertex* v, int count, const Placement& at) {
     run_.clear();
     if (at.identity) {
@@ -73,7 +93,8 @@ bool Emitter::place_run(const OutlineVertex* v, int count, const Placement& at) 
             continue;
         }
         std::size_t before = run_.size();
-        if (!fit(m * *arc)) return false;
+        FitKey source{1, v[k].x, v[k].y, v[k + 1].x, v[k + 1].y, v[k].bulge};
+        if (!fit_placed(*arc, at, source)) return false;
         if (run_.size() > before) run_.pop_back();  // the next vertex follows
     }
     geo::Point p = m * point(v[count - 1]);
@@ -147,7 +168,10 @@ void Emitter::circle(double cx, double cy, double r, Key key, const Placement& a
     if (!at.identity) {
         if (!at.map.keeps_circles()) {
             geo::CircularArc whole({cx, cy}, r, 0, 0, true);
-            curve(whole, true, key, at);
+            run_.clear();
+            if (!fit_placed(whole, at, {2, cx, cy, r}) || run_.size() < 2) return;
+            c_->vertices.insert(c_->vertices.end(), run_.begin(), run_.end());
+            closed_ring(static_cast<int>(run_.size()), key);
             return;
         }
         geo::Point c = at.map * geo::Point{cx, cy};
@@ -167,7 +191,8 @@ void Emitter::curve(const geo::Curve& curve, bool closed, Key key, const Placeme
         return;
     }
     run_.clear();
-    bool fitted = at.identity ? fit(curve) : fit(*curve.transformed(at.map));
+    FitKey source{3, static_cast<double>(reinterpret_cast<std::uintptr_t>(&curve))};
+    bool fitted = at.identity ? fit(curve) : fit_placed(curve, at, source);
     int n = static_cast<int>(run_.size());
     if (!fitted || n < 2) return;
     c_->vertices.insert(c_->vertices.end(), run_.begin(), run_.end());

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,14 +48,28 @@ public:
     const std::string& fault() const { return fault_; }
 
 private:
+    // A shape fitted once under a map's linear part, for the copies an
+    // INSERT array or nested blocks place again elsewhere: its run as fitted
+    // with the map's translation.
+    using FitKey = std::array<double, 10>;
+    struct PlacedFit {
+        double tx, ty;
+        std::vector<OutlineVertex> run;
+    };
+
     // Appends the run of `count` vertices from `v` placed by `at` to the
     // collection's vertices: its arcs fitted when the map does not keep circles.
     bool place_run(const OutlineVertex* v, int count, const Placement& at);
     bool fit(const geo::Curve& curve);
+    // `curve`, the shape `source` (tag first) placed by `at`, fitted onto
+    // run_: from the fits already made when the shape and the map's linear
+    // part are the same, moved by the difference of the translations.
+    bool fit_placed(const geo::Curve& curve, const Placement& at, const FitKey& source);
     void closed_ring(int count, Key key);
     void piece(int count, Key key, int standalone);
 
     Collection* c_ = nullptr;
     std::string fault_;
     std::vector<OutlineVertex> run_;
+    std::map<FitKey, PlacedFit> fits_;
 };
