@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
     // The drawing is named relative to where the program was started, before
     // the working directory becomes the program directory.
     std::string drawing = absolute_path(cl.drawing);
+    if (!cl.export_path.empty()) cl.export_path = absolute_path(cl.export_path);
     std::string why;
     std::string dir = machine_folder(cl, why);
     if (dir.empty() || !set_program_directory(dir, why)) {
@@ -64,9 +65,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (cl.mode == CommandLine::Mode::ports) return run_ports(cl);
-    // --measure only reads the settings, which are always whole, and may run
-    // beside the program that works the machine (a quote while it works).
-    if (cl.mode != CommandLine::Mode::measure && !lock_machine_folder(why)) {
+    // --measure and --export-dxf only read the settings, which are always
+    // whole, and may run beside the program that works the machine (a quote
+    // while it works).
+    if (cl.mode != CommandLine::Mode::measure && cl.mode != CommandLine::Mode::export_dxf &&
+        !lock_machine_folder(why)) {
         if (cl.mode == CommandLine::Mode::window) return refuse_window(why);
         std::fprintf(stderr, "zel: %s\n", why.c_str());
         return 1;
@@ -75,7 +78,9 @@ int main(int argc, char** argv) {
 
     win.carg = drawing.empty() ? 0 : 1;
     win.argument = drawing;
+    // Both only read the drawing and the settings.
     if (cl.mode == CommandLine::Mode::measure) return run_measure(cl);
+    if (cl.mode == CommandLine::Mode::export_dxf) return run_export(cl);
     write_argument_dat(drawing);
 
     // Lives to the end of the program; an exit from inside a wait leaves it running.

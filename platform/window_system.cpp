@@ -16,6 +16,10 @@ public:
         error = 0;
         return false;
     }
+    bool get_save_file_name(std::string&, long& error) override {
+        error = 0;
+        return false;
+    }
     void message_box(const std::string&, const std::string&, MessageIcon) override {}
     bool ask_yes_no(const std::string&, const std::string&) override { return false; }
     int choose(const std::string&, const std::string&, const std::vector<std::string>&, int,

@@ -123,6 +123,9 @@ public:
     // The open-file dialog for drawings, starting from `path` (the last choice).
     // True with the chosen path; false on cancel (error 0) or failure (error set).
     virtual bool get_open_file_name(std::string& path, long& error) = 0;
+    // The save-file dialog for a drawing written as R12 DXF, starting from
+    // `path`; it asks before a file is replaced. As get_open_file_name.
+    virtual bool get_save_file_name(std::string& path, long& error) = 0;
     virtual void message_box(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;
     // Asks the operator a question to answer Yes or No; true for Yes.

@@ -160,6 +160,19 @@ bool QtWindowSystem::get_open_file_name(std::string& path, long& error) {
     return true;
 }
 
+bool QtWindowSystem::get_save_file_name(std::string& path, long& error) {
+    error = 0;
+    QFileDialog dialog(&window_, "Save as R12 DXF");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({"DXF Files (*.dxf)"});
+    dialog.setDefaultSuffix("dxf");
+    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return true;
+}
+
 void QtWindowSystem::message_box(const std::string& text, const std::string& caption,
                                  MessageIcon icon) {
     if (display_lost()) return;  // what it says is on stderr too

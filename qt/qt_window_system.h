@@ -20,6 +20,7 @@ public:
 
     int dialog_box(int template_id, DialogProc proc) override;
     bool get_open_file_name(std::string& path, long& error) override;
+    bool get_save_file_name(std::string& path, long& error) override;
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool ask_yes_no(const std::string& text, const std::string& caption) override;

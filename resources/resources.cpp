@@ -6,7 +6,8 @@ namespace {
 
 constexpr MenuItem kSep{nullptr, 0};
 
-constexpr MenuItem kFile[] = {{"Open...", IDM_OPEN}, kSep, {"E&xit", IDM_EXIT}};
+constexpr MenuItem kFile[] = {
+    {"Open...", IDM_OPEN}, {"Save as R12 DXF...", IDM_SAVE_R12}, kSep, {"E&xit", IDM_EXIT}};
 
 constexpr MenuItem kTools[] = {
     {"&Run", IDM_RUN},           kSep, {"&Uncalibrated move", IDM_UNCALIBRATED}, kSep,
@@ -107,10 +108,13 @@ constexpr ControlDef kTabsControls[] = {
 };
 
 constexpr ControlDef kUnitsControls[] = {
-    {K::label, -1, "Drawings that declare millimetres or centimetres are read:", 10, 10, 230, 8},
-    {K::button, IDC_UNITS_INCH, "In inches", 20, 30, 100, 14},
-    {K::button, IDC_UNITS_DECLARED, "As declared", 130, 30, 100, 14},
-    {K::default_button, IDCANCEL, "Cancel", 100, 56, 50, 14},
+    {K::label, -1, "Ends of pieces that lie within", 10, 10, 110, 8},
+    {K::edit, IDC_UNITS_JOIN, "", 122, 8, 50, 12},
+    {K::label, -1, "in. join (at most 0.05)", 176, 10, 90, 8},
+    {K::label, -1, "Drawings that declare millimetres or centimetres are read:", 10, 32, 230, 8},
+    {K::button, IDC_UNITS_INCH, "In inches", 20, 52, 100, 14},
+    {K::button, IDC_UNITS_DECLARED, "As declared", 130, 52, 100, 14},
+    {K::default_button, IDCANCEL, "Cancel", 100, 78, 50, 14},
 };
 
 constexpr ControlDef kAboutControls[] = {
@@ -200,7 +204,7 @@ constexpr DialogTemplate kDialogs[] = {
     {DLG_TABS, "Tabs", 260, 60, kDialogFont, 8, kTabsControls},
     {DLG_MEASURE, "Measure", 161, 127, kDialogFont, 8, kMeasureControls},
     {DLG_SERIAL_PORT, "Serial port", 320, 146, kDialogFont, 8, kSerialPortControls},
-    {DLG_UNITS, "Drawing units", 250, 78, kDialogFont, 8, kUnitsControls},
+    {DLG_UNITS, "Drawing units", 270, 100, kDialogFont, 8, kUnitsControls},
 };
 
 }  // namespace

@@ -14,7 +14,7 @@ enum CommandId {
     IDM_VIEW_LOG = 36, IDM_CP_ON = 37, IDM_CP_OFF = 38, IDM_ZOOM_OUT = 39, IDM_ZOOM_IN = 40,
     IDM_UNCALIBRATED = 41, IDM_COVER_OPEN = 43, IDM_RESET_TOOL = 44, IDM_SEGMENTS_ON = 60,
     IDM_SEGMENTS_OFF = 61, IDM_JOB_HISTORY = 62, IDM_STOP = 63, IDM_DRAWING_UNITS = 64,
-    IDM_FIT = 65, IDM_SERIAL_PORT = 66,
+    IDM_FIT = 65, IDM_SERIAL_PORT = 66, IDM_SAVE_R12 = 67,
     // Carrying on after a stop, and reconnecting.
     IDM_RESUME = 70, IDM_CONNECT = 71,
 };
@@ -73,6 +73,8 @@ enum DialogId {
 // The buttons of the Drawing units dialog.
 inline constexpr int IDC_UNITS_INCH = 250;
 inline constexpr int IDC_UNITS_DECLARED = 251;
+// Its edit field of the join tolerance, in inches.
+inline constexpr int IDC_UNITS_JOIN = 252;
 
 // A list shows lines of text, one of which the operator picks.
 enum class ControlKind { label, centered_label, edit, button, default_button, icon, list };

@@ -12,8 +12,10 @@
 #include "controller/startup.h"
 #include "controller/tools.h"
 #include "import/dxf.h"
+#include "import/export.h"
 #include "import/select.h"
 #include "import/shapes.h"
+#include "planning/new_drawing.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
 #include "platform/text.h"
@@ -69,8 +71,12 @@ void show_drawing_status() {
 
 }  // namespace
 
+// Loads a drawing. The operator is told when it cannot be opened (false),
+// when it cannot be read or is refused, and when it declares a unit it is
+// not read in. A drawing that is not loaded leaves the
+// one before as it was.
 bool open_drawing(const std::string& path) {
-    switch (load_drawing(path)) {
+    switch (load_new_drawing(path)) {
     case DrawingLoad::not_opened: return false;
     case DrawingLoad::refused: return true;
     case DrawingLoad::read_failed:
@@ -78,11 +84,8 @@ bool open_drawing(const std::string& path) {
         return true;
     case DrawingLoad::loaded: break;
     }
-    forget_walls();
     win.drawing = path;
     show_title();
-    job.pause = 0;  // a divide point belongs to the drawing it was set on
-    if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     show_drawing_status();
     view_after_load();
@@ -204,12 +207,35 @@ void open_command() {
     ws().invalidate();
 }
 
-// A loaded drawing that declares its unit is read again when the unit it is
-// read in changes.
+// The drawing on screen, as read, written to an R12 DXF file the operator
+// names: by default beside the drawing, "-r12" added to its name.
+void save_r12_command() {
+    if (!drawing_loaded()) return;
+    std::string path = win.drawing;
+    if (std::size_t dot = path.rfind('.'); dot != std::string::npos && path.rfind('/') < dot)
+        path.erase(dot);
+    path += "-r12.dxf";
+    long error = 0;
+    if (!ws().get_save_file_name(path, error)) {
+        if (error != 0) notice(strprintf("The save dialog failed (error %ld)", error));
+        return;
+    }
+    if (std::string why = export_r12(path); !why.empty()) {
+        notice(path + " was not written: " + why);
+        return;
+    }
+    status_line.work = "Saved as R12 DXF: " + path;
+    show_status();
+}
+
+// A loaded drawing is read again when the unit it is read in or the join
+// tolerance changes.
 void drawing_units_command() {
+    double join = unit_setting.join_tolerance;
     if (ws().dialog_box(DLG_UNITS, Units) != 1) return;
     const DrawingNotes& n = drawing_notes;
-    if (drawing_loaded() && !n.path.empty() && unit_in_use(n.declared) != n.in_use) {
+    bool changed = unit_in_use(n.declared) != n.in_use || unit_setting.join_tolerance != join;
+    if (drawing_loaded() && !n.path.empty() && changed) {
         std::string path = n.path;
         if (!open_drawing(path)) notice(path + " cannot be opened: " + std::strerror(errno));
         ws().invalidate();
@@ -291,6 +317,7 @@ void command(int id) {
     begin_log_period();
     switch (id) {
     case IDM_OPEN: open_command(); break;
+    case IDM_SAVE_R12: save_r12_command(); break;
     case IDM_EXIT: ws().post_close(); break;
     case IDM_RUN_TOOL: run_tool(); break;
     case IDM_RUN: run_command(); break;

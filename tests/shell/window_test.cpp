@@ -564,6 +564,15 @@ TEST_F(MainWindow, DrawingUnitsAreKeptAndTheDrawingIsReadAgainInThem) {
     command(IDM_DRAWING_UNITS);  // cancelled
     EXPECT_EQ(ws.dialogs.back().after_init.at(IDC_UNITS_DECLARED), "As declared (in use)");
     EXPECT_EQ(read("units.dat"), "declared");
+    // The join tolerance beside them: refused out of its range, kept within it.
+    ws.scripts.push_back({type(IDC_UNITS_JOIN, "0.06"), press(IDC_UNITS_DECLARED),
+                          type(IDC_UNITS_JOIN, "0.002"), press(IDC_UNITS_DECLARED)});
+    command(IDM_DRAWING_UNITS);
+    EXPECT_EQ(ws.dialogs.back().after_init.at(IDC_UNITS_JOIN), "0.0005");
+    EXPECT_EQ(ws.boxes.back().text, "Join ends within \"0.06\" is not a number of inches from "
+                                    "0.000001 to 0.05.\nNothing was saved.");
+    EXPECT_EQ(read("units.dat"), "declared 0.002");
+    EXPECT_EQ(unit_setting.join_tolerance, 0.002);
     reset_unit_setting();
     zelWndProc({WindowMessage::create});
     EXPECT_EQ(unit_setting.choice, UnitChoice::declared);

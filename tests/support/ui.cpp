@@ -70,6 +70,14 @@ bool FakeWindowSystem::get_open_file_name(std::string& path, long& error) {
     return true;
 }
 
+bool FakeWindowSystem::get_save_file_name(std::string& path, long& error) {
+    error = 0;
+    save_file_offered = path;
+    if (!save_file_choice) return false;
+    path = *save_file_choice;
+    return true;
+}
+
 void FakeWindowSystem::message_box(const std::string& text, const std::string& caption,
                                    MessageIcon icon) {
     boxes.push_back({text, caption, icon});

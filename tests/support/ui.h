@@ -48,6 +48,8 @@ public:
     std::vector<DialogRun> dialogs;
 
     std::optional<std::string> open_file_choice;  // what the open dialog returns
+    std::optional<std::string> save_file_choice;  // what the save dialog returns
+    std::string save_file_offered;                // what it was started from
     long open_file_error = 0;
 
     struct Box {
@@ -89,6 +91,7 @@ public:
 
     int dialog_box(int template_id, DialogProc proc) override;
     bool get_open_file_name(std::string& path, long& error) override;
+    bool get_save_file_name(std::string& path, long& error) override;
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool ask_yes_no(const std::string& text, const std::string& caption) override;
