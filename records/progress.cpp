@@ -19,6 +19,7 @@ void begin_work(Progress::Work work, int figure, int walls, float planned) {
     p.fed = 0.0f;
     p.fed_before = 0.0f;
     p.counted = 0.0f;
+    p.stopped_by.clear();
     p.letter_cut = false;
     p.started_ms = p.ended_ms = monotonic_ms();
     p.started_at = p.ended_at = std::time(nullptr);
@@ -26,8 +27,12 @@ void begin_work(Progress::Work work, int figure, int walls, float planned) {
 }
 
 std::string stopped_by() {
-    std::string cause = termination_cause();
-    return cause.empty() ? "the operator" : cause;
+    Progress& p = progress;
+    if (p.stopped_by.empty()) {
+        std::string cause = termination_cause();
+        p.stopped_by = cause.empty() ? "the operator" : cause;
+    }
+    return p.stopped_by;
 }
 
 void count_only_material_fed() {

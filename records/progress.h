@@ -12,6 +12,7 @@ struct Progress {
     Work work = Work::none;
     bool running = false;          // machine work is under way
     bool stop_requested = false;   // the operator asked it to stop
+    std::string stopped_by;        // who stopped it, as told when it stopped
     int figure = 0;
     int wall = 0, walls = 0;       // walls fed so far, of those planned
     float planned = 0.0f;          // inches of the job (walls) or of the notching run
@@ -45,6 +46,8 @@ void count_only_material_fed();
 
 // Who asked the work to stop: "the operator" (Stop, Esc, the close box), or
 // what ends the program from outside ("SIGHUP", "the loss of the display").
+// The first answer during a work is kept: a signal that comes after the stop
+// does not change who stopped it.
 std::string stopped_by();
 
 // Thrown at the next command to the machine once the operator has asked the

@@ -72,8 +72,8 @@ HistoryLine history_of(const std::string& result) {
 // The job history's result of a stopped job: "stopped by operator", or by
 // what ended the program ("stopped by SIGHUP").
 std::string stopped_result() {
-    std::string cause = termination_cause();
-    return cause.empty() ? "stopped by operator" : "stopped by " + cause;
+    std::string by = stopped_by();
+    return by == "the operator" ? "stopped by operator" : "stopped by " + by;
 }
 
 // However the program ends during a job, only the material fed stays counted
