@@ -17,7 +17,7 @@
 namespace {
 
 using namespace geo;
-constexpr double kPi = std::numbers::pi;
+using std::numbers::pi;
 const double kW = std::sqrt(0.5);  // the weight of a quarter circle's corner point
 
 std::unique_ptr<Curve> spline(SplineData s) {
@@ -41,7 +41,7 @@ SplineData polygon_spline() {
     SplineData s;
     s.flags = SplineData::closed | SplineData::periodic | SplineData::planar;
     for (int k = 0; k < 16; ++k)
-        s.control.push_back({10 * std::cos(2 * kPi * k / 16), 10 * std::sin(2 * kPi * k / 16)});
+        s.control.push_back({10 * std::cos(2 * pi * k / 16), 10 * std::sin(2 * pi * k / 16)});
     for (int k = 0; k <= 16; ++k) s.knots.push_back(k);
     return s;
 }
@@ -97,19 +97,19 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
          2, 4, 0, 0},
         {"ellipse 0.3, turned 30 degrees",
          [] {
-             return std::make_unique<EllipticalArc>(Point{5, -3}, rotated({4, 0}, kPi / 6), 0.3, 0,
-                                                    2 * kPi);
+             return std::make_unique<EllipticalArc>(Point{5, -3}, rotated({4, 0}, pi / 6), 0.3, 0,
+                                                    2 * pi);
          },
          4, 40, 0, 0},
         {"ellipse 0.8, turned 120 degrees, clockwise",
          [] {
-             return std::make_unique<EllipticalArc>(Point{0, 0}, rotated({20, 0}, 2 * kPi / 3),
+             return std::make_unique<EllipticalArc>(Point{0, 0}, rotated({20, 0}, 2 * pi / 3),
                                                     -0.8, 0, 0);
          },
          4, 60, 0, 0},
         {"part of an ellipse 0.5, turned -75 degrees",
          [] {
-             return std::make_unique<EllipticalArc>(Point{1, 1}, rotated({6, 0}, -5 * kPi / 12),
+             return std::make_unique<EllipticalArc>(Point{1, 1}, rotated({6, 0}, -5 * pi / 12),
                                                     0.5, 0.5, 4.0);
          },
          2, 40, 0, 0},
@@ -151,7 +151,7 @@ TEST(Fit, ClosedFormsWithinToleranceTangentAndFew) {
              p->add(Bezier({0, 0}, {0, 2}, {2, 2}));
              p->add(Bezier({2, 2}, {4, 2}, {4, 0}));
              p->add(Bezier({4, 0}, {4, -2}, {2, -2}));
-             p->add(Bezier({2, -2}, {-2 * std::tan(0.3 * kPi / 180), -2}, {0, 0}));
+             p->add(Bezier({2, -2}, {-2 * std::tan(0.3 * pi / 180), -2}, {0, 0}));
              return p;
          },
          2, 40, -1, 0},
@@ -233,7 +233,7 @@ TEST(Fit, CircleArcsLieOnTheCircle) {
 }
 
 TEST(Fit, TransformedArcFollowsTheMappedCircle) {
-    CircularArc arc({1, 1}, 2, 20 * kPi / 180, 290 * kPi / 180, true);
+    CircularArc arc({1, 1}, 2, 20 * pi / 180, 290 * pi / 180, true);
     const Affine maps[] = {
         Affine::scaling(1.5, -0.6) * Affine::rotation(0.4),
         Affine::translation({3, -2}) * Affine::mirroring(1.1) * Affine::scaling(0.2, 3),

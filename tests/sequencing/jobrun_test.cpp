@@ -24,10 +24,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-int count(const Lines& lines, const std::string& line) {
-    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-}
-
 // The lines of a trace that the job writes itself, not the feeds.
 Lines steps(const Lines& trace) {
     Lines out;

@@ -16,10 +16,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-int count(const Lines& lines, const std::string& line) {
-    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
-}
-
 class Stop : public MachineTest {
 protected:
     void SetUp() override {

@@ -154,10 +154,6 @@ protected:
     FakeWindowSystem ws;
 };
 
-const char* kSetupLine =
-    "2546.479004 0.125000 0.500000 30.000000 1 1 0.250000 6.000000 60 420 2 2.500000 "
-    "24.000000 1 1 3 6.000000 0";
-
 TEST_F(SavingDialogs, SetupSavesNothingUntilEveryFieldIsRight) {
     struct Case {
         int control;

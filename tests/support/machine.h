@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,11 @@
 // What the simulated machine received, one entry per command without its
 // carriage return; a Galil move ("10" and its distance) reads "M -5.000000".
 std::vector<std::string> machine_commands(const SimController& sim);
+
+// How many of `lines` are `line`.
+inline int count(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
 
 // trace.txt split into lines (each without its line end).
 std::vector<std::string> trace_lines(const std::string& text);

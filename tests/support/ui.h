@@ -8,6 +8,11 @@
 
 #include "platform/window_system.h"
 
+// A setup.dat line with every field set, none of them the defaults.
+inline constexpr const char* kSetupLine =
+    "2546.479004 0.125000 0.500000 30.000000 1 1 0.250000 6.000000 60 420 2 2.500000 "
+    "24.000000 1 1 3 6.000000 0";
+
 // Records every paint call as a line of text:
 // "pen R G B", "move X Y", "line X Y", "rect L T R B", "text X Y TEXT".
 class RecordingCanvas : public Canvas {
