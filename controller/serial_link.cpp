@@ -13,6 +13,7 @@
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/idle.h"
+#include "platform/serial.h"
 #include "platform/signals.h"
 #include "platform/text.h"
 #include "records/notice.h"
@@ -34,10 +35,16 @@ void trace(const std::string& entry) {
     com.trace_failing = !ok;
 }
 
-int com_failed(const char* text) {
-    com.error = errno;
-    com.failure = text;
-    return 1;
+// What com.failure says when opening the port stopped at each step.
+const char* open_failure(OpenStep step) {
+    switch (step) {
+    case OpenStep::ready: break;
+    case OpenStep::open_device: return "Error Function: CreateFile:";
+    case OpenStep::read_line: return "Error Function: GetCommState:";
+    case OpenStep::set_line: return "Error on function: SetCommState:";
+    case OpenStep::set_timeouts: return "Error on function: SetCommTimeouts:";
+    }
+    return "";
 }
 
 std::string link_target(const std::string& path) {
@@ -87,20 +94,11 @@ int init_com() {
         com.failure = "Invalid port:";
         return 1;
     }
-    SerialDevice& port = serial_device();
-    if (!port.open(com.device)) return com_failed("Error Function: CreateFile:");
-    if (!port.get_state(com.cDCB)) return com_failed("Error Function: GetCommState:");
-    com.cDCB.BaudRate = 9600;
-    com.cDCB.ByteSize = 8;
-    com.cDCB.Parity = 0;
-    com.cDCB.StopBits = 0;
-    if (!port.set_state(com.cDCB)) return com_failed("Error on function: SetCommState:");
-    port.get_timeouts(com.cTime);
-    // A read of one byte waits at most 1 x 1 + 0 ms.
-    com.cTime.ReadIntervalTimeout = 5000;
-    com.cTime.ReadTotalTimeoutMultiplier = 1;
-    com.cTime.ReadTotalTimeoutConstant = 0;
-    if (!port.set_timeouts(com.cTime)) return com_failed("Error on function: SetCommTimeouts:");
+    if (OpenStep step = serial_device().open(com.device); step != OpenStep::ready) {
+        com.error = errno;
+        com.failure = open_failure(step);
+        return 1;
+    }
     com.open = true;
     // However the program ends, another program may use the port after it.
     at_program_end([] { serial_device().close(); });
@@ -147,40 +145,6 @@ int put_data(const char* parm) {
     return 0;
 }
 
-namespace {
-
-int take_byte(char* loc, int got, char byte, int error) {
-    // On every poll, not only the empty ones: a controller that answers within
-    // the read time-out every time would otherwise never let the window in.
-    idle();
-    if (got < 0) {
-        com.error = error;
-        errno = error;
-        // A port that fails fails on every poll of a 20-second wait: say it once.
-        if (!com.read_failing) std::perror("Error on function: ReadFile");
-        com.read_failing = true;
-        return -1;
-    }
-    com.read_failing = false;
-    if (got == 0) return 0;
-    ++com.received;
-    trace(strprintf("receive-> %c%c%c", byte, 13, 10));
-    if (byte != 13) {
-        loc[0] = byte;
-        loc[1] = 0;
-    }
-    return 1;
-}
-
-}  // namespace
-
-int rec_data(char* loc) {
-    loc[0] = 0;
-    char byte = 0;
-    int got = serial_device().read_byte(byte);
-    return take_byte(loc, got, byte, errno);
-}
-
 int await_data(char* loc) {
     // Without a window nobody else will act on SIGTERM or SIGINT.
     if (termination_requested() && idle_interval_ms() < 0)
@@ -190,8 +154,24 @@ int await_data(char* loc) {
     int timeout = the_clock().ms_to_next_second();
     if (int window = idle_interval_ms(); window >= 0 && window < timeout) timeout = window;
     int got = serial_device().wait_byte(byte, timeout);
-    if (got < 0) com.gone = true;
-    return take_byte(loc, got, byte, errno);
+    int error = errno;
+    // On every look, not only the empty ones: a controller that answers at
+    // once every time would otherwise never let the window in.
+    idle();
+    if (got < 0) {
+        com.gone = true;
+        com.error = errno = error;
+        std::perror("Error on function: ReadFile");
+        return -1;
+    }
+    if (got == 0) return 0;
+    ++com.received;
+    trace(strprintf("receive-> %c%c%c", byte, 13, 10));
+    if (byte != 13) {
+        loc[0] = byte;
+        loc[1] = 0;
+    }
+    return 1;
 }
 
 std::string device_gone_reason() {

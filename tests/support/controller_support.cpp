@@ -56,7 +56,7 @@ void PtyControllerTest::TearDown() {
 
 int poll_byte(char* loc, int limit) {
     int got = 0;
-    for (int i = 0; i < limit && got == 0; ++i) got = rec_data(loc);
+    for (int i = 0; i < limit && got == 0; ++i) got = await_data(loc);
     return got;
 }
 
