@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "controller/calibrate.h"
 #include "controller/commands.h"
@@ -224,9 +226,13 @@ void open_command() {
         ws().end_program(0);
         return;
     }
-    if (DxfFileOpen() == 0 && !open_drawing(win.szName)) {
-        ws().set_window_title("trm");
-        notice(win.szName + " cannot be opened: " + std::strerror(errno));
+    std::optional<std::string> path = DxfFileOpen(win.open_dialog_path);
+    if (path) {
+        win.open_dialog_path = *path;
+        if (!open_drawing(*path)) {
+            ws().set_window_title("trm");
+            notice(*path + " cannot be opened: " + std::strerror(errno));
+        }
     }
     ws().invalidate();
 }
@@ -251,10 +257,10 @@ void move_command(bool calibrated) {
         return;
     }
     if (!machine_ready()) return;
-    ws().dialog_box(calibrated ? DLG_MOVE : DLG_MEASURE, calibrated ? Calibrate : Measure);
-    if (win.mark != 1) return;
+    std::optional<float> distance = move_dialog(calibrated);
+    if (!distance) return;
     // The distance stays in inches; the controller gets it in its own units.
-    float inches = job.total_length;
+    float inches = *distance;
     std::string why = strip_move_refusal();
     if (!why.empty()) {
         notice(why);
@@ -276,13 +282,12 @@ void move_command(bool calibrated) {
 
 void run_command() {
     if (win.cover != 1 || !machine_ready()) return;
-    ws().dialog_box(DLG_RUN, Run);
-    if (win.mark == 1) machine_work("Notching run", [] { notching_ended(notching_run()); });
+    if (ws().dialog_box(DLG_RUN, Run) == 1)
+        machine_work("Notching run", [] { notching_ended(notching_run()); });
 }
 
 void setup_command() {
-    ws().dialog_box(DLG_SETUP, Setup);
-    if (win.cancel == 0) {
+    if (ws().dialog_box(DLG_SETUP, Setup) == 1) {
         // The new settings take effect at the next start: the next click ends the program.
         show_message("Set up data saved");
         ws().invalidate();
