@@ -10,7 +10,6 @@
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "platform/window_system.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -112,12 +111,11 @@ std::string quoted_command() {
 }
 
 [[noreturn]] void lost_controller(const std::string& why, const std::string& line) {
-    window_system().message_box(
-        why + ".\n\n" + work_done_text() +
-            "\n\nCheck that the controller is switched on and that its cable is on this "
-            "port, then start ZEL again. ctrace.txt in " + directory +
-            " shows the last bytes each way; the next start keeps it as ctrace.1.txt.",
-        "The controller is lost", MessageIcon::error);
+    final_notice(why + ".\n\n" + work_done_text() +
+                     "\n\nCheck that the controller is switched on and that its cable is on "
+                     "this port, then start ZEL again. ctrace.txt in " + directory +
+                     " shows the last bytes each way; the next start keeps it as ctrace.1.txt.",
+                 "The controller is lost");
     end_program(-1, line);
 }
 

@@ -18,6 +18,7 @@
 #include "import/shapes.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
+#include "platform/exit.h"
 #include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
@@ -41,6 +42,18 @@
 namespace {
 
 WindowSystem& ws() { return window_system(); }
+
+void show_notice(const Notice& n) {
+    ws().message_box(n.text, n.caption.empty() ? kAppName : n.caption,
+                     n.final ? MessageIcon::error : MessageIcon::warning);
+}
+
+// The program ends inside a wait on a final notice (the controller lost): it
+// is shown once the steps before it have saved the counts and the history.
+void show_final_notices() {
+    for (const Notice& n : take_pending_notices())
+        if (n.final) show_notice(n);
+}
 
 bool drawing_loaded() { return shapes.PointsLoaded != 0; }
 
@@ -136,6 +149,7 @@ void create_buttons() {
 }
 
 void on_create() {
+    at_program_end(show_final_notices);
     show_title();
     report_work_progress();
     start_up();
@@ -392,8 +406,7 @@ void left_button_up(int x, int y) {
 }  // namespace
 
 void show_notices() {
-    for (const std::string& text : take_notices())
-        ws().message_box(text, "zel", MessageIcon::warning);
+    for (const Notice& n : take_pending_notices()) show_notice(n);
 }
 
 int zelWndProc(const Message& m) {

@@ -13,7 +13,6 @@
 #include "records/notice.h"
 #include "records/settings.h"
 #include "tests/support/controller_support.h"
-#include "tests/support/ui.h"
 
 namespace {
 
@@ -171,17 +170,17 @@ TEST_F(SerialPortDeathTest, AControllerThatStopsAnsweringEndsTheProgramWithEvery
             wait_for_Slo_Syn();
         },
         testing::ExitedWithCode(255),
-        "^zel: the controller stopped answering \\(no answer within 20 seconds\\); the program "
+        "\nzel: the controller stopped answering \\(no answer within 20 seconds\\); the program "
         "ends\n$");
     EXPECT_EQ(trace(), (Commands{"send-> H,0\r \r\n", "receive-> D\r\n", "send-> S,0\r \r\n"}));
 }
 
 TEST_F(SerialPort, ADeviceThatFailsWhileTheProgramWaitsEndsItAtOnceWithItsReason) {
     use(ControllerFamily::slo_syn);
-    FakeWindowSystem ws;
     serial_sim.fail(SimSerial::Step::read, EIO);
     long long before = clock.now_ms;
     put_data(commands.N);
+    take_notices();
     testing::internal::CaptureStderr();
     try {
         wait_for_Slo_Syn();
@@ -196,12 +195,16 @@ TEST_F(SerialPort, ADeviceThatFailsWhileTheProgramWaitsEndsItAtOnceWithItsReason
               0u);
     EXPECT_LT(clock.now_ms - before, 100);  // at once, not after 20 seconds
     EXPECT_TRUE(com.gone);
-    ASSERT_EQ(ws.boxes.size(), 1u);
-    EXPECT_EQ(ws.boxes[0].text.rfind("the serial device /dev/ttyS0 went away (Input/output "
-                                     "error) while the program waited for the answer to \"N,0\".",
-                                     0),
+    // The operator is told as the program ends, under a caption of its own.
+    std::vector<Notice> told = take_pending_notices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].final);
+    EXPECT_EQ(told[0].caption, "The controller is lost");
+    EXPECT_EQ(told[0].text.rfind("the serial device /dev/ttyS0 went away (Input/output error) "
+                                 "while the program waited for the answer to \"N,0\".",
+                                 0),
               0u)
-        << ws.boxes[0].text;
+        << told[0].text;
 }
 
 TEST_F(SerialPort, EveryStartKeepsTheTracesOfTheFiveBefore) {

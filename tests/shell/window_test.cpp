@@ -42,7 +42,7 @@ protected:
     // Saves the settings as they stand and creates the window, as the program starts.
     void start(const std::string& drawing = "") {
         save_setup(SetupFields::all);
-        sim().set_family(family_of_model(settings.model));
+        sim().set_family(configured_family());
         if (!drawing.empty()) {
             win.carg = 1;
             win.argument = dir.file(drawing);

@@ -82,14 +82,17 @@ TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
     } catch (const ProgramEnded& end) {
         EXPECT_EQ(end.status, -1);
     }
-    ASSERT_FALSE(ws.boxes.empty());
-    const std::string& text = ws.boxes.back().text;
+    EXPECT_TRUE(ws.boxes.empty());  // not before the counts and the history are saved
+    run_program_end_steps();        // as the program's end does
+    EXPECT_NE(history().back().find(",controller lost"), std::string::npos);
+    ASSERT_EQ(ws.boxes.size(), 1u);
+    EXPECT_EQ(ws.boxes[0].caption, "The controller is lost");
+    EXPECT_EQ(ws.boxes[0].icon, MessageIcon::error);
+    const std::string& text = ws.boxes[0].text;
     for (const char* part : {"/dev/ttyS0 did not answer \"M,-2026.822998\" within 20 seconds",
                              "The job on figure 1 had made 1 of 4 walls (9.973 of 39.839 in.)",
                              "counted: 1 30-degree notch, 1 indicate mark", "ctrace.txt"})
         EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
-    run_program_end_steps();  // as the program's end does
-    EXPECT_NE(history().back().find(",controller lost"), std::string::npos);
 }
 
 // A controller that answers twice: each command still waits for its own

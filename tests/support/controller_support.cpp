@@ -54,6 +54,10 @@ void PtyControllerTest::TearDown() {
     ControllerTest::TearDown();
 }
 
+ControllerFamily configured_family() {
+    return galil() ? ControllerFamily::galil : ControllerFamily::slo_syn;
+}
+
 int poll_byte(char* loc, int limit) {
     int got = 0;
     for (int i = 0; i < limit && got == 0; ++i) got = await_data(loc);

@@ -81,6 +81,9 @@ protected:
     PtySim pty_sim{ControllerFamily::slo_syn};
 };
 
+// The family the program speaks for `settings.model`.
+ControllerFamily configured_family();
+
 // A look at the port that brings a byte: looks until await_data gives
 // non-zero (a byte on a pty may take a moment to come), at most `limit` times.
 int poll_byte(char* loc, int limit = 20000);
