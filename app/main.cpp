@@ -5,6 +5,7 @@
 
 #include "app/cli.h"
 #include "app/modes.h"
+#include "app/reset.h"
 #include "app/simulate.h"
 #include "platform/exit.h"
 #include "platform/signals.h"
@@ -37,6 +38,7 @@ std::string machine_folder(const CommandLine& cl, std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    reset_all_state();
     CommandLine cl = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
     if (!cl.error.empty()) {
         std::fprintf(stderr, "zel: %s\n\n%s", cl.error.c_str(),
