@@ -42,7 +42,10 @@ bool measure_figure(int figure, float& total) {
 }  // namespace
 
 int run_measure(const CommandLine& cl) {
-    if (!get_setup())
+    // What planning reads; the others (the port, the machine's moves) play no
+    // part in a quote.
+    if (!get_setup({&Settings::arc_notch, &Settings::direction, &Settings::bit,
+                    &Settings::closed_figure}))
         return fail("The settings in setup.dat cannot be used; nothing was measured");
     if (cl.units == CommandLine::Units::setting)
         get_unit_setting();

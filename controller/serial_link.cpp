@@ -178,16 +178,25 @@ std::string device_gone_reason() {
     return "the serial device " + com.device + " went away (" + std::strerror(com.error) + ")";
 }
 
+// For a port outside 1 to 4, the value setup.dat holds when it was refused
+// there, not the one the setting kept.
 std::string com_failure_reason() {
-    if (com.device.empty()) return strprintf("%s %d", com.failure.c_str(), settings.port);
+    if (com.device.empty()) {
+        std::string refused = refused_setting(&Settings::port);
+        return com.failure + " " + (refused.empty() ? std::to_string(settings.port) : refused);
+    }
     return com.failure + " " + com.device + ": " + std::strerror(com.error);
 }
 
 std::string com_failure_advice() {
     const std::string& dev = com.device;
-    if (dev.empty())
+    if (dev.empty()) {
+        std::string refused = refused_setting(&Settings::port);
+        if (!refused.empty())
+            return "Communications Port is " + refused + " in setup.dat; it must be 1, 2, 3 or 4.";
         return strprintf("The communications port in Setup is %d; it must be 1, 2, 3 or 4.",
                          settings.port);
+    }
     std::string target = link_target(dev);
     switch (com.error) {
     case ENOENT:

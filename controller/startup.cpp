@@ -7,11 +7,11 @@
 #include "records/progdir.h"
 #include "records/settings.h"
 
-StartupResult start_machine() {
+StartupResult start_machine(bool settings_read) {
     start_ctrace();
     get_log();
     repair_history();
-    get_setup();
+    if (!settings_read) get_setup();
     set_command_strings();
     StartupResult r;
     if (init_com() != 0) {

@@ -17,7 +17,9 @@ struct StartupResult {
     long answers = 0;  // bytes the controller sent during the handshake
 };
 
-StartupResult start_machine();
+// `settings_read`: setup.dat has been read already (--check reads it first,
+// to refuse settings it cannot use before anything is written or sent).
+StartupResult start_machine(bool settings_read = false);
 
 // Why the start-up failed, for the technician: the failing step with the
 // device and the system's reason, and what to check. Empty when it did not fail.

@@ -140,6 +140,21 @@ TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
     EXPECT_EQ(ws.ended_status, 0);
 }
 
+// A port setup.dat holds out of range is named as the file holds it, not as
+// the 0 the setting kept.
+TEST_F(MainWindow, APortRefusedInSetupDatIsNamedAsTheFileHoldsIt) {
+    reset_settings();  // as the program starts
+    write("setup.dat", "1000 0.125 0.5 30 1 7 0.25 6 60 420 0 2.5 24 1 1 3 6 0");
+    zelWndProc({WindowMessage::create});
+    EXPECT_EQ(settings.port, 0);  // the file's 7 is not taken
+    EXPECT_EQ(ws.status.rfind("No controller: Invalid port: 7", 0), 0u) << ws.status;
+    ASSERT_EQ(ws.boxes.size(), 2u);  // the settings file, and the reason for the technician
+    EXPECT_NE(ws.boxes[1].text.find("Communications Port is 7 in setup.dat; it must be 1, 2, 3 "
+                                    "or 4."),
+              std::string::npos)
+        << ws.boxes[1].text;
+}
+
 TEST_F(MainWindow, ControllerThatNeverGetsReady) {
     SimOptions o;
     o.handshake = '?';
