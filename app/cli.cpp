@@ -1,12 +1,30 @@
 #include "app/cli.h"
 
 #include "platform/text.h"
+#include "records/units.h"
 
 namespace {
 
+// Where the operator's own folder is, and how the machine is simulated.
+#ifdef _WIN32
+#define kOwnFolder                                                                 \
+    "%%ZEL_MACHINE%%, else zel-machine in the local application data folder,\n" \
+    "made from the installed sample the first\n"
+#define kSimulator                                                                 \
+    "--simulate runs the simulated controller inside the program, in place of the\n" \
+    "serial port.\n"
+#else
+#define kOwnFolder "$ZEL_MACHINE, else ~/zel-machine, made from the installed sample the first\n"
+#define kSimulator                                                                     \
+    "zel-sim is the simulated controller on a pseudo-terminal (zel-sim --help);\n"     \
+    "--simulate starts one for a single run. The manual page zel(1) says more.\n"
+#endif
+
 const char* const kUsage =
     "usage: zel [--dir DIR] [--simulate] [DRAWING]\n"
-    "       zel --measure [--figure N] [--start K] [--units inch|declared] [--dir DIR] DRAWING\n"
+    "       zel --measure [--figure N] [--start K] [--units inch|declared] [--join T]\n"
+    "                     [--dir DIR] DRAWING\n"
+    "       zel --export-dxf OUT.dxf [--units inch|declared] [--join T] [--dir DIR] DRAWING\n"
     "       zel --check [--dir DIR] [--simulate]\n"
     "       zel --ports [--dir DIR]\n"
     "       zel --use-port DEVICE [--port N] [--dir DIR]\n"
@@ -17,10 +35,17 @@ const char* const kUsage =
     "  --measure          print the strip lengths of the drawing's figures\n"
     "  --figure N         with --measure: only figure N\n"
     "  --start K          with --measure: move the start point forward K vertices\n"
+    "  --export-dxf OUT.dxf\n"
+    "                     write the drawing's figures, as read, to OUT.dxf as an R12\n"
+    "                     drawing of closed polylines\n"
     "  --units inch|declared\n"
-    "                     with --measure: read drawings that declare millimetres or\n"
-    "                     centimetres in inches, or in their declared unit; default:\n"
-    "                     as Options, Drawing units is set in the machine folder\n"
+    "                     with --measure or --export-dxf: read drawings that declare\n"
+    "                     millimetres or centimetres in inches, or in their declared\n"
+    "                     unit; default: as Options, Drawing units is set in the\n"
+    "                     machine folder\n"
+    "  --join T           with --measure or --export-dxf: join the ends of pieces\n"
+    "                     within T inches (at most 0.05); default: as Options,\n"
+    "                     Drawing units is set in the machine folder\n"
     "  --check            bring up the controller, report, and exit\n"
     "  --ports            list the serial devices of this computer\n"
     "  --use-port DEVICE  link DEVICE as the machine folder's port COMn\n"
@@ -29,12 +54,11 @@ const char* const kUsage =
     "\n"
     "Without --dir the machine folder is the folder that holds the program when\n"
     "it holds setup.dat and may be written, and otherwise the operator's own:\n"
-    "$ZEL_MACHINE, else ~/zel-machine, made from the installed sample the first\n"
+    kOwnFolder
     "time (files already there are never overwritten). Here that is\n"
     "  %s\n"
     "\n"
-    "zel-sim is the simulated controller on a pseudo-terminal (zel-sim --help);\n"
-    "--simulate starts one for a single run. The manual page zel(1) says more.\n";
+    kSimulator;
 
 bool to_count(const std::string& text, int& out) {
     if (text.empty() || text.size() > 9) return false;
@@ -76,6 +100,19 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             cl.dir = *v;
         } else if (a == "--measure") {
             cl.mode = CommandLine::Mode::measure;
+        } else if (a == "--export-dxf") {
+            const std::string* v = value("--export-dxf");
+            if (!v) return cl;
+            cl.mode = CommandLine::Mode::export_dxf;
+            cl.export_path = *v;
+        } else if (a == "--join") {
+            const std::string* v = value("--join");
+            if (!v) return cl;
+            if (!read_join_tolerance(*v, cl.join)) {
+                cl.error = strprintf("--join takes a number of inches from %.6f to %g, not \"%s\"",
+                                     kLeastJoin, kMostJoin, v->c_str());
+                return cl;
+            }
         } else if (a == "--check") {
             cl.mode = CommandLine::Mode::check;
         } else if (a == "--simulate") {
@@ -126,13 +163,18 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         cl.drawing = drawings[0];
     }
     bool measure = cl.mode == CommandLine::Mode::measure;
+    bool reads = measure || cl.mode == CommandLine::Mode::export_dxf;
     if (cl.error.empty() && measure && cl.drawing.empty())
         cl.error = "--measure needs a drawing";
+    if (cl.error.empty() && cl.mode == CommandLine::Mode::export_dxf && cl.drawing.empty())
+        cl.error = "--export-dxf needs a drawing to read";
     if (cl.error.empty() && !measure && (cl.figure != 0 || cl.start != 0))
         cl.error = "--figure and --start go with --measure";
     if (cl.error.empty() && cl.port != 0 && cl.mode != CommandLine::Mode::use_port)
         cl.error = "--port goes with --use-port";
-    if (cl.error.empty() && !measure && cl.units != CommandLine::Units::setting)
-        cl.error = "--units goes with --measure";
+    if (cl.error.empty() && !reads && cl.units != CommandLine::Units::setting)
+        cl.error = "--units goes with --measure or --export-dxf";
+    if (cl.error.empty() && !reads && cl.join != 0.0)
+        cl.error = "--join goes with --measure or --export-dxf";
     return cl;
 }

@@ -4,7 +4,9 @@
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Mode { window, help, version, measure, check, ports, use_port } mode = Mode::window;
+    enum class Mode {
+        window, help, version, measure, export_dxf, check, ports, use_port
+    } mode = Mode::window;
     std::string dir;          // --dir; empty: the default machine folder
     std::string drawing;      // the drawing to load at start
     int figure = 0;           // --figure N (measure): 0 for every figure
@@ -12,6 +14,10 @@ struct CommandLine {
     // --units (measure): how drawings that declare millimetres or centimetres
     // are read; without it, as the machine folder's units.dat says.
     enum class Units { setting, inch, declared } units = Units::setting;
+    // --join T (measure, export): the join tolerance in inches; 0 for the
+    // machine folder's.
+    double join = 0.0;
+    std::string export_path;  // --export-dxf OUT
     bool simulate = false;    // --simulate: run against the simulated controller
     std::string device;       // --use-port DEVICE
     int port = 0;             // --port N (use-port): 0 for the port in Setup

@@ -8,6 +8,7 @@
 #include "app/reset.h"
 #include "app/simulate.h"
 #include "platform/exit.h"
+#include "platform/folders.h"
 #include "platform/signals.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -17,8 +18,9 @@
 namespace {
 
 DefaultFolder default_folder() {
-    return default_program_directory(executable_folder(), std::getenv("ZEL_MACHINE"),
-                                     std::getenv("HOME"));
+    std::string zel_machine = environment_variable("ZEL_MACHINE");
+    return default_program_directory(executable_folder(), zel_machine.c_str(),
+                                     home_folder().c_str());
 }
 
 // The folder the command line names, or the default one, made from the
@@ -39,7 +41,7 @@ std::string machine_folder(const CommandLine& cl, std::string& why) {
 
 int main(int argc, char** argv) {
     reset_all_state();
-    CommandLine cl = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    CommandLine cl = parse_command_line(program_arguments(argc, argv));
     if (!cl.error.empty()) {
         std::fprintf(stderr, "zel: %s\n\n%s", cl.error.c_str(),
                      usage_text(default_folder().dir).c_str());
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
     // The drawing is named relative to where the program was started, before
     // the working directory becomes the program directory.
     std::string drawing = absolute_path(cl.drawing);
+    if (!cl.export_path.empty()) cl.export_path = absolute_path(cl.export_path);
     std::string why;
     std::string dir = machine_folder(cl, why);
     if (dir.empty() || !set_program_directory(dir, why)) {
@@ -64,9 +67,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (cl.mode == CommandLine::Mode::ports) return run_ports(cl);
-    // --measure only reads the settings, which are always whole, and may run
-    // beside the program that works the machine (a quote while it works).
-    if (cl.mode != CommandLine::Mode::measure && !lock_machine_folder(why)) {
+    // --measure and --export-dxf only read the settings, which are always
+    // whole, and may run beside the program that works the machine (a quote
+    // while it works).
+    if (cl.mode != CommandLine::Mode::measure && cl.mode != CommandLine::Mode::export_dxf &&
+        !lock_machine_folder(why)) {
         if (cl.mode == CommandLine::Mode::window) return refuse_window(why);
         std::fprintf(stderr, "zel: %s\n", why.c_str());
         return 1;
@@ -75,11 +80,13 @@ int main(int argc, char** argv) {
 
     win.carg = drawing.empty() ? 0 : 1;
     win.argument = drawing;
+    // Both only read the drawing and the settings.
     if (cl.mode == CommandLine::Mode::measure) return run_measure(cl);
+    if (cl.mode == CommandLine::Mode::export_dxf) return run_export(cl);
     write_argument_dat(drawing);
 
     // Lives to the end of the program; an exit from inside a wait leaves it running.
-    std::unique_ptr<PtySim> sim;
+    std::unique_ptr<SimController> sim;
     if (cl.simulate) {
         win.simulated = true;
         sim = start_simulated_machine(why);

@@ -9,6 +9,7 @@
 #include "import/dxf.h"
 #include "import/select.h"
 #include "import/shapes.h"
+#include "planning/new_drawing.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
 #include "records/notice.h"
@@ -41,19 +42,18 @@ bool measure_figure(int figure, float& total) {
 
 }  // namespace
 
-int run_measure(const CommandLine& cl) {
-    // What planning reads; the others (the port, the machine's moves) play no
-    // part in a quote.
-    if (!get_setup({&Settings::arc_notch, &Settings::direction, &Settings::bit,
-                    &Settings::closed_figure}))
-        return fail("The settings in setup.dat cannot be used; nothing was measured");
-    if (cl.units == CommandLine::Units::setting)
-        get_unit_setting();
-    else
+int read_drawing(const CommandLine& cl, const char* nothing_done,
+                 std::initializer_list<SettingRef> used) {
+    if (!get_setup(used))
+        return fail(std::string("The settings in setup.dat cannot be used; nothing was ") +
+                    nothing_done);
+    get_unit_setting();
+    if (cl.units != CommandLine::Units::setting)
         unit_setting.choice = cl.units == CommandLine::Units::declared ? UnitChoice::declared
                                                                        : UnitChoice::inch;
+    if (cl.join != 0.0) unit_setting.join_tolerance = cl.join;
     const std::string& path = win.argument;
-    switch (load_drawing(path)) {
+    switch (load_new_drawing(path)) {
     case DrawingLoad::not_opened:
         return fail(path + " Failed to open: " + std::strerror(errno));
     case DrawingLoad::refused: return 1;  // the reader has said why
@@ -62,7 +62,18 @@ int run_measure(const CommandLine& cl) {
     case DrawingLoad::loaded: break;
     }
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
-    if (shapes.objects == 0) return fail(path + ": " + no_figures_hint());
+    if (std::string closed = closed_note(); !closed.empty()) notice(path + ": " + closed);
+    return 0;
+}
+
+int run_measure(const CommandLine& cl) {
+    // What planning reads; the others (the port, the machine's moves) play no
+    // part in a quote.
+    if (int status = read_drawing(cl, "measured",
+                                  {&Settings::arc_notch, &Settings::direction, &Settings::bit,
+                                   &Settings::closed_figure});
+        status != 0)
+        return status;
     if (cl.figure > shapes.objects)
         return fail("The drawing has " + std::to_string(shapes.objects) + " figures; there is no figure " +
                     std::to_string(cl.figure));

@@ -1,6 +1,7 @@
 #include "app/reset.h"
 
 #include "controller/commands.h"
+#include "controller/replay.h"
 #include "controller/serial_link.h"
 #include "import/dxf.h"
 #include "import/shapes.h"
@@ -9,6 +10,7 @@
 #include "platform/exit.h"
 #include "platform/idle.h"
 #include "platform/serial.h"
+#include "records/interrupted.h"
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
@@ -16,7 +18,9 @@
 #include "records/progress.h"
 #include "records/settings.h"
 #include "records/units.h"
+#include "sequencing/resume.h"
 #include "sequencing/state.h"
+#include "shell/jobs.h"
 #include "shell/status.h"
 #include "shell/window_state.h"
 #include "shell/work.h"
@@ -50,6 +54,11 @@ void reset_all_state() {
     reset_work();
     reset_progress();
     reset_idle();
+    reset_interrupted();
+    reset_ledger();
+    reset_resume();
+    reset_jobs();
+    recover_from_lost_controller(false);
     set_serial_device(nullptr);
     set_clock(nullptr);
     set_program_exit(nullptr);

@@ -2,10 +2,15 @@
 #include <memory>
 #include <string>
 
-#include "sim/pty.h"
+#include "sim/controller.h"
 
 // --simulate: the simulated controller, of the family the machine folder's
-// model setting selects, answering on a pseudo-terminal that stands in for
-// the configured port. Nothing is linked into the machine folder. Null with
-// the reason in `why` when the terminal cannot be made.
-std::unique_ptr<PtySim> start_simulated_machine(std::string& why);
+// model setting selects, standing in for the configured port: on Linux it
+// answers on a pseudo-terminal, on Windows in-process behind the serial
+// device. Nothing is linked into the machine folder. Null with the reason in
+// `why` when it cannot start.
+std::unique_ptr<SimController> start_simulated_machine(std::string& why);
+
+// The family the machine folder's setup.dat selects (its model), read
+// without touching the settings the program goes on with.
+ControllerFamily simulated_family();

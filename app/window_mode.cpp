@@ -59,5 +59,6 @@ int run_window(const CommandLine&) {
     QtWindowSystem ws(window);
     window.create();
     window.show();
+    window.send(Message{WindowMessage::shown});
     return ws.run();
 }

@@ -1,11 +1,15 @@
-// Import time of large drawings against the floor of reading the same file
-// with fgets in 128-byte reads, measured side by side.
-//   bench_import [FOLDER] [MEGABYTES]
+// The first load of a large drawing in a fresh process, as an operator meets
+// it, against the floor of reading the same file with fgets in 128-byte
+// reads in a fresh process of its own; and the peak memory of that process.
+//   bench_import [FOLDER] [MEGABYTES] [RUNS]
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -27,39 +31,9 @@ public:
     void code(int c, const char* value) { std::fprintf(f_, "%3d\n%s\n", c, value); }
     void code(int c, double value) { std::fprintf(f_, "%3d\n%.6f\n", c, value); }
     void code(int c, int value) { std::fprintf(f_, "%3d\n%6d\n", c, value); }
-    void handle() { std::fprintf(f_, "  5\n%X\n", next_handle_++); }
     long size() { return std::ftell(f_); }
 
-    // Entities a drawing program writes around the outlines, none of them
-    // part of an outline: points, texts and block references, and with
-    // `loose` lines and arcs whose ends meet nothing (else dimensions).
-    void other_entities(int n, bool loose) {
-        for (int i = 0; i < n; ++i, ++other_) {
-            double x = other_ % 1000 * 0.37, y = -1.0 - other_ / 1000 * 0.53;
-            if (loose) {
-                entity("LINE");
-                code(10, x), code(20, y), code(30, 0.0), code(11, x + 0.2), code(21, y - 0.1);
-                code(31, 0.0);
-                entity("ARC");
-                code(10, x + 0.1), code(20, y - 0.3), code(30, 0.0), code(40, 0.05);
-                code(50, 15.0), code(51, 75.0);
-            } else {
-                entity("DIMENSION");
-                code(2, "*D12"), code(10, x), code(20, y), code(30, 0.0), code(11, x + 0.2);
-                code(21, y - 0.1), code(31, 0.0), code(70, "     0");
-                entity("DIMENSION");
-                code(2, "*D13"), code(10, x + 0.1), code(20, y - 0.3), code(30, 0.0);
-                code(13, 0.05), code(14, 15.0), code(70, "     1");
-            }
-            entity("POINT");
-            code(10, x), code(20, y), code(30, 0.0);
-            entity("TEXT");
-            code(10, x), code(20, y), code(30, 0.0), code(40, 0.2), code(1, "SIGN 4417-B REV C");
-            entity("INSERT");
-            code(2, "LOGO"), code(10, x), code(20, y), code(30, 0.0), code(41, 1.0);
-        }
-    }
-    // Vertex v of outline n of `vertices` vertices; every third one carries a bulge.
+    // Vertex v of outline n; every third one carries a bulge.
     static double vx(int v, int n) { return n % 40 * 12.0 + v * 0.125; }
     static double vy(int v, int n) { return n / 40 * 12.0 + (v & 3) * 0.5; }
     static double bulge(int v) { return v % 3 == 2 ? 0.414214 : 0.0; }
@@ -92,8 +66,8 @@ public:
             double x0 = vx(v, n), y0 = vy(v, n), x1 = vx(w, n), y1 = vy(w, n);
             if (bulge(v) == 0) {
                 entity("LINE");
-                code(10, x0), code(20, y0), code(30, 0.0), code(11, x1), code(21, y1);
-                code(31, 0.0);
+                code(100, "AcDbLine"), code(10, x0), code(20, y0), code(30, 0.0);
+                code(11, x1), code(21, y1), code(31, 0.0);
                 continue;
             }
             // The arc's centre lies left of the chord for a positive bulge.
@@ -102,47 +76,67 @@ public:
             double cx = (x0 + x1) / 2 - (y1 - y0) / chord * away;
             double cy = (y0 + y1) / 2 + (x1 - x0) / chord * away;
             entity("ARC");
-            code(10, cx), code(20, cy), code(30, 0.0), code(40, r);
-            code(50, std::atan2(y0 - cy, x0 - cx) * 180 / M_PI);
+            code(100, "AcDbCircle"), code(10, cx), code(20, cy), code(30, 0.0), code(40, r);
+            code(100, "AcDbArc"), code(50, std::atan2(y0 - cy, x0 - cx) * 180 / M_PI);
             code(51, std::atan2(y1 - cy, x1 - cx) * 180 / M_PI);
+        }
+    }
+    // Circles, the holes and dots of a sign; `vertices` of them.
+    void circles(int vertices, int n) {
+        for (int v = 0; v < vertices; ++v) {
+            entity("CIRCLE");
+            code(100, "AcDbCircle"), code(10, vx(v, n)), code(20, vy(v, n)), code(30, 0.0);
+            code(40, 0.05 + v % 7 * 0.01);
+        }
+    }
+    // A letter's outline as a closed cubic SPLINE, as design programs save
+    // curves: `vertices` control points round a wavy oval, the first three
+    // again at the end, and uniform knots.
+    void spline(int vertices, int n) {
+        entity("SPLINE");
+        code(100, "AcDbSpline"), code(210, 0.0), code(220, 0.0), code(230, 1.0);
+        code(70, "    11"), code(71, "     3"), code(72, vertices + 7), code(73, vertices + 3);
+        code(74, "     0");
+        for (int k = 0; k < vertices + 7; ++k) code(40, static_cast<double>(k));
+        double cx = n % 40 * 12.0 + 5, cy = n / 40 * 12.0 + 4;
+        for (int k = 0; k < vertices + 3; ++k) {
+            double t = 2 * M_PI * (k % vertices) / vertices;
+            code(10, cx + 5 * std::cos(t) + 0.3 * std::cos(7 * t));
+            code(20, cy + 3 * std::sin(t) + 0.3 * std::sin(5 * t));
+            code(30, 0.0);
+        }
+    }
+    // Each outline in the next of the other kinds, as drawings put together
+    // from several programs hold them.
+    void mixed(int vertices, int n) {
+        switch (n % 5) {
+        case 0: polyline(vertices, n); break;
+        case 1: lwpolyline(vertices, n); break;
+        case 2: lines_and_arcs(vertices, n); break;
+        case 3: spline(vertices, n); break;
+        default: circles(vertices / 6, n); break;
         }
     }
     void begin() { code(0, "SECTION"), code(2, "ENTITIES"); }
     void end() { code(0, "ENDSEC"), code(0, "EOF"); }
 
 private:
+    // Each entity with its handle and layer, as drawing programs write it.
     void entity(const char* name) {
         code(0, name);
-        handle();
-        code(8, "LETTERS");
+        std::fprintf(f_, "  5\n%X\n", next_handle_++);
+        code(100, "AcDbEntity"), code(8, "LETTERS");
     }
     FILE* f_;
     unsigned next_handle_ = 0x100;
-    int other_ = 0;
 };
 
-// About `mb` MB of other entities with 4000 vertices of outlines spread
-// through them: a drawing that loads.
-void write_sparse(const std::string& path, long mb, bool loose) {
+// About `mb` MB of outlines of 60 vertices written by `outline` and nothing
+// else: far more than the shape tables hold, so the reader refuses it.
+void write_drawing(const std::string& path, long mb, void (Writer::*outline)(int, int)) {
     Writer w(path);
     w.begin();
-    for (int n = 0; w.size() < mb << 20; ++n) {
-        w.other_entities(200, loose);
-        if (n < 160) w.polyline(25, n);
-    }
-    w.end();
-}
-
-// About `mb` MB of outlines of 60 vertices written by `outline`, with other
-// entities between them: far more than the shape tables hold, so the reader
-// reads and counts every outline and refuses the drawing.
-void write_dense(const std::string& path, long mb, void (Writer::*outline)(int, int)) {
-    Writer w(path);
-    w.begin();
-    for (int n = 0; w.size() < mb << 20; ++n) {
-        (w.*outline)(60, n);
-        w.other_entities(4, false);
-    }
+    for (int n = 0; w.size() < mb << 20; ++n) (w.*outline)(60, n);
     w.end();
 }
 
@@ -150,24 +144,55 @@ double seconds_since(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-double floor_run(const std::string& path) {
-    auto t0 = std::chrono::steady_clock::now();
-    FILE* f = std::fopen(path.c_str(), "rb");
-    char line[128];
-    long lines = 0;
-    while (std::fgets(line, sizeof line, f)) ++lines;
-    std::fclose(f);
-    double s = seconds_since(t0);
-    if (lines == 0) std::exit(1);
-    return s;
+rusage usage() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u;
 }
 
-double reader_run(const std::string& path, DrawingLoad& result) {
+double cpu_seconds(const rusage& u) {
+    auto s = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
+    return s(u.ru_utime) + s(u.ru_stime);
+}
+
+// In the fresh process: one read of `path`, its time (on the clock and on
+// the processor) and the peak memory.
+int child(const std::string& how, const std::string& path) {
+    std::freopen("/dev/null", "w", stderr);  // the refusal notice
+    double cpu0 = cpu_seconds(usage());
     auto t0 = std::chrono::steady_clock::now();
-    result = load_drawing(path);
+    if (how == "fgets") {
+        FILE* f = std::fopen(path.c_str(), "rb");
+        char line[128];
+        long lines = 0;
+        while (std::fgets(line, sizeof line, f)) ++lines;
+        std::fclose(f);
+        if (lines == 0) return 1;
+    } else {
+        load_drawing(path);
+    }
     double s = seconds_since(t0);
+    rusage u = usage();
     take_notices();
-    return s;
+    std::printf("%.6f %.6f %ld\n", s, cpu_seconds(u) - cpu0, u.ru_maxrss);
+    return 0;
+}
+
+struct Run {
+    double seconds, cpu;
+    long kib;
+};
+
+Run in_fresh_process(const char* self, const char* how, const std::string& path) {
+    std::string command = std::string(self) + " --child " + how + " '" + path + "'";
+    FILE* p = popen(command.c_str(), "r");
+    Run r{0, 0, 0};
+    if (!p || std::fscanf(p, "%lf %lf %ld", &r.seconds, &r.cpu, &r.kib) != 3) {
+        std::fprintf(stdout, "%s failed\n", command.c_str());
+        std::exit(1);
+    }
+    pclose(p);
+    return r;
 }
 
 double median(std::vector<double> v) {
@@ -175,51 +200,63 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-void measure(const char* name, const std::string& path) {
-    const int rounds = 9;
-    std::vector<double> floor_s, reader_s;
-    DrawingLoad result = DrawingLoad::loaded;
-    floor_run(path);  // into the page cache
-    for (int i = 0; i < rounds; ++i) {
-        floor_s.push_back(floor_run(path));
-        reader_s.push_back(reader_run(path, result));
+void measure(const char* self, const char* name, const std::string& path, int runs) {
+    std::vector<double> floor_s, reader_s, floor_cpu, reader_cpu;
+    long floor_kib = 0, reader_kib = 0;
+    in_fresh_process(self, "fgets", path);  // into the page cache
+    for (int i = 0; i < runs; ++i) {
+        Run f = in_fresh_process(self, "fgets", path);
+        Run r = in_fresh_process(self, "reader", path);
+        floor_s.push_back(f.seconds);
+        reader_s.push_back(r.seconds);
+        floor_cpu.push_back(f.cpu);
+        reader_cpu.push_back(r.cpu);
+        floor_kib = std::max(floor_kib, f.kib);
+        reader_kib = std::max(reader_kib, r.kib);
     }
     FILE* f = std::fopen(path.c_str(), "rb");
     std::fseek(f, 0, SEEK_END);
     double mb = std::ftell(f) / 1048576.0;
     std::fclose(f);
     double fl = median(floor_s), rd = median(reader_s);
-    std::printf("%-8s %7.1f MB  fgets %7.1f ms  reader %7.1f ms  ratio %.2f  (%s, %d figures, "
-                "%d entries, %d open chains)\n",
-                name, mb, fl * 1e3, rd * 1e3, rd / fl,
-                result == DrawingLoad::loaded ? "loaded" : "refused", shapes.objects, dxf.fp + 1,
-                groups.passed.open_chains);
+    double fc = median(floor_cpu), rc = median(reader_cpu);
+    std::printf("%-8s %5.1f MB  fgets %6.1f ms  reader %6.1f ms  ratio %.2f  (processor time "
+                "%.2f)  peak %5.1f MiB (fgets %4.1f MiB)\n",
+                name, mb, fl * 1e3, rd * 1e3, rd / fl, rc / fc, reader_kib / 1024.0,
+                floor_kib / 1024.0);
+    std::fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::freopen("/dev/null", "w", stderr);  // the refusal notice, once per run
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0) return child(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "--only") == 0) {
+        // One drawing already written: bench_import --only NAME PATH
+        measure(argv[0], argv[2], argv[3], 9);
+        return 0;
+    }
     std::string folder = argc > 1 ? argv[1] : "/tmp";
-    long mb = argc > 2 ? std::atol(argv[2]) : 40;
+    long mb = argc > 2 ? std::atol(argv[2]) : 50;
+    int runs = argc > 3 ? std::atoi(argv[3]) : 9;
     struct Drawing {
         const char* name;
+        void (Writer::*outline)(int, int);
         std::string path;
     };
-    const Drawing drawings[] = {
-        {"sparse", folder + "/zel-bench-sparse.dxf"},
-        {"dense", folder + "/zel-bench-dense.dxf"},
-        {"loose", folder + "/zel-bench-loose.dxf"},
-        {"lwpoly", folder + "/zel-bench-lwpolyline.dxf"},
-        {"linearc", folder + "/zel-bench-lines-and-arcs.dxf"},
+    Drawing drawings[] = {
+        {"polyline", &Writer::polyline, ""},     {"lwpoly", &Writer::lwpolyline, ""},
+        {"circle", &Writer::circles, ""},        {"linearc", &Writer::lines_and_arcs, ""},
+        {"spline", &Writer::spline, ""},         {"mix", &Writer::mixed, ""},
     };
-    write_sparse(drawings[0].path, mb, false);
-    write_dense(drawings[1].path, mb, &Writer::polyline);
-    write_sparse(drawings[2].path, mb, true);
-    write_dense(drawings[3].path, mb, &Writer::lwpolyline);
-    write_dense(drawings[4].path, mb, &Writer::lines_and_arcs);
-    std::printf("median of 9 runs each, alternating; the file in the page cache\n");
-    for (const Drawing& d : drawings) measure(d.name, d.path);
+    for (Drawing& d : drawings) {
+        d.path = folder + "/zel-bench-" + d.name + ".dxf";
+        write_drawing(d.path, mb, d.outline);
+    }
+    std::printf("the first load in a fresh process, median of %d runs each, alternating with "
+                "fgets; the file in the page cache\n",
+                runs);
+    for (const Drawing& d : drawings) measure(argv[0], d.name, d.path, runs);
     if (!std::getenv("ZEL_BENCH_KEEP"))
         for (const Drawing& d : drawings) std::remove(d.path.c_str());
 }

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <string>
 
+#include "controller/replay.h"
 #include "controller/serial_link.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "records/interrupted.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -59,12 +61,15 @@ void move_galil(const char* command, float st) {
     if (st == 0) return;
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, "%f\r", st);
-    before_command();
-    check_move(-st, std::string(command) + move_data);
-    put_data(command);
-    wait_for_Slo_Syn();
-    put_data(move_data);
-    wait_for_Slo_Syn();
+    Replay how = begin_command(move_name(-st));
+    if (how == Replay::send) {
+        check_move(-st, std::string(command) + move_data);
+        put_data(command);
+        wait_for_Slo_Syn();
+        put_data(move_data);
+        wait_for_Slo_Syn();
+    }
+    end_command(how);
 }
 
 void move_slo_syn(const char* format, float st) {
@@ -73,10 +78,13 @@ void move_slo_syn(const char* format, float st) {
     // Room for the longest float "%f" writes.
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, format, st);
-    before_command();
-    check_move(-st, move_data);
-    put_data(move_data);
-    wait_for_Slo_Syn();
+    Replay how = begin_command(move_name(-st));
+    if (how == Replay::send) {
+        check_move(-st, move_data);
+        put_data(move_data);
+        wait_for_Slo_Syn();
+    }
+    end_command(how);
 }
 
 // The largest controller program setup2.dat may be: far more than a Galil
@@ -110,7 +118,11 @@ std::string quoted_command() {
     return "\"" + c + "\"";
 }
 
+bool loss_recoverable = false;
+
 [[noreturn]] void lost_controller(const std::string& why, const std::string& line) {
+    com.ready = false;
+    if (loss_recoverable) throw ControllerLost{why, work_done_text(), line};
     final_notice(why + ".\n\n" + work_done_text() +
                      "\n\nCheck that the controller is switched on and that its cable is on "
                      "this port, then start ZEL again. ctrace.txt in " + directory +
@@ -139,8 +151,11 @@ int answer_class(const char* response) {
     }
 }
 
+void recover_from_lost_controller(bool recover) { loss_recoverable = recover; }
+
 int wait_for_Slo_Syn() {
     nudge_log_writer();
+    nudge_interrupted_writer();
     long end_time = now() + kAnswerDeadline;
     char response[24];
     for (;;) {

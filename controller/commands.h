@@ -51,8 +51,17 @@ int answer_class(const char* response);
 // Waits for the next answer that means something and returns its class.
 // When none comes within 20 seconds, or the serial device goes away, the
 // operator is told what got no answer and what the work had done, and the
-// program ends with status -1.
+// program ends with status -1 (or ControllerLost is thrown, see below).
 int wait_for_Slo_Syn();
+
+// Thrown by the waits instead of ending the program, once the window has
+// said it takes a lost controller itself: `why` names what got no answer,
+// `done` what the work had done, `line` is what the end of the program
+// would print. The controller is then no longer ready.
+struct ControllerLost {
+    std::string why, done, line;
+};
+void recover_from_lost_controller(bool recover);
 
 // Thrown instead of sending a command when there is no open port.
 struct NoController {};

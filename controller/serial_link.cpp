@@ -1,18 +1,16 @@
 #include "controller/serial_link.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "controller/commands.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "platform/idle.h"
+#include "platform/port_binding.h"
 #include "platform/serial.h"
 #include "platform/signals.h"
 #include "platform/text.h"
@@ -47,17 +45,6 @@ const char* open_failure(OpenStep step) {
     return "";
 }
 
-std::string link_target(const std::string& path) {
-    char buf[PATH_MAX];
-    ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
-    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : "";
-}
-
-std::string user_name() {
-    const passwd* pw = ::getpwuid(::geteuid());
-    return pw ? pw->pw_name : "this user";
-}
-
 }  // namespace
 
 void reset_com() {
@@ -78,10 +65,9 @@ void start_ctrace() {
 std::string port_device(int port) {
     if (port < 1 || port > 4) return "";
     if (!port_override.empty()) return port_override;
-    std::string link = program_file(strprintf("COM%d", port).c_str());
-    struct stat st {};
-    if (::lstat(link.c_str(), &st) == 0) return link;
-    return strprintf("/dev/ttyS%d", port - 1);
+    std::string link = program_file(port_binding_name(port).c_str());
+    if (entry_exists(link)) return bound_device(link);
+    return default_port_device(port);
 }
 
 void set_port_override(const std::string& device) { port_override = device; }
@@ -197,7 +183,7 @@ std::string com_failure_advice() {
         return strprintf("The communications port in Setup is %d; it must be 1, 2, 3 or 4.",
                          settings.port);
     }
-    std::string target = link_target(dev);
+    std::string target = binding_target(dev);
     switch (com.error) {
     case ENOENT:
     case ENODEV:
@@ -206,10 +192,8 @@ std::string com_failure_advice() {
             return "The link " + dev + " points to " + target +
                    ", which is not there: plug in the serial adapter, or point the link at "
                    "the device the controller is connected to.";
-        return "There is no serial device " + dev +
-               ": check the communications port in Setup, or put a link named COM" +
-               std::to_string(settings.port) +
-               " to the right device (for example /dev/ttyUSB0) in " + directory + ".";
+        return "There is no serial device " + dev + ": check the communications port in Setup, or " +
+               how_to_bind_port(settings.port, directory) + ".";
     case EBUSY:
         return "The serial port " + dev +
                " is in use by another program (another ZEL, a terminal program or a modem "

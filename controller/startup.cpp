@@ -2,16 +2,17 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
+#include "platform/serial.h"
 #include "records/history.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
 #include "records/settings.h"
 
-StartupResult start_machine(bool settings_read) {
-    start_ctrace();
-    get_log();
-    repair_history();
-    if (!settings_read) get_setup();
+namespace {
+
+// The port of the settings, and the handshake of the family they name.
+StartupResult open_and_greet() {
+    com.ready = false;
     set_command_strings();
     StartupResult r;
     if (init_com() != 0) {
@@ -19,11 +20,34 @@ StartupResult start_machine(bool settings_read) {
         return r;
     }
     long before = com.received;
-    int rc = galil() ? Init_Galil() : Init_Slo_Syn();
+    int rc = 1;
+    try {
+        rc = galil() ? Init_Galil() : Init_Slo_Syn();
+    } catch (const ControllerLost&) {
+        rc = 1;  // the Galil's program download got no answer
+    }
     r.answers = com.received - before;
     r.outcome = rc == 0 ? Startup::ready : rc == 1 ? Startup::no_answer : Startup::no_program;
     com.ready = r.outcome == Startup::ready;
     return r;
+}
+
+}  // namespace
+
+StartupResult start_machine(bool settings_read) {
+    start_ctrace();
+    get_log();
+    repair_history();
+    if (!settings_read) get_setup();
+    return open_and_greet();
+}
+
+StartupResult reconnect_machine() {
+    serial_device().close();
+    com.open = false;
+    com.ready = false;
+    com.gone = false;
+    return open_and_greet();
 }
 
 std::string startup_failure_reason(const StartupResult& r) {

@@ -21,6 +21,11 @@ struct StartupResult {
 // to refuse settings it cannot use before anything is written or sent).
 StartupResult start_machine(bool settings_read = false);
 
+// Connect, and Setup's new model, port or steps per inch: the port closed
+// and opened again as the settings in memory name it, and the handshake of
+// their family, without a new ctrace.txt or reading the files again.
+StartupResult reconnect_machine();
+
 // Why the start-up failed, for the technician: the failing step with the
 // device and the system's reason, and what to check. Empty when it did not fail.
 std::string startup_failure_reason(const StartupResult& r);

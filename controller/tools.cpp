@@ -1,16 +1,22 @@
 #include "controller/tools.h"
 
 #include "controller/commands.h"
+#include "controller/replay.h"
 #include "controller/serial_link.h"
 #include "records/prodlog.h"
 #include "records/settings.h"
 
 void fire(const char* command, int32_t& counter) {
-    before_command();
-    put_data(command);
-    wait_for_Slo_Syn();
-    count_one(counter);
-    write_log();
+    Replay how = begin_command(command_name(command));
+    if (how == Replay::send) {
+        put_data(command);
+        wait_for_Slo_Syn();
+    }
+    if (how != Replay::skip) {
+        count_one(counter);
+        write_log();
+    }
+    end_command(how);
 }
 
 void notch() {
@@ -26,12 +32,15 @@ void bend() {
 }
 
 void Home() {
-    before_command();
-    put_data(commands.H);
-    if (wait_for_Slo_Syn() == 0) {
+    Replay how = begin_command(command_name(commands.H));
+    if (how == Replay::send) {
         put_data(commands.H);
-        wait_for_Slo_Syn();
+        if (wait_for_Slo_Syn() == 0) {
+            put_data(commands.H);
+            wait_for_Slo_Syn();
+        }
     }
+    end_command(how);
 }
 
 void home_to_notcher() {

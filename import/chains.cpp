@@ -8,29 +8,25 @@
 #include <utility>
 #include <vector>
 
-#include "import/groups.h"
-
 namespace {
 
 // Ends are found through a grid of cells twice the tolerance wide: two ends
 // that meet lie in the same cell or in cells side by side. Coordinates too
 // large for the grid, and those that are no number, share one cell far out.
-constexpr double kTolerance = kJoinTolerance;
-constexpr double kCell = 2.0 * kTolerance;
 constexpr int32_t kFarCell = int32_t{1} << 30;
 
-int32_t cell_of(double v) {
-    double c = std::floor(v / kCell);
+int32_t cell_of(double v, double cell) {
+    double c = std::floor(v / cell);
     return c > -kFarCell && c < kFarCell ? static_cast<int32_t>(c) : kFarCell;
 }
 
 // A cell's column in the high half of the key and its row in the low half,
 // both offset to sort as unsigned numbers.
-uint64_t cell_key(double x, double y) {
+uint64_t cell_key(double x, double y, double cell) {
     auto offset = [](int32_t c) {
         return static_cast<uint64_t>(static_cast<uint32_t>(c) ^ 0x80000000u);
     };
-    return offset(cell_of(x)) << 32 | offset(cell_of(y));
+    return offset(cell_of(x, cell)) << 32 | offset(cell_of(y, cell));
 }
 
 uint32_t column(uint64_t cell) { return static_cast<uint32_t>(cell >> 32); }
@@ -45,13 +41,11 @@ double distance2(Point a, Point b) {
     return dx * dx + dy * dy;
 }
 
-bool near(Point a, Point b) { return distance2(a, b) <= kTolerance * kTolerance; }
-
 // The bits of a coordinate, so that ends at the very same point sort
 // together whatever they hold (-0 taken as 0).
 uint64_t bits(double v) { return std::bit_cast<uint64_t>(v + 0.0); }
 
-// An end of a segment in the grid: 2 * segment + side, side 0 the segment's
+// An end of a piece in the grid: 2 * piece + side, side 0 the piece's
 // (x0, y0) and 1 its (x1, y1).
 struct End {
     uint64_t cell;
@@ -59,15 +53,14 @@ struct End {
 };
 
 // Ends at the very same point, ends[first] to ends[first of the next node],
-// in the order of their segments.
+// in the order of their pieces.
 struct Node {
     uint64_t cell;
     Point at;
     int first;
 };
 
-// What the joiner keeps from one drawing to the next, so that large
-// drawings do not allocate anew.
+// The joiner's working tables.
 struct Scratch {
     std::vector<End> ends, spare;
     std::vector<uint32_t> counts;
@@ -78,11 +71,9 @@ struct Scratch {
     std::vector<std::pair<int, int>> pairs;  // nodes that meet, each way
     std::vector<int> first_partner, partners, fill;
     std::vector<char> used;
-    std::vector<std::pair<int, bool>> chain;  // segment, run from its end to its start
+    std::vector<std::pair<int, bool>> chain;  // piece, run from its end to its start
     std::vector<OutlineVertex> ring;
 };
-
-Scratch scratch;
 
 // Sorts the ends by their cells, keeping the order of ends in the same cell.
 // Many ends go sixteen bits of the key at a time, leaving out a pass in
@@ -112,20 +103,25 @@ void sort_by_cell(std::vector<End>& ends, std::vector<End>& spare, std::vector<u
 
 class Joiner {
 public:
-    explicit Joiner(GroupReader& g) : g_(g), segs_(g.segments) {}
+    Joiner(const std::vector<Piece>& pieces, std::vector<OutlineVertex>& vertices,
+           double tolerance, double per_inch)
+        : pieces_(pieces), vertices_(vertices), tolerance_(tolerance), per_inch_(per_inch) {}
 
-    void run() {
-        int n = static_cast<int>(segs_.size());
+    Joined run() {
+        int n = static_cast<int>(pieces_.size());
         find_partners();
         x_.used.assign(n, 0);
         for (int first = 0; first < n; ++first)
             if (!x_.used[first]) chain_from(first);
+        return std::move(out_);
     }
 
 private:
-    Point end(int seg, int side) const {
-        const Segment& s = segs_[seg];
-        return side == 0 ? Point{s.x0, s.y0} : Point{s.x1, s.y1};
+    bool near(Point a, Point b) const { return distance2(a, b) <= tolerance_ * tolerance_; }
+
+    Point end(int piece, int side) const {
+        const Piece& p = pieces_[piece];
+        return side == 0 ? Point{p.x0, p.y0} : Point{p.x1, p.y1};
     }
     Point end(int k) const { return end(k / 2, k % 2); }
 
@@ -133,10 +129,11 @@ private:
     // the tolerance: the points sorted by cell, each compared with those of
     // its own cell and the cells beside it.
     void find_partners() {
-        int n = static_cast<int>(segs_.size());
+        int n = static_cast<int>(pieces_.size());
+        double cell = 2.0 * tolerance_;
         auto& ends = x_.ends;
         ends.clear();
-        for (int k = 0; k < 2 * n; ++k) ends.push_back({cell_key(end(k).x, end(k).y), k});
+        for (int k = 0; k < 2 * n; ++k) ends.push_back({cell_key(end(k).x, end(k).y, cell), k});
         sort_by_cell(ends, x_.spare, x_.counts);
         auto same_point_first = [&](const End& a, const End& b) {
             Point p = end(a.end), q = end(b.end);
@@ -203,7 +200,7 @@ private:
         x_.pairs.push_back({b, a});
     }
 
-    // The free end of the earliest segment at a point, or -1.
+    // The free end of the earliest piece at a point, or -1.
     int first_free(int node) {
         int stop = node + 1 < static_cast<int>(x_.nodes.size())
                        ? x_.nodes[node + 1].first
@@ -213,11 +210,11 @@ private:
         return at < stop ? x_.ends[at].end : -1;
     }
 
-    // The free end nearest to end `side` of `seg`, the earlier segment's
-    // when two are as near. False when there is none.
-    bool nearest(int seg_at, int side_at, int& seg, int& side) {
-        if (x_.alone[2 * seg_at + side_at]) return false;
-        int node = x_.node_of[2 * seg_at + side_at];
+    // The free end nearest to end `side_at` of `piece_at`, the earlier
+    // piece's when two are as near. False when there is none.
+    bool nearest(int piece_at, int side_at, int& piece, int& side) {
+        if (x_.alone[2 * piece_at + side_at]) return false;
+        int node = x_.node_of[2 * piece_at + side_at];
         int best = first_free(node);  // at the very same point: none is nearer
         double best_d = 0;
         int from = x_.first_partner[node], to = best < 0 ? x_.first_partner[node + 1] : from;
@@ -229,7 +226,7 @@ private:
             if (best < 0 || d < best_d || (d == best_d && e / 2 < best / 2)) best = e, best_d = d;
         }
         if (best < 0) return false;
-        seg = best / 2;
+        piece = best / 2;
         side = best % 2;
         return true;
     }
@@ -237,62 +234,108 @@ private:
     void chain_from(int first) {
         x_.used[first] = 1;
         x_.chain.assign(1, {first, false});
-        int seg = first, side = 1;  // the end the chain has reached
+        int piece = first, side = 1;  // the end the chain has reached
         Point start = end(first, 0);
         int next = 0, next_side = 0;
-        while (!near(end(seg, side), start)) {
-            if (!nearest(seg, side, next, next_side)) {
-                // Open: the rest of it, back from its start, is left out with it.
+        while (!near(end(piece, side), start)) {
+            if (!nearest(piece, side, next, next_side)) {
+                // Open: the rest of it, back from its start, goes with it.
+                OpenChain open;
+                for (const auto& link : x_.chain) open.pieces.push_back(link.first);
+                Point stop = end(piece, side);
                 int back = first, back_side = 0;
                 while (nearest(back, back_side, next, next_side)) {
                     x_.used[next] = 1;
+                    open.pieces.push_back(next);
                     back = next;
                     back_side = 1 - next_side;
                 }
-                ++g_.passed.open_chains;
+                Point other = end(back, back_side);
+                open.x0 = other.x, open.y0 = other.y, open.x1 = stop.x, open.y1 = stop.y;
+                out_.open.push_back(std::move(open));
                 return;
             }
             x_.used[next] = 1;
             x_.chain.push_back({next, next_side == 1});
-            seg = next;
+            piece = next;
             side = 1 - next_side;
         }
         add_outline();
     }
 
-    // The chain as an outline: the vertex before each segment with the
-    // segment's bulge as it is run, from the lowest-then-leftmost vertex
-    // round to it again.
+    // Whether the segment by which `piece`, run backwards or not, leaves its
+    // start (`leaving`) or reaches its end is straight.
+    bool straight(int piece, bool back, bool leaving) const {
+        const Piece& p = pieces_[piece];
+        return leaving != back ? p.line0 : p.line1;
+    }
+
+    // The vertices of `piece` as it is run, from the vertex after its start:
+    // each with the bulge of the segment that leaves it.
+    void inner_vertices(int piece, bool back) {
+        const Piece& p = pieces_[piece];
+        if (p.single()) return;
+        const OutlineVertex* v = vertices_.data() + p.first;
+        int last = p.count - 1;
+        for (int k = 1; k < last; ++k) {
+            if (!back) {
+                x_.ring.push_back(v[k]);
+            } else {
+                const OutlineVertex& at = v[last - k];
+                const OutlineVertex& before = v[last - k - 1];
+                x_.ring.push_back({at.x, at.y, -before.bulge, before.arc});
+            }
+        }
+    }
+
+    // The bulge of the segment by which `piece`, as it is run, leaves its start.
+    OutlineVertex leaving(int piece, bool back, Point at) const {
+        const Piece& p = pieces_[piece];
+        if (p.single()) return {at.x, at.y, back ? -p.bulge : p.bulge, !p.line0};
+        const OutlineVertex& s = back ? vertices_[p.first + p.count - 2] : vertices_[p.first];
+        return {at.x, at.y, back ? -s.bulge : s.bulge, s.arc};
+    }
+
+    // The chain as an outline: at each junction the vertex that starts the
+    // piece leaving it, from the lowest-then-leftmost vertex round to it again.
     void add_outline() {
         int n = static_cast<int>(x_.chain.size());
         x_.ring.clear();
         for (int i = 0; i < n; ++i) {
             auto [before, before_back] = x_.chain[(i + n - 1) % n];
-            auto [seg, back] = x_.chain[i];
-            const Segment& s = segs_[seg];
-            bool take_start = s.line || !segs_[before].line;
-            Point p = take_start ? end(seg, back ? 1 : 0) : end(before, before_back ? 0 : 1);
-            x_.ring.push_back({p.x, p.y, back ? -s.bulge : s.bulge, !s.line});
+            auto [piece, back] = x_.chain[i];
+            bool take_start = straight(piece, back, true) || !straight(before, before_back, false);
+            Point p = take_start ? end(piece, back ? 1 : 0) : end(before, before_back ? 0 : 1);
+            x_.ring.push_back(leaving(piece, back, p));
+            inner_vertices(piece, back);
         }
         auto key = [&](const OutlineVertex& v) {
-            return std::pair{stored(v.y, g_.per_inch), stored(v.x, g_.per_inch)};
+            return std::pair{stored(v.y, per_inch_), stored(v.x, per_inch_)};
         };
+        int m = static_cast<int>(x_.ring.size());
         int low = 0;
-        for (int i = 1; i < n; ++i)
+        for (int i = 1; i < m; ++i)
             if (key(x_.ring[i]) < key(x_.ring[low])) low = i;
-        int first = static_cast<int>(g_.vertices.size());
-        for (int i = 0; i < n; ++i) g_.vertices.push_back(x_.ring[(low + i) % n]);
-        g_.vertices.push_back({x_.ring[low].x, x_.ring[low].y, 0.0, false});
-        g_.outlines.push_back({segs_[x_.chain[0].first].key, first, n + 1, true, true});
+        int first = static_cast<int>(vertices_.size());
+        for (int i = 0; i < m; ++i) vertices_.push_back(x_.ring[(low + i) % m]);
+        vertices_.push_back({x_.ring[low].x, x_.ring[low].y, 0.0, false});
+        out_.closed.push_back({pieces_[x_.chain[0].first].key, first, m + 1, true, true});
+        std::vector<int> members;
+        for (const auto& link : x_.chain) members.push_back(link.first);
+        out_.closed_pieces.push_back(std::move(members));
     }
 
-    GroupReader& g_;
-    const std::vector<Segment>& segs_;
-    Scratch& x_ = scratch;
+    const std::vector<Piece>& pieces_;
+    std::vector<OutlineVertex>& vertices_;
+    double tolerance_, per_inch_;
+    Joined out_;
+    Scratch x_;
 };
 
 }  // namespace
 
-void join_chains(GroupReader& g) {
-    if (!g.segments.empty()) Joiner(g).run();
+Joined join_pieces(const std::vector<Piece>& pieces, std::vector<OutlineVertex>& vertices,
+                   double tolerance, double per_inch) {
+    if (pieces.empty()) return {};
+    return Joiner(pieces, vertices, tolerance, per_inch).run();
 }

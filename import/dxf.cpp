@@ -1,7 +1,6 @@
 #include "import/dxf.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -14,98 +13,40 @@
 #include "import/shapes.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "records/job.h"
 #include "records/notice.h"
 #include "records/settings.h"
 #include "records/units.h"
 
-DxfReader dxf;
 DrawingNotes drawing_notes;
 
 void reset_dxf() {
     dxf = DxfReader{};
     drawing_notes = DrawingNotes{};
-    start_groups();
+    start_groups(kDefaultJoin);
 }
 
 namespace {
-
-// What a character does to a word: ends the line, separates, or belongs to it.
-enum CharKind : unsigned char { kEnd, kSpace, kWordChar };
-
-constexpr std::array<CharKind, 256> kKinds = [] {
-    std::array<CharKind, 256> k{};
-    k.fill(kWordChar);
-    k[0] = kEnd;
-    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) k[c] = kSpace;
-    return k;
-}();
-
-CharKind kind(char c) { return kKinds[static_cast<unsigned char>(c)]; }
 
 template <std::size_t N>
 bool tokens_begin_with(const char (&word)[N]) {
     return dxf.token_length >= int{N - 1} && std::memcmp(dxf.tokens, word, N - 1) == 0;
 }
 
-// The first word of the line [p, end) into `tokens`; a line without one
-// leaves `tokens` as it was. False for such a line. A NUL ends the line.
-bool take_word(const char* p, const char* end) {
-    while (p < end && kind(*p) == kSpace) ++p;
-    if (p == end || kind(*p) == kEnd) return false;
-    const char* stop = p + std::min<std::ptrdiff_t>(23, end - p);
-    int n = 0;
-    do dxf.tokens[n++] = *p++;
-    while (p < stop && kind(*p) == kWordChar);
-    dxf.tokens[n] = '\0';
-    dxf.token_length = n;
-    return true;
+// The first word of the line just read becomes `tokens`; a line without
+// one leaves `tokens` as it was.
+void take_word() {
+    std::string_view w = dxf.word;
+    if (w.empty()) return;
+    int n = static_cast<int>(w.size());
+    dxf.tokens = w.data();
+    dxf.word_length = n;
+    dxf.token_length = n < kShortWord ? n : kShortWord;
 }
 
-// `tokens` as a number, as formatted scanning reads it; nothing changes when
-// it is none.
+// `tokens` as a number; false, and nothing changes, when it is none.
 template <typename T>
-void scan_tokens(T& v) {
-    scan_word(dxf.tokens, dxf.token_length, v);
-}
-
-void start_reading() {
-    dxf.block_start = dxf.block_end = 0;
-    dxf.file_ended = false;
-    dxf.read_errno = 0;
-    start_groups();
-}
-
-// Keeps the unread rest of the block and fills the block up behind it.
-void refill() {
-    auto& r = dxf;
-    std::size_t rest = r.block_end - r.block_start;
-    std::memmove(r.block.data(), r.block.data() + r.block_start, rest);
-    std::size_t wanted = r.block.size() - rest;
-    errno = 0;
-    std::size_t got = r.fh ? std::fread(r.block.data() + rest, 1, wanted, r.fh) : 0;
-    r.block_start = 0;
-    r.block_end = rest + got;
-    r.file_ended = got < wanted;
-    if (r.file_ended && r.fh && std::ferror(r.fh)) r.read_errno = errno != 0 ? errno : EIO;
-}
-
-// The next line, as a read of at most 127 characters takes it.
-void read_line() {
-    auto& r = dxf;
-    if (r.block_end - r.block_start < kMaxRead && !r.file_ended) refill();
-    std::size_t n = std::min(r.block_end - r.block_start, kMaxRead);
-    if (n == 0) {
-        r.data = nullptr;
-        return;
-    }
-    const char* p = r.block.data() + r.block_start;
-    const void* nl = std::memchr(p, '\n', n);
-    if (nl) n = static_cast<const char*>(nl) - p + 1;
-    r.data = p;
-    r.line_end = p + n;
-    r.block_start += n;
-    groups.take(p, n, nl != nullptr);
+bool scan_tokens(T& v) {
+    return scan_value(dxf.tokens, dxf.word_length, v);
 }
 
 }  // namespace
@@ -116,7 +57,7 @@ void get_data(int count) {
     while (left != 0) {
         read_line();
         if (!dxf.data) return;
-        take_word(dxf.data, dxf.line_end);
+        take_word();
         const char* t = dxf.tokens;
         if (dxf.token_length == 1 && t[0] == '5') {
             read_line();
@@ -133,12 +74,25 @@ void get_data(int count) {
 
 namespace {
 
-// Where a figure of the tables came from: the drawing's entity count where
-// it first appeared, and the outline of the group reader it was made of
-// (-1 for a POLYLINE).
+// Where a figure of the tables came from: where it stands in the drawing,
+// and the outline of the group reader it was made of (-1 for a POLYLINE).
 struct FigureSource {
-    int key;
+    Key key;
     int outline;
+    bool dropped = false;            // a chain took it in
+    bool closed_by_setting = false;  // an open POLYLINE closed by Close Figure
+    int entries = 0;                 // those it takes in the tables
+};
+
+// A vertex read but not yet taken: it is taken once its VERTEX entity has
+// been read to its end, unless it turns out to be a spline frame control point.
+struct PendingVertex {
+    bool any = false;
+    float x = 0.0f, y = 0.0f;  // in drawing units, as scanned
+    int varc = 0;
+    double spoint = 0.0;
+    int vertex_ordinal = -1;  // of its VERTEX entity
+    int key_ordinal = 0;      // where it was read
 };
 
 // The state load_array carries from vertex to vertex. Every write into the
@@ -148,10 +102,18 @@ struct Reader {
     float sx = 0.0f, sy = 0.0f;  // the vertex being read, in drawing units
     int s = 0;            // 1 once the current figure has a vertex
     int varc = 0;         // 1 when the previous vertex carried a bulge
+    double spoint = 0.0;  // and its bulge
     int close_entry = 0;  // entry of the current figure's first element
     float first_x = 0.0f, first_y = 0.0f;  // the figure's first vertex, as stored
     float last_x = 0.0f, last_y = 0.0f;    // its latest vertex, as stored
-    int first_key = 0;    // where the current POLYLINE figure first appeared
+    Key first_key = 0;    // where the current POLYLINE figure first appeared
+    int vertex_number = 0;  // VERTEX keywords of the current POLYLINE so far
+    int polyline_ordinal = -1;  // of the POLYLINE keyword that started it
+    int open = -1;        // 1 when its POLYLINE is not marked closed, 0 when it is, -1 unknown
+    int run_first = -1;   // its vertices in the group reader's, for a chain to take in
+    int run_count = 0;
+    int run_generation = 0;
+    PendingVertex pending;
     int objects = 0;
     std::vector<FigureSource>* sources = nullptr;  // one per figure made, when kept
 
@@ -170,7 +132,10 @@ struct Reader {
                 shapes.tp[fp] = kArc;
                 shapes.p5[fp] = x;
                 shapes.p6[fp] = y;
+                double scanned = dxf.spoint;
+                dxf.spoint = spoint;
                 polyarc(fp);
+                dxf.spoint = scanned;
             } else {
                 shapes.tp[fp] = kLine;
                 shapes.p3[fp] = x;
@@ -206,41 +171,93 @@ struct Reader {
         }
         get_data(1);
         if (!dxf.data) return false;
-        scan_tokens(v);
+        if (!scan_tokens(v)) value_fault("a coordinate");
         return true;
+    }
+
+    // The value just read is not a number: the drawing will be refused,
+    // naming the figure and the vertex.
+    void value_fault(const char* what) {
+        Key key = s == 1 ? first_key : key_of(groups.ordinal);
+        note_fault(key, vertex_number, "",
+                   std::string("has ") + what + " that is not a number (\"" +
+                       std::string(dxf.tokens, dxf.word_length) + "\")");
     }
 
     // At a VERTEX keyword. False when the file ends before its Y value: the
     // vertex is then dropped.
     bool vertex() {
+        take_pending();
+        int vertex_ordinal = groups.ordinal;
+        ++vertex_number;
         if (!read_value(1, sx) || !read_value(2, sy)) return false;
-        if (s == 0) first_key = groups.ordinal;
-        take_vertex(stored(sx, groups.per_inch), stored(sy, groups.per_inch));
+        int key_ordinal = groups.ordinal;
         get_data(1);
-        varc = 0;
+        int bulge = 0;
         if (dxf.vtype == 3) {
             get_data(1);
             if (dxf.data) {
-                varc = 1;
-                scan_tokens(dxf.spoint);
+                bulge = 1;
+                if (!scan_tokens(dxf.spoint)) value_fault("a bulge");
             }
         }
+        pending = {true, sx, sy, bulge, dxf.spoint, vertex_ordinal, key_ordinal};
         return true;
+    }
+
+    // The vertex read before, now that its VERTEX entity has been read to
+    // its end: taken, unless it is a spline frame control point.
+    void take_pending() {
+        if (!pending.any) return;
+        pending.any = false;
+        const EntityFlags& flags = groups.vertex_flags;
+        if (flags.ordinal == pending.vertex_ordinal && (flags.flags & 16) != 0) return;
+        if (s == 0) start_figure();
+        take_vertex(stored(pending.x, groups.per_inch), stored(pending.y, groups.per_inch));
+        varc = pending.varc;
+        spoint = pending.spoint;
+        Collection& c = groups.drawing;
+        if (run_first < 0) return;
+        // Only a run of its own, never cut by the group reader's, goes to a chain.
+        if (c.over || c.generation != run_generation ||
+            c.vertices.size() != static_cast<std::size_t>(run_first + run_count)) {
+            run_first = -1;
+            return;
+        }
+        c.vertices.push_back({pending.x, pending.y, spoint, varc == 1});
+        ++run_count;
+    }
+
+    // At the first vertex taken of a POLYLINE: whether it is marked closed,
+    // as the group reader read its flags. An open one in the ENTITIES
+    // section may join a chain: its vertices are kept for that.
+    void start_figure() {
+        first_key = key_of(pending.key_ordinal);
+        const EntityFlags& header = groups.polyline_flags;
+        bool known = header.ordinal >= 0 && header.ordinal == polyline_ordinal;
+        open = !known ? -1 : (header.flags & 1) == 0 ? 1 : 0;
+        Collection& c = groups.drawing;
+        run_first = open == 1 && header.in_entities && !c.over
+                        ? static_cast<int>(c.vertices.size())
+                        : -1;
+        run_count = 0;
+        run_generation = c.generation;
     }
 
     // Outline `index` of the group reader, as a polyline of its vertices and
     // bulges. `reversed` runs one that ends where it starts the other way
     // round, from the same start point.
     void outline(int index, const Outline& o, bool reversed = false) {
-        const OutlineVertex* v = groups.vertices.data() + o.first;
+        const OutlineVertex* v = groups.drawing.vertices.data() + o.first;
         int last = o.count - 1;
+        double per_inch = groups.per_inch;
         for (int k = 0; k <= last; ++k) {
             const OutlineVertex& p = reversed ? v[last - k] : v[k];
-            take_vertex(stored(p.x, groups.per_inch), stored(p.y, groups.per_inch));
+            take_vertex(stored(p.x, per_inch), stored(p.y, per_inch));
             // Run backwards, the segment out of a vertex is the one into it.
             const OutlineVertex* b = !reversed ? &p : k < last ? &v[last - k - 1] : nullptr;
             varc = b && b->arc ? 1 : 0;
-            if (varc == 1) dxf.spoint = reversed ? -b->bulge : b->bulge;
+            if (varc == 1) spoint = reversed ? -b->bulge : b->bulge;
         }
         end_figure(o.closed ? 1 : 0, o.key, index);
     }
@@ -249,20 +266,55 @@ struct Reader {
     // figure marked closed whose last vertex is not its first gets a closing
     // element when the operator's setting asks for it. A polyline of fewer
     // than two vertices makes no figure and is not counted.
-    void end_figure(int closed, int key, int outline) {
+    void end_figure(int closed, Key key, int outline) {
+        take_pending();
+        Collection& c = groups.drawing;
         if (dxf.fp > close_entry) {
-            if (closed == 1 && settings.closed_figure == 1 &&
-                (last_x != first_x || last_y != first_y))
-                complete(first_x, first_y);
+            int start = close_entry;
+            bool closing = closed == 1 && settings.closed_figure == 1 &&
+                           (last_x != first_x || last_y != first_y);
+            if (closing) complete(first_x, first_y);
             advance();
             ++objects;
-            if (sources) sources->push_back({key, outline});
+            if (sources) {
+                sources->push_back({key, outline, false, closing && open == 1, dxf.fp - start});
+                if (outline < 0)
+                    figure_made(start, closing, static_cast<int>(sources->size()) - 1);
+            }
         } else if (s == 1 && dxf.fp < kShapeEntries) {
             shapes.p1[dxf.fp] = 0.0f;
             shapes.p2[dxf.fp] = 0.0f;
         }
+        // A run no chain took in goes, when nothing came after it.
+        if (run_first >= 0 && !c.over && c.generation == run_generation &&
+            c.vertices.size() == static_cast<std::size_t>(run_first + run_count))
+            c.vertices.resize(static_cast<std::size_t>(run_first));
         close_entry = dxf.fp;
         s = 0;
+        vertex_number = 0;
+        run_first = -1;
+        open = -1;
+    }
+
+    // A POLYLINE figure from entry `start` to fp (`closing`: with the
+    // element that closes it): counted against the tables, and an open one
+    // in the ENTITIES section offered to the chains as the run it was drawn.
+    void figure_made(int start, bool closing, int source) {
+        Collection& c = groups.drawing;
+        int elements = dxf.fp - start - 1 - (closing ? 1 : 0);
+        int count = c.over || run_first < 0 || c.generation != run_generation ? 0 : run_count;
+        if (count == elements + 1 && count >= 2) {
+            c.elsewhere += elements;
+            const OutlineVertex& a = c.vertices[run_first];
+            const OutlineVertex& b = c.vertices[run_first + count - 1];
+            bool line0 = !a.arc, line1 = !c.vertices[run_first + count - 2].arc;
+            c.add_piece({a.x, a.y, b.x, b.y, 0.0, first_key, run_first, count, -2 - source,
+                         line0, line1});
+            run_first = -1;  // its vertices stay with the piece
+        } else {
+            c.elsewhere += dxf.fp - start;
+        }
+        c.check_size();
     }
 };
 
@@ -273,19 +325,53 @@ void clear_entries() {
     shapes.points.fill(PTS{0, 0});
 }
 
-std::string too_many_entries(int needed) {
-    return strprintf("The drawing was not loaded: it needs %d shape table entries (one for "
-                     "each line or arc, one more for each figure and one at the end) and %d "
-                     "fit.",
-                     needed, kShapeEntries);
+std::string too_many_entries(long long needed, bool at_least) {
+    return strprintf("it needs %s%lld shape table entries (one for each line or arc, one more "
+                     "for each figure and one at the end) and %d fit.",
+                     at_least ? "at least " : "", needed, kShapeEntries);
+}
+
+// A fault of an entity, named by the figure it is or belongs to in the
+// drawing's order.
+std::string fault_text(const EntityFault& f, const std::vector<FigureSource>& sources) {
+    int figure = 1;
+    for (const FigureSource& s : sources) figure += !s.dropped && s.key < f.key;
+    std::string where = strprintf("figure %d", figure);
+    if (f.vertex > 0) where += strprintf(", vertex %d", f.vertex);
+    if (!f.entity.empty()) where += " (" + f.entity + ")";
+    return where + " " + f.says;
+}
+
+// Why a drawing read to its end is not taken before its figures are put in
+// order; empty when nothing stands against it.
+std::string reading_refusal(const std::vector<FigureSource>& sources) {
+    if (!dxf.binary.fault().empty())
+        return dxf.binary.fault() + ": it cannot be read (save it from the drawing program "
+                                    "again).";
+    if (!groups.ended)
+        return "the file is cut short: it ends without the EOF group that ends every DXF "
+               "drawing (it may not have been copied or saved to its end).";
+    if (groups.fault.found) return fault_text(groups.fault, sources);
+    return "";
+}
+
+// Copies figure `k` of `read` (entries from `from` to before `to`) to entry `at`.
+void copy_figure(const ShapeTables& read, int from, int to, int& at) {
+    for (int i = from; i < to; ++i, ++at) {
+        shapes.tp[at] = read.tp[i];
+        shapes.p1[at] = read.p1[i], shapes.p2[at] = read.p2[i];
+        shapes.p3[at] = read.p3[i], shapes.p4[at] = read.p4[i];
+        shapes.p5[at] = read.p5[i], shapes.p6[at] = read.p6[i];
+    }
 }
 
 // The figures of the tables, each a run of elements and its terminator, put
-// in the order of their keys. Only needed when outlines of the group reader
-// were added after the polylines.
+// in the order of their keys, those that chains took in left out.
 void put_in_drawing_order(std::vector<FigureSource>& sources) {
     auto by_key = [](const FigureSource& a, const FigureSource& b) { return a.key < b.key; };
-    if (std::is_sorted(sources.begin(), sources.end(), by_key)) return;
+    bool dropped = std::any_of(sources.begin(), sources.end(),
+                               [](const FigureSource& s) { return s.dropped; });
+    if (!dropped && std::is_sorted(sources.begin(), sources.end(), by_key)) return;
     static ShapeTables read;
     read = shapes;
     std::vector<int> starts;
@@ -299,25 +385,28 @@ void put_in_drawing_order(std::vector<FigureSource>& sources) {
     int to = 0;
     std::vector<FigureSource> sorted;
     for (int k : order) {
-        for (int i = starts[k]; i < starts[k + 1]; ++i, ++to) {
-            shapes.tp[to] = read.tp[i];
-            shapes.p1[to] = read.p1[i], shapes.p2[to] = read.p2[i];
-            shapes.p3[to] = read.p3[i], shapes.p4[to] = read.p4[i];
-            shapes.p5[to] = read.p5[i], shapes.p6[to] = read.p6[i];
-        }
+        if (sources[k].dropped) continue;
+        copy_figure(read, starts[k], starts[k + 1], to);
         sorted.push_back(sources[k]);
     }
+    for (int i = to; i <= dxf.fp && i < kShapeEntries; ++i) {
+        shapes.tp[i] = 0;
+        shapes.p1[i] = shapes.p2[i] = shapes.p3[i] = shapes.p4[i] = shapes.p5[i] = shapes.p6[i] = 0;
+    }
+    dxf.fp = to;
+    shapes.tp[to] = kTableEnd;
     sources = std::move(sorted);
 }
 
 // Chains and circles that run against the way outer outlines and counters
 // run are written again the other way round, from the same start point.
 void turn_outlines(const std::vector<FigureSource>& sources) {
+    const auto& outlines = groups.drawing.outlines;
     std::vector<char> asked(sources.size());
     bool any = false;
     for (std::size_t k = 0; k < sources.size(); ++k) {
         int o = sources[k].outline;
-        asked[k] = o >= 0 && groups.outlines[o].by_nesting;
+        asked[k] = o >= 0 && outlines[o].by_nesting;
         any = any || asked[k];
     }
     if (!any) return;
@@ -330,24 +419,44 @@ void turn_outlines(const std::vector<FigureSource>& sources) {
             int keep = dxf.fp;
             Reader r;
             dxf.fp = r.close_entry = first;
-            r.outline(sources[k].outline, groups.outlines[sources[k].outline], true);
+            r.outline(sources[k].outline, outlines[sources[k].outline], true);
             dxf.fp = keep;
         }
         first = terminator + 1;
     }
 }
 
+// What is wrong with a file that is no DXF drawing; empty for one that may be.
+std::string not_a_drawing() {
+    switch (dxf.kind) {
+    case FileKind::dwg: return "this is a DWG drawing; save it from the drawing program as DXF";
+    case FileKind::other_binary:
+        return "this is no DXF drawing but a binary file; save the drawing from the drawing "
+               "program as DXF";
+    default: return "";
+    }
+}
+
 }  // namespace
 
-bool load_array() {
+bool load_array(FILE* fh) {
     static ShapeTables before;  // put back when the drawing is refused
     before = shapes;
+    auto refuse = [](const std::string& why) {
+        shapes = before;
+        if (!why.empty()) notice("The drawing was not loaded: " + why);
+        return false;
+    };
     clear_entries();
 
     std::vector<FigureSource> sources;
     Reader r;
     r.sources = &sources;
-    start_reading();
+    start_reading(fh, unit_setting.join_tolerance);
+    if (std::string why = not_a_drawing(); !why.empty()) {
+        dxf.fh = nullptr;
+        return refuse(why);
+    }
     get_data(1);
     shapes.selected = 0;
     shapes.objects = 0;
@@ -356,27 +465,46 @@ bool load_array() {
     while (dxf.data) {
         if (tokens_begin_with("VERTEX") && !r.vertex()) break;
         get_data(1);
+        // A vertex is taken as soon as its VERTEX entity has been read.
+        if (r.pending.any && groups.vertex_flags.ordinal == r.pending.vertex_ordinal)
+            r.take_pending();
         if (dxf.data && tokens_begin_with("POLYLINE")) {
             r.end_figure(dxf.closed, r.first_key, -1);
+            r.polyline_ordinal = groups.ordinal;
             dxf.closed = 0;
         }
     }
     r.end_figure(dxf.closed, r.first_key, -1);
+    dxf.fh = nullptr;  // the caller's to close
 
+    Collection& c = groups.drawing;
     finish_groups();
-    auto& outlines = groups.outlines;
-    std::stable_sort(outlines.begin(), outlines.end(),
-                     [](const Outline& a, const Outline& b) { return a.key < b.key; });
-    for (std::size_t k = 0; k < outlines.size(); ++k) r.outline(static_cast<int>(k), outlines[k]);
-
-    int needed = dxf.fp + 1;
-    if (needed > kShapeEntries || dxf.read_errno != 0) {
-        shapes = before;
-        if (dxf.read_errno == 0) notice(too_many_entries(needed));
-        return false;
+    if (dxf.read_errno != 0) return refuse("");
+    long long taken_in = 0;
+    for (int k : c.dropped_figures) {
+        sources[k].dropped = true;
+        taken_in += sources[k].entries;
     }
+    if (std::string why = reading_refusal(sources); !why.empty()) return refuse(why);
+
+    // Past the tables' end the POLYLINEs' figures are counted as they stand.
+    long long needed = dxf.fp + 1 + c.entries - (dxf.fp + 1 > kShapeEntries ? 0 : taken_in);
+    if (c.over || needed > kShapeEntries) return refuse(too_many_entries(needed, c.unjoined));
+    // Figures taken into chains go before the chains are added.
     shapes.tp[dxf.fp] = kTableEnd;
-    if (!outlines.empty()) {
+    put_in_drawing_order(sources);
+    auto& outlines = c.outlines;
+    std::vector<int> order;
+    for (std::size_t k = 0; k < outlines.size(); ++k)
+        if (!outlines[k].dropped) order.push_back(static_cast<int>(k));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return outlines[a].key < outlines[b].key; });
+    r.close_entry = dxf.fp;
+    for (int k : order) r.outline(k, outlines[k]);
+    needed = dxf.fp + 1;
+    if (needed > kShapeEntries) return refuse(too_many_entries(needed, false));
+    shapes.tp[dxf.fp] = kTableEnd;
+    if (!order.empty()) {
         put_in_drawing_order(sources);
         turn_outlines(sources);
     }
@@ -386,12 +514,15 @@ bool load_array() {
         notice(fault);
         return false;
     }
-    shapes.objects = r.objects;
+    if (r.objects == 0 || sources.empty()) return refuse(no_outline(groups.passed, groups.per_inch));
+    shapes.objects = static_cast<int>(sources.size());
     plot();
     shapes.selected = 1;
-    job.toggle = 1;
     shapes.PointsLoaded = 1;
-    drawing_notes = DrawingNotes{"", groups.declared, unit_in_use(groups.declared), groups.passed};
+    int closed_open = static_cast<int>(std::count_if(
+        sources.begin(), sources.end(), [](const FigureSource& s) { return s.closed_by_setting; }));
+    drawing_notes = DrawingNotes{"", "", groups.declared, unit_in_use(groups.declared),
+                                 groups.passed, closed_open};
     return true;
 }
 
@@ -405,84 +536,16 @@ DrawingLoad load_drawing(const std::string& path) {
     if (!f && (errno == EACCES || errno == EROFS || errno == EPERM))
         f = std::fopen(path.c_str(), "rb");
     if (!f) return DrawingLoad::not_opened;
-    dxf.fh = f;
-    bool loaded = load_array();
+    bool loaded = load_array(f);
     std::fclose(f);
-    dxf.fh = nullptr;
     if (loaded) {
         drawing_notes.path = path;
+        // What a job on it is made from, so that a stopped one is carried on
+        // only on the same drawing.
+        std::string content, why;
+        constexpr std::size_t kWhole = std::size_t{1} << 32;
+        drawing_notes.digest = read_small_file(path, kWhole, content, why) ? digest(content) : "";
         return DrawingLoad::loaded;
     }
     return dxf.read_errno != 0 ? DrawingLoad::read_failed : DrawingLoad::refused;
-}
-
-namespace {
-
-// What the reader passes over, as the operator is told of it. Those that
-// may be outlines are also named in the status line.
-struct PassedKind {
-    int PassedEntities::*count;
-    const char* one;
-    const char* many;
-    bool outline;
-};
-
-constexpr PassedKind kPassedKinds[] = {
-    {&PassedEntities::spline, "SPLINE", "SPLINE", true},
-    {&PassedEntities::ellipse, "ELLIPSE", "ELLIPSE", true},
-    {&PassedEntities::hatch, "HATCH", "HATCH", false},
-    {&PassedEntities::text, "TEXT", "TEXT", false},
-    {&PassedEntities::insert, "INSERT of a block", "INSERT of blocks", true},
-    {&PassedEntities::open_chains, "open chain of LINE and ARC", "open chains of LINE and ARC",
-     true},
-};
-
-// "2 SPLINE, 1 TEXT and 3 open chains of LINE and ARC"; empty for none.
-std::string passed_list(bool outlines_only) {
-    std::vector<std::string> parts;
-    for (const PassedKind& k : kPassedKinds) {
-        int n = drawing_notes.passed.*k.count;
-        if (n > 0 && (k.outline || !outlines_only))
-            parts.push_back(strprintf("%d %s", n, n == 1 ? k.one : k.many));
-    }
-    std::string out;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
-    return out;
-}
-
-}  // namespace
-
-std::string no_figures_hint() {
-    if (shapes.objects > 0) return "";
-    std::string passed = passed_list(false);
-    if (passed.empty())
-        return "The drawing has no outline: no POLYLINE or LWPOLYLINE with two or more "
-               "vertices, no closed chain of LINE and ARC and no CIRCLE.";
-    return "The drawing has no outline that can be read. It holds " + passed +
-           ", which are not read: convert them to polylines (explode the blocks, join or "
-           "close the chains) and save the drawing again.";
-}
-
-std::string units_hint() {
-    const DrawingNotes& n = drawing_notes;
-    if (n.declared == DrawingUnit::inch || n.in_use != DrawingUnit::inch) return "";
-    return strprintf("The drawing declares %s but is read in inches, one drawing unit to the "
-                     "inch; Options, Drawing units can read it in %s.",
-                     unit_name(n.declared), unit_name(n.declared));
-}
-
-std::string drawing_status() {
-    if (!shapes.PointsLoaded)
-        return unit_setting.choice == UnitChoice::inch ? "Drawings in inches"
-                                                       : "Drawings in their declared units";
-    const DrawingNotes& n = drawing_notes;
-    std::string out = std::string("Drawing in ") + unit_name(n.in_use);
-    if (n.in_use != DrawingUnit::inch)
-        out += ", scaled to inches";
-    else if (n.declared != DrawingUnit::inch)
-        out += std::string(" (it declares ") + unit_name(n.declared) + ")";
-    std::string passed = passed_list(true);
-    if (!passed.empty()) out += "; not read: " + passed;
-    return out;
 }

@@ -1,27 +1,25 @@
 #include "import/groups.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <numbers>
-#include <string_view>
+#include <utility>
 
-#include "import/chains.h"
+#include "geometry/curves.h"
+#include "import/angles.h"
 #include "import/numbers.h"
+#include "import/shapes.h"
 #include "records/units.h"
 
 GroupReader groups;
 
-void start_groups() {
-    GroupReader fresh;
-    fresh.vertices.swap(groups.vertices);  // keeps what the vectors hold room for
-    fresh.outlines.swap(groups.outlines);
-    fresh.segments.swap(groups.segments);
-    fresh.vertices.clear();
-    fresh.outlines.clear();
-    fresh.segments.clear();
-    fresh.field[7] = 1.0;
-    groups = std::move(fresh);
+void start_groups(double join_tolerance) {
+    groups = GroupReader{};
+    groups.emitter.bind(groups.drawing);
+    groups.join_inches = join_tolerance;
+    groups.drawing.tolerance = join_tolerance;
 }
 
 DrawingUnit declared_unit(int insunits, int measurement) {
@@ -32,29 +30,21 @@ DrawingUnit declared_unit(int insunits, int measurement) {
     return DrawingUnit::inch;
 }
 
+void note_fault(Key key, int vertex, std::string entity, std::string says) {
+    EntityFault& f = groups.fault;
+    if (f.found) return;
+    f = EntityFault{true, key, vertex, std::move(entity), std::move(says)};
+}
+
 namespace {
 
-// The first word of a value line, cut to 23 characters as the line scanner
-// cuts its words; it stays in the line it was read from.
 using Word = std::string_view;
-
-Word first_word(const char* p, std::size_t n) {
-    auto space = [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-    };
-    const char* end = p + n;
-    while (p < end && space(*p)) ++p;
-    const char* w = p;
-    while (p < end && p - w < 23 && *p != '\0' && !space(*p)) ++p;
-    return Word(w, static_cast<std::size_t>(p - w));
-}
+using K = GroupReader::Kind;
+using F = EntityFields;
 
 template <typename T>
 bool scan(Word w, T& v) {
-    char text[24];
-    w.copy(text, w.size());
-    text[w.size()] = '\0';
-    return !w.empty() && scan_word(text, static_cast<int>(w.size()), v);
+    return scan_value(w.data(), static_cast<int>(w.size()), v);
 }
 
 // Plain decimals of at most 15 digits, as drawing programs write them, the
@@ -79,226 +69,555 @@ bool scan(Word w, double& v) {
             decimals = 0;
         }
     }
-    if (p != end || count == 0 || count > 15) return scan<double>(w, v);
+    if (p != end || count == 0 || count > 15)
+        return scan_value(w.data(), static_cast<int>(w.size()), v);
     double x = static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
     v = minus ? -x : x;
     return true;
 }
 
-struct Turn {
-    double cos, sin;
-};
-
-// Cosine and sine of an angle in degrees, exact at the quarter turns, so
-// that an arc from 0 to 90 degrees ends on its centre's axes.
-Turn turn(double degrees) {
-    double r = std::fmod(degrees, 360.0);
-    if (r < 0) r += 360.0;
-    if (r == 0.0) return {1.0, 0.0};
-    if (r == 90.0) return {0.0, 1.0};
-    if (r == 180.0) return {-1.0, 0.0};
-    if (r == 270.0) return {0.0, -1.0};
-    double a = r * std::numbers::pi / 180.0;
-    return {std::cos(a), std::sin(a)};
+// A value as text that reads back as it.
+std::string number_text(double v) {
+    char text[40];
+    auto r = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, r.ptr);
 }
 
-bool near(double x0, double y0, double x1, double y1) {
+bool near(double x0, double y0, double x1, double y1, double tolerance) {
     double dx = x1 - x0, dy = y1 - y0;
-    return dx * dx + dy * dy <= kJoinTolerance * kJoinTolerance;
+    return dx * dx + dy * dy <= tolerance * tolerance;
 }
 
 struct EntityName {
     std::string_view name;
-    GroupReader::Kind kind;
+    K kind;
     int PassedEntities::*count;
 };
 
-using K = GroupReader::Kind;
 constexpr EntityName kEntities[] = {
     {"LWPOLYLINE", K::lwpolyline, nullptr}, {"LINE", K::line, nullptr},
     {"ARC", K::arc, nullptr},               {"CIRCLE", K::circle, nullptr},
-    {"SPLINE", K::none, &PassedEntities::spline},
-    {"ELLIPSE", K::none, &PassedEntities::ellipse},
-    {"HATCH", K::none, &PassedEntities::hatch},
-    {"TEXT", K::none, &PassedEntities::text},
-    {"MTEXT", K::none, &PassedEntities::text},
-    {"INSERT", K::none, &PassedEntities::insert},
+    {"POLYLINE", K::polyline, nullptr},     {"VERTEX", K::vertex, nullptr},
+    {"INSERT", K::insert, nullptr},         {"SPLINE", K::spline, nullptr},
+    {"ELLIPSE", K::ellipse, nullptr},       {"HATCH", K::none, &PassedEntities::hatch},
+    {"TEXT", K::none, &PassedEntities::text}, {"MTEXT", K::none, &PassedEntities::text},
 };
 
-// Where the values of an entity's groups are kept.
-int field_of(int code) {
-    switch (code) {
-    case 10: return 0;
-    case 20: return 1;
-    case 11: return 2;
-    case 21: return 3;
-    case 40: return 4;
-    case 50: return 5;
-    case 51: return 6;
-    case 230: return 7;
-    default: return -1;
-    }
+// The values of the simpler entities: where each group goes, and what the
+// operator is told when it is no number.
+struct FieldCode {
+    K kind;
+    int code;
+    double F::*field;
+    const char* what;
+    int vertex;
+};
+
+constexpr FieldCode kFields[] = {
+    {K::line, 10, &F::x, "a coordinate", 1},      {K::line, 20, &F::y, "a coordinate", 1},
+    {K::line, 11, &F::x1, "a coordinate", 2},     {K::line, 21, &F::y1, "a coordinate", 2},
+    {K::arc, 10, &F::x, "a centre", 0},           {K::arc, 20, &F::y, "a centre", 0},
+    {K::arc, 40, &F::radius, "a radius", 0},      {K::arc, 50, &F::start_angle, "an angle", 0},
+    {K::arc, 51, &F::end_angle, "an angle", 0},   {K::circle, 10, &F::x, "a centre", 0},
+    {K::circle, 20, &F::y, "a centre", 0},        {K::circle, 40, &F::radius, "a radius", 0},
+    {K::insert, 10, &F::x, "an insertion point", 0},
+    {K::insert, 20, &F::y, "an insertion point", 0},
+    {K::insert, 41, &F::scale_x, "a scale", 0},   {K::insert, 42, &F::scale_y, "a scale", 0},
+    {K::insert, 50, &F::start_angle, "a rotation", 0},
+    {K::insert, 44, &F::column_spacing, "a spacing", 0},
+    {K::insert, 45, &F::row_spacing, "a spacing", 0},
+    {K::ellipse, 10, &F::x, "a centre", 0},       {K::ellipse, 20, &F::y, "a centre", 0},
+    {K::ellipse, 11, &F::x1, "an axis", 0},       {K::ellipse, 21, &F::y1, "an axis", 0},
+    {K::ellipse, 40, &F::radius, "an axis ratio", 0},
+    {K::ellipse, 41, &F::start_param, "a parameter", 0},
+    {K::ellipse, 42, &F::end_param, "a parameter", 0},
+    {K::block, 10, &F::x, "a base point", 0},     {K::block, 20, &F::y, "a base point", 0},
+};
+
+// For each kind and each code below 64, its entry in kFields, or -1.
+constexpr int kKindCount = static_cast<int>(K::block) + 1;
+constexpr auto kFieldAt = [] {
+    std::array<std::array<signed char, 64>, kKindCount> at{};
+    for (auto& row : at) row.fill(-1);
+    for (std::size_t i = 0; i < std::size(kFields); ++i)
+        at[static_cast<int>(kFields[i].kind)][kFields[i].code] = static_cast<signed char>(i);
+    return at;
+}();
+
+bool has_extrusion(K kind) {
+    return kind == K::arc || kind == K::circle || kind == K::insert || kind == K::lwpolyline ||
+           kind == K::ellipse || kind == K::polyline;
 }
-
-class EntityEnd {
-public:
-    explicit EntityEnd(GroupReader& g) : g_(g), f_(g.field) {}
-
-    void run() {
-        switch (g_.kind) {
-        case K::lwpolyline: lwpolyline(); break;
-        case K::line:
-            if (!near(f_[0], f_[1], f_[2], f_[3]))
-                g_.segments.push_back({f_[0], f_[1], f_[2], f_[3], 0.0, g_.entity_key, true});
-            break;
-        case K::arc: arc(); break;
-        case K::circle: circle(f_[0], f_[1], f_[4]); break;
-        case K::none: break;
-        }
-    }
-
-private:
-    // An extrusion direction pointing down mirrors the entity's own x axis.
-    bool mirrored() const { return f_[7] < 0.0; }
-
-    void lwpolyline() {
-        auto& v = g_.vertices;
-        int count = static_cast<int>(v.size()) - g_.first_vertex;
-        if (count < 2) {
-            v.resize(g_.first_vertex);
-            return;
-        }
-        if (mirrored())
-            for (std::size_t k = g_.first_vertex; k < v.size(); ++k) {
-                v[k].x = -v[k].x;
-                v[k].bulge = -v[k].bulge;
-            }
-        g_.outlines.push_back({g_.entity_key, g_.first_vertex, count, (g_.flags & 1) != 0, false});
-    }
-
-    // Two half arcs from the lowest point round to it again.
-    void circle(double cx, double cy, double r) {
-        if (!(r > 0.0)) return;
-        if (mirrored()) cx = -cx;
-        int first = static_cast<int>(g_.vertices.size());
-        g_.vertices.push_back({cx, cy - r, 1.0, true});
-        g_.vertices.push_back({cx, cy + r, 1.0, true});
-        g_.vertices.push_back({cx, cy - r, 0.0, false});
-        g_.outlines.push_back({g_.entity_key, first, 3, true, true});
-    }
-
-    // Counter-clockwise from the start angle to the end angle, in the
-    // entity's own axes.
-    void arc() {
-        double cx = f_[0], cy = f_[1], r = f_[4], a0 = f_[5], a1 = f_[6];
-        if (!(r > 0.0)) return;
-        double sweep = std::fmod(a1 - a0, 360.0);
-        if (sweep < 0.0) sweep += 360.0;
-        if (sweep == 0.0) return circle(cx, cy, r);
-        Turn t0 = turn(a0), t1 = turn(a1);
-        double x0 = cx + r * t0.cos, y0 = cy + r * t0.sin;
-        double x1 = cx + r * t1.cos, y1 = cy + r * t1.sin;
-        // A half circle is a bulge of 1, not the tangent's 0.9999999999999999.
-        double bulge = sweep == 180.0 ? 1.0 : std::tan(sweep * std::numbers::pi / 720.0);
-        if (near(x0, y0, x1, y1)) {
-            if (sweep > 180.0) circle(cx, cy, r);  // all but a hair of a circle
-            return;
-        }
-        if (mirrored()) x0 = -x0, x1 = -x1, bulge = -bulge;
-        g_.segments.push_back({x0, y0, x1, y1, bulge, g_.entity_key, false});
-    }
-
-    GroupReader& g_;
-    const double* f_;
-};
 
 }  // namespace
 
-void GroupReader::take_value(const char* p, std::size_t n) {
-    if (code != 0) {
-        entity_value(p, n);
+Block* GroupReader::defining() {
+    return block >= 0 ? &blocks.list[block] : nullptr;
+}
+
+std::string GroupReader::entity_label() const {
+    switch (kind) {
+    case K::line: return "a LINE";
+    case K::arc: return "an ARC";
+    case K::circle: return "a CIRCLE";
+    case K::insert: return "an INSERT of block \"" + fields.name + "\"";
+    case K::spline: return "a SPLINE";
+    case K::ellipse: return "an ELLIPSE";
+    case K::block: return "block \"" + fields.name + "\"";
+    default: return "";
+    }
+}
+
+void GroupReader::value_fault(Word word, const char* what, int vertex) {
+    shape_fault(std::string("has ") + what + " that is not a number (\"" + std::string(word) +
+                    "\")",
+                vertex);
+}
+
+void GroupReader::shape_fault(const std::string& says, int vertex) {
+    if (Block* b = defining()) {
+        // Told when the block is placed, if it ever is.
+        std::string entity = entity_label();
+        if (b->fault.empty()) b->fault = (entity.empty() ? "a vertex" : entity) + " " + says;
         return;
     }
-    Word w = first_word(p, n);
-    if (kind != Kind::none) EntityEnd(*this).run();
+    note_fault(key(), vertex, entity_label(), says);
+}
+
+void GroupReader::take_value(Word word) {
+    if (code != 0) {
+        if (naming_section || section == Section::header)
+            section_value(word);
+        else
+            entity_value(word);
+        return;
+    }
+    if (kind != K::none) end_entity();
+    // A block's POLYLINE runs on through its VERTEX entities.
+    if (in_polyline && word != "VERTEX") end_block_polyline();
     ++ordinal;
-    kind = Kind::none;
+    kind = K::none;
     naming_section = false;
     header_variable = 0;
     Section was = section;
-    char first = w.empty() ? '\0' : w[0];
-    if (first == 'S' && w == "SECTION") {
+    char first = word.empty() ? '\0' : word[0];
+    if (first == 'S' && word == "SECTION") {
         section = Section::other;
         naming_section = true;
-    } else if (first == 'E' && (w == "ENDSEC" || w == "EOF")) {
+    } else if (first == 'E' && (word == "ENDSEC" || word == "EOF")) {
         section = Section::none;
-    } else if (section == Section::entities || section == Section::none) {
-        for (const EntityName& e : kEntities) {
-            if (first != e.name[0] || w != e.name) continue;
-            if (e.count) {
-                ++(passed.*e.count);
-            } else {
-                kind = e.kind;
-                entity_key = ordinal;
-                std::memset(field, 0, sizeof field);
-                field[7] = 1.0;
-                flags = 0;
-                first_vertex = static_cast<int>(vertices.size());
-            }
-            break;
-        }
+        block = -1;
+        ended = ended || word == "EOF";
+    } else if (section == Section::blocks && first == 'B' && word == "BLOCK") {
+        kind = K::block;
+        entity_ordinal = ordinal;
+        fields = EntityFields{};
+    } else if (section == Section::blocks && first == 'E' && word == "ENDBLK") {
+        block = -1;
+    } else if (section == Section::entities || section == Section::none ||
+               (section == Section::blocks && block >= 0)) {
+        start_entity(word);
     }
-    if (was == Section::header && section != Section::header) {
-        declared = declared_unit(insunits, measurement);
-        per_inch = units_per_inch(unit_in_use(declared));
-    }
-    wanted = naming_section || kind != Kind::none;
+    if (was == Section::header && section != Section::header) decide_unit();
+    wanted = naming_section || kind != K::none;
 }
 
-void GroupReader::entity_value(const char* p, std::size_t n) {
+// The entity named, from the few that begin with the name's letter.
+const EntityName* entity_named(Word name) {
+    if (name.empty()) return nullptr;
+    int from = 0, to = 0;
+    switch (name[0]) {
+    case 'L': from = 0, to = 2; break;
+    case 'A': from = 2, to = 3; break;
+    case 'C': from = 3, to = 4; break;
+    case 'P': from = 4, to = 5; break;
+    case 'V': from = 5, to = 6; break;
+    case 'I': from = 6, to = 7; break;
+    case 'S': from = 7, to = 8; break;
+    case 'E': from = 8, to = 9; break;
+    case 'H': from = 9, to = 10; break;
+    case 'T': from = 10, to = 11; break;
+    case 'M': from = 11, to = 12; break;
+    default: return nullptr;
+    }
+    for (int k = from; k < to; ++k)
+        if (kEntities[k].name == name) return &kEntities[k];
+    return nullptr;
+}
+
+void GroupReader::start_entity(Word name) {
+    if (const EntityName* found = entity_named(name)) {
+        const EntityName& e = *found;
+        bool in_block = block >= 0;
+        if (e.count) {
+            if (!in_block) ++(passed.*e.count);
+            return;
+        }
+        if (drawing.over && !in_block && e.kind != K::lwpolyline && e.kind != K::circle &&
+            e.kind != K::polyline && e.kind != K::vertex) {
+            // Past the tables' size: only what counts entries cheaply is read.
+            drawing.unjoined = true;
+            return;
+        }
+        kind = e.kind;
+        entity_ordinal = ordinal;
+        fields = EntityFields{};
+        run.clear();
+        counted_vertices = 0;
+        if (kind == K::spline) spline = geo::SplineData{};
+        return;
+    }
+}
+
+void GroupReader::section_value(Word w) {
     if (naming_section) {
         naming_section = false;
-        wanted = section == Section::header;
         if (code != 2) return;
-        Word w = first_word(p, n);
-        section = w == "HEADER" ? Section::header
+        section = w == "HEADER"     ? Section::header
                   : w == "ENTITIES" ? Section::entities
+                  : w == "BLOCKS"   ? Section::blocks
                                     : Section::other;
         wanted = section == Section::header;
-    } else if (section == Section::header) {
-        if (code == 9) {
-            Word w = first_word(p, n);
-            header_variable = w == "$INSUNITS" ? 1 : w == "$MEASUREMENT" ? 2 : 0;
-        } else if (code == 70 && header_variable != 0) {
-            scan(first_word(p, n), header_variable == 1 ? insunits : measurement);
-        }
-    } else if (kind == Kind::lwpolyline) {
-        float v = 0.0f;  // scanned as the polyline reader scans a vertex
-        bool vertex = static_cast<int>(vertices.size()) > first_vertex;
-        if (code == 10) {
-            scan(first_word(p, n), v);
-            vertices.push_back({v, 0.0, 0.0, false});
-        } else if (code == 20 && vertex) {
-            if (scan(first_word(p, n), v)) vertices.back().y = v;
-        } else if (code == 42 && vertex) {
-            double b = 0.0;
-            if (scan(first_word(p, n), b)) vertices.back().bulge = b, vertices.back().arc = b != 0.0;
-        } else if (code == 70) {
-            scan(first_word(p, n), flags);
-        } else if (code == 230) {
-            scan(first_word(p, n), field[7]);
-        }
-    } else if (int k = field_of(code); k >= 0) {
-        scan(first_word(p, n), field[k]);
+    } else if (code == 9) {
+        header_variable = w == "$INSUNITS" ? 1 : w == "$MEASUREMENT" ? 2 : 0;
+    } else if (code == 70 && header_variable != 0) {
+        // As formatted scanning reads it; a value that says nothing says inches.
+        scan_one(std::string(w), header_variable == 1 ? insunits : measurement);
     }
 }
 
-void finish_groups() {
-    if (groups.kind != GroupReader::Kind::none) EntityEnd(groups).run();
-    groups.kind = GroupReader::Kind::none;
-    if (groups.section == GroupReader::Section::header) {
-        groups.declared = declared_unit(groups.insunits, groups.measurement);
-        groups.per_inch = units_per_inch(unit_in_use(groups.declared));
-    }
-    join_chains(groups);
+bool GroupReader::field_value(Word w) {
+    if (code < 0 || code >= 64) return false;
+    int at = kFieldAt[static_cast<int>(kind)][code];
+    if (at < 0) return false;
+    const FieldCode& f = kFields[at];
+    if (!scan(w, fields.*f.field)) value_fault(w, f.what, f.vertex);
+    return true;
 }
+
+void GroupReader::entity_value(Word w) {
+    // Past the tables' size a CIRCLE counts the same wherever it lies.
+    if (kind == K::circle && code != 40 && drawing.over && block < 0) return;
+    switch (kind) {
+    case K::lwpolyline: lwpolyline_value(w); return;
+    case K::vertex: vertex_value(w); return;
+    case K::spline: spline_value(w); return;
+    default: break;
+    }
+    if (field_value(w)) return;
+    if (code == 230 && has_extrusion(kind)) {
+        if (!scan(w, fields.extrusion_z)) value_fault(w, "an extrusion direction");
+    } else if (code == 2 && (kind == K::insert || kind == K::block)) {
+        fields.name = std::string(w);
+    } else if (code == 70 && kind == K::insert) {
+        if (!scan(w, fields.columns)) value_fault(w, "a column count");
+    } else if (code == 70 && kind == K::polyline) {
+        // Outside blocks the polyline reader reads the POLYLINE as it always has.
+        if (!scan(w, fields.flags) && defining()) value_fault(w, "a flags value");
+    } else if (code == 71 && kind == K::insert) {
+        if (!scan(w, fields.rows)) value_fault(w, "a row count");
+    }
+}
+
+// Past the tables' size: the values are kept as written, and only those of
+// the first and last vertex are read, at the end.
+void GroupReader::count_lwpolyline_value(Word w) {
+    if (code == 10) {
+        if (++counted_vertices == 1) first_x.assign(w);
+        last_x.assign(w);
+    } else if (code == 20 && counted_vertices > 0) {
+        if (counted_vertices == 1) first_y.assign(w);
+        last_y.assign(w);
+    } else if (code == 70 && !scan(w, fields.flags)) {
+        value_fault(w, "a flags value");
+    }
+}
+
+void GroupReader::count_lwpolyline() {
+    if (counted_vertices < 2) return;
+    OutlineVertex ends[2] = {};
+    float v = 0.0f;
+    const std::string* words[4] = {&first_x, &first_y, &last_x, &last_y};
+    double* values[4] = {&ends[0].x, &ends[0].y, &ends[1].x, &ends[1].y};
+    for (int k = 0; k < 4; ++k) *values[k] = scan(*words[k], v) ? v : 0.0;
+    drawing.count_outline(
+        drawing.entries_of(ends[0], ends[1], counted_vertices, (fields.flags & 1) != 0));
+}
+
+void GroupReader::lwpolyline_value(Word w) {
+    if (counted_vertices > 0 || (drawing.over && block < 0)) return count_lwpolyline_value(w);
+    if (code == 10 && run.size() >= static_cast<std::size_t>(kShapeEntries)) {
+        // More vertices than the tables hold: in a block it is not kept; in
+        // the drawing it is counted from here on, from its first vertex and
+        // its last.
+        if (Block* b = defining()) {
+            b->whole = false;
+            return;
+        }
+        counted_vertices = static_cast<int>(run.size());
+        first_x = number_text(run.front().x), first_y = number_text(run.front().y);
+        run.clear();
+        return count_lwpolyline_value(w);
+    }
+    float v = 0.0f;  // scanned as the polyline reader scans a vertex
+    int count = static_cast<int>(run.size());
+    if (code == 10) {
+        if (!scan(w, v)) value_fault(w, "a coordinate", count + 1);
+        run.push_back({v, 0.0, 0.0, false});
+    } else if (code == 20 && count > 0) {
+        if (scan(w, v)) run.back().y = v;
+        else value_fault(w, "a coordinate", count);
+    } else if (code == 42 && count > 0) {
+        double b = 0.0;
+        if (scan(w, b)) run.back().bulge = b, run.back().arc = b != 0.0;
+        else value_fault(w, "a bulge", count);
+    } else if (code == 70) {
+        if (!scan(w, fields.flags)) value_fault(w, "a flags value");
+    } else if (code == 230) {
+        if (!scan(w, fields.extrusion_z)) value_fault(w, "an extrusion direction");
+    }
+}
+
+// A VERTEX: its flags for the polyline reader; in a block, the vertex itself.
+void GroupReader::vertex_value(Word w) {
+    if (code == 70) {
+        if (!scan(w, fields.flags) && in_polyline) value_fault(w, "a flags value");
+        return;
+    }
+    if (!in_polyline) return;
+    float v = 0.0f;  // scanned as the polyline reader scans a vertex
+    if (code == 10 || code == 20) {
+        if (!scan(w, v)) value_fault(w, "a coordinate");
+        (code == 10 ? fields.x : fields.y) = v;
+    } else if (code == 42) {
+        if (!scan(w, fields.bulge)) value_fault(w, "a bulge");
+        fields.arc = fields.bulge != 0.0;
+    }
+}
+
+void GroupReader::spline_value(Word w) {
+    geo::SplineData& s = spline;
+    // Values beyond this many make no outline a sign is bent to.
+    constexpr std::size_t kMostValues = 1 << 16;
+    double v = 0.0;
+    auto number = [&](const char* what) {
+        if (scan(w, v)) return true;
+        value_fault(w, what);
+        return false;
+    };
+    auto add_point = [&](std::vector<geo::Point>& points, bool x) {
+        if (points.size() >= kMostValues) return;
+        if (x) points.push_back({v, 0.0});
+        else if (!points.empty()) points.back().y = v;
+    };
+    switch (code) {
+    case 70: if (!scan(w, s.flags)) value_fault(w, "a flags value"); break;
+    case 71: if (!scan(w, s.degree)) value_fault(w, "a degree"); break;
+    case 40: if (number("a knot") && s.knots.size() < kMostValues) s.knots.push_back(v); break;
+    case 41: if (number("a weight") && s.weights.size() < kMostValues) s.weights.push_back(v); break;
+    case 10: case 20: if (number("a control point")) add_point(s.control, code == 10); break;
+    case 11: case 21: if (number("a fit point")) add_point(s.fit, code == 11); break;
+    case 12: if (number("a tangent")) s.start_tangent = geo::Point{v, 0.0}; break;
+    case 22: if (number("a tangent") && s.start_tangent) s.start_tangent->y = v; break;
+    case 13: if (number("a tangent")) s.end_tangent = geo::Point{v, 0.0}; break;
+    case 23: if (number("a tangent") && s.end_tangent) s.end_tangent->y = v; break;
+    default: break;
+    }
+}
+
+void GroupReader::end_entity() {
+    Block* b = defining();
+    const F& f = fields;
+    switch (kind) {
+    case K::block:
+        block = -1;
+        if (blocks.find(f.name)) break;  // a second definition of a name is not used
+        // A block costs room of its own: past the budget it is not kept.
+        if (blocks.vertices + 16 > kBlockVertices) {
+            blocks.dropped = true;
+            break;
+        }
+        blocks.vertices += 16;
+        blocks.by_name[f.name] = static_cast<int>(blocks.list.size());
+        blocks.list.push_back(Block{f.name, f.x, f.y, {}, {}, {}, {}, true, {}});
+        block = static_cast<int>(blocks.list.size()) - 1;
+        break;
+    case K::lwpolyline:
+        if (counted_vertices > 0) count_lwpolyline();
+        else add_polyline((f.flags & 1) != 0, f.extrusion_z);
+        break;
+    case K::line:
+        if (!near(f.x, f.y, f.x1, f.y1, drawing.tolerance))
+            add_segment(f.x, f.y, f.x1, f.y1, 0.0, false);
+        break;
+    case K::arc: end_arc(); break;
+    case K::circle:
+        if (f.radius > 0.0) add_circle(f.extrusion_z < 0.0 ? -f.x : f.x, f.y, f.radius);
+        break;
+    case K::polyline:
+        polyline_flags = {entity_ordinal, f.flags, !b};
+        if (b) {
+            in_polyline = true;
+            polyline_fields = f;
+            run.clear();
+        }
+        break;
+    case K::vertex:
+        vertex_flags = {entity_ordinal, f.flags, !b};
+        // A spline frame control point is no part of the outline.
+        if (in_polyline && (f.flags & 16) == 0 && run.size() < kBlockVertices)
+            run.push_back({f.x, f.y, f.bulge, f.arc});
+        break;
+    case K::insert: end_insert(); break;
+    case K::spline: end_spline(); break;
+    case K::ellipse: end_ellipse(); break;
+    case K::none: break;
+    }
+}
+
+void GroupReader::add_polyline(bool closed, double extrusion_z) {
+    if (run.size() < 2) return;
+    // Drawn with its extrusion pointing down: mirrored in x, arcs turning the other way.
+    if (extrusion_z < 0.0)
+        for (OutlineVertex& v : run) v.x = -v.x, v.bulge = -v.bulge;
+    int count = static_cast<int>(run.size());
+    Block* b = defining();
+    if (!b) {
+        emitter.polyline(run.data(), count, closed, key(), Placement{});
+    } else if (blocks.room_for(*b, count)) {
+        b->shapes.push_back({BlockShape::Kind::polyline, closed,
+                             static_cast<int>(b->vertices.size()), count});
+        b->vertices.insert(b->vertices.end(), run.begin(), run.end());
+    }
+}
+
+void GroupReader::add_segment(double x0, double y0, double x1, double y1, double bulge, bool arc) {
+    Block* b = defining();
+    if (!b) {
+        emitter.segment(x0, y0, x1, y1, bulge, arc, key(), Placement{});
+        if (!emitter.fault().empty()) shape_fault("cannot be followed: " + emitter.fault());
+    } else if (blocks.room_for(*b, 2)) {
+        b->shapes.push_back({BlockShape::Kind::segment, false,
+                             static_cast<int>(b->vertices.size()), 2});
+        b->vertices.push_back({x0, y0, bulge, arc});
+        b->vertices.push_back({x1, y1, 0.0, false});
+    }
+}
+
+void GroupReader::add_circle(double cx, double cy, double r) {
+    Block* b = defining();
+    if (!b) {
+        emitter.circle(cx, cy, r, key(), Placement{});
+    } else if (blocks.room_for(*b, 1)) {
+        b->shapes.push_back({BlockShape::Kind::circle, true,
+                             static_cast<int>(b->vertices.size()), 1});
+        b->vertices.push_back({cx, cy, r, true});
+    }
+}
+
+void GroupReader::add_curve(std::unique_ptr<geo::Curve> curve, bool closed) {
+    Block* b = defining();
+    if (!b) {
+        emitter.curve(*curve, closed, key(), Placement{});
+        if (!emitter.fault().empty())
+            shape_fault("cannot be followed with lines and arcs: " + emitter.fault());
+    } else if (blocks.room_for(*b, static_cast<long long>(spline.control.size() +
+                                                          spline.fit.size() +
+                                                          spline.knots.size()))) {
+        b->shapes.push_back({BlockShape::Kind::curve, closed, 0, 0,
+                             static_cast<int>(b->curves.size())});
+        b->curves.push_back(std::move(curve));
+    }
+}
+
+// Counter-clockwise from the start angle to the end angle, in the entity's
+// own axes.
+void GroupReader::end_arc() {
+    const F& f = fields;
+    double cx = f.x, cy = f.y, r = f.radius, a0 = f.start_angle, a1 = f.end_angle;
+    if (!(r > 0.0)) return;
+    double sweep = std::fmod(a1 - a0, 360.0);
+    if (sweep < 0.0) sweep += 360.0;
+    double mirrored_cx = f.extrusion_z < 0.0 ? -cx : cx;
+    if (sweep == 0.0) return add_circle(mirrored_cx, cy, r);
+    Turn t0 = turn(a0), t1 = turn(a1);
+    double x0 = cx + r * t0.cos, y0 = cy + r * t0.sin;
+    double x1 = cx + r * t1.cos, y1 = cy + r * t1.sin;
+    // A half circle is a bulge of 1, not the tangent's 0.9999999999999999.
+    double bulge = sweep == 180.0 ? 1.0 : std::tan(sweep * std::numbers::pi / 720.0);
+    if (near(x0, y0, x1, y1, drawing.tolerance)) {
+        if (sweep > 180.0) add_circle(mirrored_cx, cy, r);  // all but a hair of a circle
+        return;
+    }
+    if (f.extrusion_z < 0.0) x0 = -x0, x1 = -x1, bulge = -bulge;
+    add_segment(x0, y0, x1, y1, bulge, true);
+}
+
+void GroupReader::end_block_polyline() {
+    in_polyline = false;
+    if (defining()) add_polyline((polyline_fields.flags & 1) != 0, polyline_fields.extrusion_z);
+}
+
+void GroupReader::end_insert() {
+    const F& f = fields;
+    Insert ins{f.name,    f.x,    f.y,    f.scale_x, f.scale_y,    f.start_angle,
+               f.columns, f.rows, f.column_spacing,  f.row_spacing, f.extrusion_z};
+    if (ins.columns < 1) ins.columns = 1;
+    if (ins.rows < 1) ins.rows = 1;
+    if (Block* b = defining()) {
+        if (!blocks.room_for(*b, 0)) return;
+        b->shapes.push_back({BlockShape::Kind::insert, false, 0, 0,
+                             static_cast<int>(b->inserts.size())});
+        b->inserts.push_back(std::move(ins));
+        return;
+    }
+    bool undefined = false;
+    std::string why = place_insert(blocks, ins, entity_ordinal, emitter, drawing, undefined);
+    if (undefined) ++passed.insert;
+    if (!why.empty()) shape_fault("cannot be placed: " + why);
+}
+
+void GroupReader::end_spline() {
+    geo::SplineCurve c = geo::make_spline(spline);
+    if (!c.curve) {
+        shape_fault("makes no curve: " + c.fault);
+        return;
+    }
+    add_curve(std::move(c.curve),
+              (spline.flags & (geo::SplineData::closed | geo::SplineData::periodic)) != 0);
+}
+
+void GroupReader::end_ellipse() {
+    const F& f = fields;
+    if (!(std::hypot(f.x1, f.y1) > 0.0) || !(std::fabs(f.radius) > 0.0)) {
+        shape_fault("makes no curve: an axis of it has no length");
+        return;
+    }
+    // Its centre and major axis are the drawing's own; a normal pointing
+    // down runs it the other way round.
+    double ratio = f.extrusion_z < 0.0 ? -f.radius : f.radius;
+    double sweep = std::fmod(f.end_param - f.start_param, 2 * std::numbers::pi);
+    if (sweep < 0) sweep += 2 * std::numbers::pi;
+    bool whole = sweep < 1e-9 || sweep > 2 * std::numbers::pi - 1e-9;
+    add_curve(std::make_unique<geo::EllipticalArc>(geo::Point{f.x, f.y}, geo::Point{f.x1, f.y1},
+                                                   ratio, f.start_param, f.end_param),
+              whole);
+}
+
+void GroupReader::decide_unit() {
+    declared = declared_unit(insunits, measurement);
+    per_inch = units_per_inch(unit_in_use(declared));
+    drawing.per_inch = per_inch;
+    drawing.tolerance = join_inches * per_inch;
+}
+
+void GroupReader::finish() {
+    if (kind != K::none) end_entity();
+    kind = K::none;
+    if (in_polyline) end_block_polyline();
+    if (section == Section::header) decide_unit();
+    drawing.join(true);
+    passed.open = drawing.open;
+}
+
+void finish_groups() { groups.finish(); }

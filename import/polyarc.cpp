@@ -3,15 +3,13 @@
 #include "import/dxf.h"
 #include "import/shapes.h"
 
-void polyarc(int fp) {
+ArcMiddleExact arc_middle_exact(float x1f, float y1f, float x2f, float y2f, double bulge) {
     const double pi = static_cast<float>(std::acos(-1.0));
-    double bulge = dxf.spoint;
     if (bulge == 0.0) bulge = 1.0e-10;  // a bulge of 0 still makes an arc, flat on its chord
     int flag = bulge >= 0.0 ? 1 : 0;
     bulge = std::fabs(bulge);
 
-    double x1 = shapes.p1[fp], y1 = shapes.p2[fp];
-    double x2 = shapes.p5[fp], y2 = shapes.p6[fp];
+    double x1 = x1f, y1 = y1f, x2 = x2f, y2 = y2f;
     double a = x2 - x1, b = y2 - y1;
     double c = std::sqrt(a * a + b * b) / 2.0;  // half the chord
     double h;                                   // the sagitta: chord midpoint to arc middle
@@ -35,6 +33,16 @@ void polyarc(int fp) {
         ax = xc + h * std::cos(vertex_angle);
         ay = yc + h * std::sin(vertex_angle);
     }
-    shapes.p3[fp] = static_cast<float>(ax);
-    shapes.p4[fp] = static_cast<float>(ay);
+    return {ax, ay};
+}
+
+ArcMiddle arc_middle(float x1, float y1, float x2, float y2, double bulge) {
+    ArcMiddleExact m = arc_middle_exact(x1, y1, x2, y2, bulge);
+    return {static_cast<float>(m.x), static_cast<float>(m.y)};
+}
+
+void polyarc(int fp) {
+    ArcMiddle m = arc_middle(shapes.p1[fp], shapes.p2[fp], shapes.p5[fp], shapes.p6[fp], dxf.spoint);
+    shapes.p3[fp] = m.x;
+    shapes.p4[fp] = m.y;
 }

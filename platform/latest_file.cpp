@@ -1,7 +1,11 @@
 #include "platform/latest_file.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include "platform/files.h"
 
@@ -58,7 +62,11 @@ long LatestFile::writes() const {
 void LatestFile::run() {
     // Behind the machine's work: the thread that talks to the controller goes
     // first when the two want the same processor.
+#ifdef _WIN32
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#else
     ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
+#endif
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return (waiting_ && woken_) || stopping_; });

@@ -105,3 +105,12 @@ bool read_number(std::string_view text, int32_t& v) {
     v = static_cast<int32_t>(value);
     return true;
 }
+
+std::string digest(std::string_view data) {
+    uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : data) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return strprintf("%016llx", static_cast<unsigned long long>(h));
+}

@@ -5,7 +5,13 @@
 #include <vector>
 
 // printf-style formatting into a string of whatever length the result needs.
-std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#ifdef __MINGW32__
+// MinGW's own C99 printf (__USE_MINGW_ANSI_STDIO), not the system's.
+#define ZEL_PRINTF_FORMAT gnu_printf
+#else
+#define ZEL_PRINTF_FORMAT printf
+#endif
+std::string strprintf(const char* format, ...) __attribute__((format(ZEL_PRINTF_FORMAT, 1, 2)));
 
 // Reads numbers from a line the way the C library's formatted scanning does
 // ("%f%d..."): each field skips leading white space; the first field that is
@@ -42,3 +48,7 @@ std::vector<std::string> split_words(std::string_view line);
 // finite, or (a whole number) does not fit in 32 bits.
 bool read_number(std::string_view text, float& v);
 bool read_number(std::string_view text, int32_t& v);
+
+// A short fingerprint of `data` (64-bit FNV-1a, 16 hex digits): two texts
+// that differ almost surely differ in it.
+std::string digest(std::string_view data);

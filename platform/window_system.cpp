@@ -16,8 +16,17 @@ public:
         error = 0;
         return false;
     }
+    bool get_save_file_name(std::string&, long& error) override {
+        error = 0;
+        return false;
+    }
     void message_box(const std::string&, const std::string&, MessageIcon) override {}
     bool ask_yes_no(const std::string&, const std::string&) override { return false; }
+    int choose(const std::string&, const std::string&, const std::vector<std::string>&, int,
+               int escape) override {
+        return escape;
+    }
+    void show_command_button(int, bool) override {}
     void run_text_viewer(const std::string&) override {}
     void create_button(const char*, int, int, int, int, int) override {}
     void invalidate() override {}

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // The window system as the shell sees it: the main window's paint primitives,
 // modal dialogs whose controls are read and written by id, the open-file
@@ -78,10 +79,12 @@ enum class WindowMessage {
     key_down,            // the key `id` pressed (kKey... codes)
     scroll,              // the operator moved scroll bar `id` to position x
     size,                // the client area is now x pixels wide and y high
+    shown,               // the window is on the screen after its creation: what to ask first
 };
 
 // Key codes of key_down: a letter or digit is its upper-case character.
 inline constexpr int kKeyEscape = 0x1B;
+inline constexpr int kKeyF5 = 0x74;
 
 // Modifier keys held during a mouse or key message.
 inline constexpr int kShiftHeld = 1;
@@ -120,10 +123,22 @@ public:
     // The open-file dialog for drawings, starting from `path` (the last choice).
     // True with the chosen path; false on cancel (error 0) or failure (error set).
     virtual bool get_open_file_name(std::string& path, long& error) = 0;
+    // The save-file dialog for a drawing written as R12 DXF, starting from
+    // `path`; it asks before a file is replaced. As get_open_file_name.
+    virtual bool get_save_file_name(std::string& path, long& error) = 0;
     virtual void message_box(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;
     // Asks the operator a question to answer Yes or No; true for Yes.
     virtual bool ask_yes_no(const std::string& text, const std::string& caption) = 0;
+    // Asks the operator to pick one of `buttons` (labels with their mnemonic
+    // ampersands) and returns its index. Enter picks `default_button` and Esc
+    // (or the close box) `escape_button`; with -1 the key does nothing and a
+    // button must be pressed.
+    virtual int choose(const std::string& text, const std::string& caption,
+                       const std::vector<std::string>& buttons, int default_button,
+                       int escape_button) = 0;
+    // Shows or hides a command button of the status line (Resume, Connect).
+    virtual void show_command_button(int id, bool shown) = 0;
     // Shows a text file read-only and returns when the operator has closed it.
     virtual void run_text_viewer(const std::string& path) = 0;
     virtual void create_button(const char* label, int id, int x, int y, int w, int h) = 0;

@@ -139,6 +139,14 @@ MainWindow::MainWindow(WindowProc proc)
     progress_->setTextVisible(false);
     progress_->hide();
     statusBar()->addPermanentWidget(progress_);
+    for (const CommandButton& b : command_buttons()) {
+        auto* button = new QPushButton(QString::fromLatin1(b.label));
+        button->setToolTip(QString::fromLatin1(b.tip));
+        button->hide();
+        connect(button, &QPushButton::clicked, this, [this, id = b.id] { command(id); });
+        statusBar()->addPermanentWidget(button);
+        command_buttons_.emplace_back(b.id, button);
+    }
     stop_->setEnabled(false);
     stop_->setToolTip("Stops the machine after the command it is doing (Esc)");
     connect(stop_, &QPushButton::clicked, this, [this] {
@@ -163,9 +171,16 @@ QPushButton* MainWindow::add_button(const QString& label, int id, int x, int y, 
     return button;
 }
 
+QPushButton* MainWindow::command_button(int id) const {
+    for (const auto& [button_id, button] : command_buttons_)
+        if (button_id == id) return button;
+    return nullptr;
+}
+
 void MainWindow::set_busy(bool busy) {
     for (QAction* a : menuBar()->actions()) a->setEnabled(!busy);
     for (QPushButton* b : client()->findChildren<QPushButton*>()) b->setEnabled(!busy);
+    for (const auto& [id, button] : command_buttons_) button->setEnabled(!busy);
     stop_->setEnabled(busy);
 }
 
@@ -176,11 +191,12 @@ void MainWindow::command(int id) {
     proc_(m);
 }
 
-// Keys the focused widget leaves alone: letters, digits and Esc.
+// Keys the focused widget leaves alone: letters, digits, Esc and F5.
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     int k = e->key();
     int code = (k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) ? k
                : k == Qt::Key_Escape                                                ? kKeyEscape
+               : k == Qt::Key_F5                                                    ? kKeyF5
                                                                                     : 0;
     if (code == 0 || waiting) {
         QMainWindow::keyPressEvent(e);

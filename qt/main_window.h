@@ -1,6 +1,8 @@
 #pragma once
 #include <QAbstractScrollArea>
 #include <QMainWindow>
+#include <utility>
+#include <vector>
 
 #include "platform/window_system.h"
 
@@ -45,6 +47,8 @@ public:
     QLabel* status_label() const { return status_; }
     QProgressBar* progress_bar() const { return progress_; }
     QPushButton* stop_button() const { return stop_; }
+    // The status line's command buttons (Resume, Connect), by command id.
+    QPushButton* command_button(int id) const;
     // Machine work under way: every menu item and push button is disabled
     // but Stop.
     void set_busy(bool busy);
@@ -63,6 +67,7 @@ private:
     QLabel* status_;
     QProgressBar* progress_;
     QPushButton* stop_;
+    std::vector<std::pair<int, QPushButton*>> command_buttons_;
 };
 
 // True while the program waits for the controller and the window only

@@ -160,6 +160,19 @@ bool QtWindowSystem::get_open_file_name(std::string& path, long& error) {
     return true;
 }
 
+bool QtWindowSystem::get_save_file_name(std::string& path, long& error) {
+    error = 0;
+    QFileDialog dialog(&window_, "Save as R12 DXF");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({"DXF Files (*.dxf)"});
+    dialog.setDefaultSuffix("dxf");
+    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return true;
+}
+
 void QtWindowSystem::message_box(const std::string& text, const std::string& caption,
                                  MessageIcon icon) {
     if (display_lost()) return;  // what it says is on stderr too
@@ -177,6 +190,32 @@ bool QtWindowSystem::ask_yes_no(const std::string& text, const std::string& capt
                     QString::fromLocal8Bit(text), QMessageBox::Yes | QMessageBox::No, &window_);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtWindowSystem::choose(const std::string& text, const std::string& caption,
+                           const std::vector<std::string>& buttons, int default_button,
+                           int escape_button) {
+    if (display_lost()) return escape_button;
+    QMessageBox box(QMessageBox::Question, QString::fromLocal8Bit(caption),
+                    QString::fromLocal8Bit(text), QMessageBox::NoButton, &window_);
+    std::vector<QPushButton*> made;
+    for (const std::string& label : buttons) {
+        // Without a role of its own no button is taken for Esc by itself.
+        QPushButton* b = box.addButton(QString::fromLocal8Bit(label), QMessageBox::ActionRole);
+        b->setAutoDefault(false);
+        made.push_back(b);
+    }
+    auto in_range = [&made](int k) { return k >= 0 && k < static_cast<int>(made.size()); };
+    if (in_range(default_button)) box.setDefaultButton(made[default_button]);
+    if (in_range(escape_button)) box.setEscapeButton(made[escape_button]);
+    box.exec();
+    for (std::size_t k = 0; k < made.size(); ++k)
+        if (box.clickedButton() == made[k]) return static_cast<int>(k);
+    return escape_button;
+}
+
+void QtWindowSystem::show_command_button(int id, bool shown) {
+    if (QPushButton* b = window_.command_button(id)) b->setVisible(shown);
 }
 
 void QtWindowSystem::run_text_viewer(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "records/history.h"
 
 #include "platform/files.h"
+#include "platform/local_time.h"
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/progdir.h"
@@ -15,15 +16,7 @@ std::string csv_field(const std::string& text) {
     return out + "\"";
 }
 
-std::string iso_local_time(std::time_t t) {
-    std::tm local{};
-    ::localtime_r(&t, &local);
-    char buf[40];
-    if (std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%S%z", &local) == 0) return "";
-    std::string s = buf;
-    if (s.size() < 5) return s;
-    return s.substr(0, s.size() - 2) + ":" + s.substr(s.size() - 2);  // +0100 -> +01:00
-}
+std::string iso_local_time(std::time_t t) { return iso8601_local_time(t); }
 
 std::string history_csv(const HistoryLine& h) {
     std::string fields[] = {

@@ -1,41 +1,33 @@
 #include "records/progdir.h"
 
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "platform/text.h"
 #include "records/notice.h"
 
 std::string directory;
 
 bool set_program_directory(const std::string& dir, std::string& why) {
-    struct stat st {};
-    if (dir.empty() || ::stat(dir.c_str(), &st) != 0) {
+    if (dir.empty() || !path_exists(dir)) {
         why = "program directory " + dir + " does not exist";
         return false;
     }
-    if (!S_ISDIR(st.st_mode)) {
+    if (!is_folder(dir)) {
         why = "program directory " + dir + " is not a folder";
         return false;
     }
-    if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+    if (!folder_may_be_written(dir)) {
         why = "program directory " + dir + " cannot be written: " + errno_text();
         return false;
     }
-    char* real = ::realpath(dir.c_str(), nullptr);
-    if (!real) {
+    std::string resolved = resolved_path(dir);
+    if (resolved.empty()) {
         why = "program directory " + dir + ": " + errno_text();
         return false;
     }
-    std::string resolved = real;
-    std::free(real);
-    if (::chdir(resolved.c_str()) != 0) {
+    if (!enter_folder(resolved)) {
         why = "cannot enter program directory " + resolved + ": " + errno_text();
         return false;
     }
@@ -75,49 +67,34 @@ bool write_argument_dat(const std::string& drawing) {
 }
 
 std::string executable_folder() {
-    std::vector<char> buf(PATH_MAX + 1, '\0');
-    ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-    if (n <= 0) return ".";
-    std::string exe(buf.data(), static_cast<std::size_t>(n));
+    std::string exe = executable_path();
+    if (exe.empty()) return ".";
     auto slash = exe.rfind('/');
     return slash == 0 ? "/" : exe.substr(0, slash);
 }
 
 std::string absolute_path(const std::string& path) {
-    if (path.empty() || path[0] == '/') return path;
-    char* cwd = ::getcwd(nullptr, 0);
-    if (!cwd) return path;
-    std::string out = cwd;
-    std::free(cwd);
-    if (out != "/") out += '/';
+    if (path.empty() || is_absolute_path(path)) return path;
+    std::string out = current_folder();
+    if (out.empty()) return path;
+    if (out.back() != '/') out += '/';
     return out + path;
 }
 
 namespace {
 
-bool under_usr(const std::string& path) { return path == "/usr" || path.rfind("/usr/", 0) == 0; }
-
-bool is_file(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::string home_folder(const char* home) {
-    if (home && *home) return home;
-    const passwd* pw = ::getpwuid(::geteuid());
-    return pw && pw->pw_dir ? pw->pw_dir : "";
-}
+bool is_file(const std::string& path) { return is_regular_file(path); }
 
 }  // namespace
 
 DefaultFolder default_program_directory(const std::string& exe_folder, const char* zel_machine,
                                         const char* home) {
-    if (!under_usr(exe_folder) && ::access(exe_folder.c_str(), W_OK | X_OK) == 0 &&
+    if (!is_system_folder(exe_folder) && folder_may_be_written(exe_folder) &&
         is_file(exe_folder + "/setup.dat"))
         return {exe_folder, false};
     if (zel_machine && *zel_machine) return {absolute_path(zel_machine), true};
     // A user without a home folder of its own must name one.
-    std::string h = home_folder(home);
+    std::string h = home && *home ? home : home_folder();
     if (h.empty() || h == "/") return {"", true};
     return {h + "/zel-machine", true};
 }
@@ -126,7 +103,7 @@ std::string sample_machine_folder(const std::string& exe_folder) {
     for (const char* place : {"/../share/zel/machine", "/../examples/machine"}) {
         std::error_code ec;
         auto sample = std::filesystem::weakly_canonical(exe_folder + place, ec);
-        if (!ec && is_file(sample.string() + "/setup.dat")) return sample.string();
+        if (!ec && is_file(sample.generic_string() + "/setup.dat")) return sample.generic_string();
     }
 #if defined(ZEL_BUILD_DIR) && defined(ZEL_SOURCE_SAMPLE)
     // A program in its build folder, wherever that is, has the sources' sample.
@@ -150,8 +127,7 @@ bool make_machine_folder(const std::string& dir, const std::string& sample, std:
     std::string copied;
     for (const char* name : kSampleFiles) {
         std::string from = sample + "/" + name, to = dir + "/" + name;
-        struct stat st {};
-        if (::lstat(to.c_str(), &st) == 0 || !is_file(from)) continue;
+        if (entry_exists(to) || !is_file(from)) continue;
         if (!fs::copy_file(from, to, fs::copy_options::none, ec)) {
             why = "cannot copy " + from + " into " + dir + ": " + ec.message();
             return false;

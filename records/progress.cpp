@@ -17,6 +17,7 @@ void begin_work(Progress::Work work, int figure, int walls, float planned) {
     p.walls = walls;
     p.planned = planned;
     p.fed = 0.0f;
+    p.fed_before = 0.0f;
     p.counted = 0.0f;
     p.letter_cut = false;
     p.started_ms = p.ended_ms = monotonic_ms();
@@ -31,9 +32,10 @@ std::string stopped_by() {
 
 void count_only_material_fed() {
     Progress& p = progress;
-    if (p.letter_cut || !(p.fed < p.counted)) return;
-    counters.inches -= p.counted - p.fed;
-    p.counted = p.fed;
+    float fed = p.fed - p.fed_before;
+    if (p.letter_cut || !(fed < p.counted)) return;
+    counters.inches -= p.counted - fed;
+    p.counted = fed;
     write_log();
 }
 

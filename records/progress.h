@@ -16,6 +16,7 @@ struct Progress {
     int wall = 0, walls = 0;       // walls fed so far, of those planned
     float planned = 0.0f;          // inches of the job (walls) or of the notching run
     float fed = 0.0f;              // inches fed so far
+    float fed_before = 0.0f;       // of those, fed before a stop this work carries on from
     float counted = 0.0f;          // inches the work added to the footage of log.dat
     bool letter_cut = false;       // the job's last shear is made: the letter is whole
     int image = 0, images = 0;     // image k of m, with a repeat count or a whole job
@@ -37,7 +38,8 @@ void begin_work(Progress::Work work, int figure, int walls, float planned);
 void end_work();
 
 // A job that ends before its letter is whole keeps counted, as material used,
-// only the inches fed: the rest of what it counted comes off the footage.
+// only the inches it fed (since `fed_before`): the rest of what it counted
+// comes off the footage.
 // log.dat is written when that changes the footage.
 void count_only_material_fed();
 

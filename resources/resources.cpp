@@ -6,7 +6,8 @@ namespace {
 
 constexpr MenuItem kSep{nullptr, 0};
 
-constexpr MenuItem kFile[] = {{"Open...", IDM_OPEN}, kSep, {"E&xit", IDM_EXIT}};
+constexpr MenuItem kFile[] = {
+    {"Open...", IDM_OPEN}, {"Save as R12 DXF...", IDM_SAVE_R12}, kSep, {"E&xit", IDM_EXIT}};
 
 constexpr MenuItem kTools[] = {
     {"&Run", IDM_RUN},           kSep, {"&Uncalibrated move", IDM_UNCALIBRATED}, kSep,
@@ -14,6 +15,8 @@ constexpr MenuItem kTools[] = {
     {"&Move", IDM_MOVE},         {"S&heer", IDM_SHEER},
     {"&100 degree notch", IDM_NOTCH100}, {"&30 degree notch", IDM_NOTCH30},
     {"&Indicate", IDM_INDICATE}, {"&Flanger", IDM_FLANGER},
+    // Carrying on after a stop, and reconnecting.
+    kSep, {"Resume &job", IDM_RESUME}, {"&Connect", IDM_CONNECT},
 };
 
 constexpr MenuItem kOptions[] = {
@@ -49,6 +52,11 @@ constexpr ButtonDef kButtons[] = {
     {"Zoom -", IDM_ZOOM_OUT, 60, W::always, true, 0, 0},
     {"Reset tool", IDM_RESET_TOOL, 100, W::model_4, false, 200, 60},
     {"Cover open", IDM_COVER_OPEN, 100, W::model_4, false, 350, 60},
+};
+
+constexpr CommandButton kCommandButtons[] = {
+    {"Resume", IDM_RESUME, "Carries on the stopped job with its next command (F5)"},
+    {"Connect", IDM_CONNECT, "Opens the serial port and starts the controller again"},
 };
 
 using K = ControlKind;
@@ -100,10 +108,13 @@ constexpr ControlDef kTabsControls[] = {
 };
 
 constexpr ControlDef kUnitsControls[] = {
-    {K::label, -1, "Drawings that declare millimetres or centimetres are read:", 10, 10, 230, 8},
-    {K::button, IDC_UNITS_INCH, "In inches", 20, 30, 100, 14},
-    {K::button, IDC_UNITS_DECLARED, "As declared", 130, 30, 100, 14},
-    {K::default_button, IDCANCEL, "Cancel", 100, 56, 50, 14},
+    {K::label, -1, "Ends of pieces that lie within", 10, 10, 110, 8},
+    {K::edit, IDC_UNITS_JOIN, "", 122, 8, 50, 12},
+    {K::label, -1, "in. join (at most 0.05)", 176, 10, 90, 8},
+    {K::label, -1, "Drawings that declare millimetres or centimetres are read:", 10, 32, 230, 8},
+    {K::button, IDC_UNITS_INCH, "In inches", 20, 52, 100, 14},
+    {K::button, IDC_UNITS_DECLARED, "As declared", 130, 52, 100, 14},
+    {K::default_button, IDCANCEL, "Cancel", 100, 78, 50, 14},
 };
 
 constexpr ControlDef kAboutControls[] = {
@@ -193,7 +204,7 @@ constexpr DialogTemplate kDialogs[] = {
     {DLG_TABS, "Tabs", 260, 60, kDialogFont, 8, kTabsControls},
     {DLG_MEASURE, "Measure", 161, 127, kDialogFont, 8, kMeasureControls},
     {DLG_SERIAL_PORT, "Serial port", 320, 146, kDialogFont, 8, kSerialPortControls},
-    {DLG_UNITS, "Drawing units", 250, 78, kDialogFont, 8, kUnitsControls},
+    {DLG_UNITS, "Drawing units", 270, 100, kDialogFont, 8, kUnitsControls},
 };
 
 }  // namespace
@@ -201,6 +212,8 @@ constexpr DialogTemplate kDialogs[] = {
 std::span<const PopupMenu> menu_bar() { return kMenuBar; }
 
 std::span<const ButtonDef> push_buttons() { return kButtons; }
+
+std::span<const CommandButton> command_buttons() { return kCommandButtons; }
 
 std::span<const DialogTemplate> dialog_templates() { return kDialogs; }
 

@@ -14,7 +14,9 @@ enum CommandId {
     IDM_VIEW_LOG = 36, IDM_CP_ON = 37, IDM_CP_OFF = 38, IDM_ZOOM_OUT = 39, IDM_ZOOM_IN = 40,
     IDM_UNCALIBRATED = 41, IDM_COVER_OPEN = 43, IDM_RESET_TOOL = 44, IDM_SEGMENTS_ON = 60,
     IDM_SEGMENTS_OFF = 61, IDM_JOB_HISTORY = 62, IDM_STOP = 63, IDM_DRAWING_UNITS = 64,
-    IDM_FIT = 65, IDM_SERIAL_PORT = 66,
+    IDM_FIT = 65, IDM_SERIAL_PORT = 66, IDM_SAVE_R12 = 67,
+    // Carrying on after a stop, and reconnecting.
+    IDM_RESUME = 70, IDM_CONNECT = 71,
 };
 
 // Dialog button ids.
@@ -51,6 +53,16 @@ inline constexpr int kButtonGap = 15;
 
 std::span<const ButtonDef> push_buttons();
 
+// Buttons of the status line beside Stop, each shown only while its command
+// can be used.
+struct CommandButton {
+    const char* label;
+    int id;
+    const char* tip;
+};
+
+std::span<const CommandButton> command_buttons();
+
 // Dialog templates, in dialog units.
 enum DialogId {
     DLG_RUN = 4, DLG_MOVE = 5, DLG_SETUP = 6, DLG_ABOUT = 8, DLG_LENGTH = 10,
@@ -61,6 +73,8 @@ enum DialogId {
 // The buttons of the Drawing units dialog.
 inline constexpr int IDC_UNITS_INCH = 250;
 inline constexpr int IDC_UNITS_DECLARED = 251;
+// Its edit field of the join tolerance, in inches.
+inline constexpr int IDC_UNITS_JOIN = 252;
 
 // A list shows lines of text, one of which the operator picks.
 enum class ControlKind { label, centered_label, edit, button, default_button, icon, list };

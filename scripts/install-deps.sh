@@ -1,8 +1,19 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing ZEL need,
 # and those named as arguments (e.g. imagemagick for scripts/screenshots.sh).
+# "windows" names what the Windows build needs besides: the MinGW-w64 cross
+# compiler (posix threads), Wine to run its tests, NSIS for its installer and
+# ImageMagick for its icon.
 # Does nothing when they are all present; never asks a question.
 set -eu
+
+extra=""
+for a in "$@"; do
+    case "$a" in
+    windows) extra="$extra g++-mingw-w64-x86-64-posix wine wine64 nsis imagemagick" ;;
+    *) extra="$extra $a" ;;
+    esac
+done
 
 # The first line ends with the X connection library the window watches the
 # display through. The third line: letters from installed fonts (outlines,
@@ -13,7 +24,7 @@ set -eu
 packages="cmake make g++ pkg-config libgtest-dev libgmock-dev qt6-base-dev libxcb1-dev
           clang libclang-rt-dev libbenchmark-dev xvfb xauth xdotool fonts-dejavu-core
           libfreetype-dev libharfbuzz-dev libfontconfig-dev libpolyclipping-dev
-          librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $*"
+          librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base $extra"
 
 missing=""
 for p in $packages; do

@@ -1,6 +1,7 @@
 #include "sequencing/jobend.h"
 
 #include "controller/commands.h"
+#include "controller/replay.h"
 #include "controller/tools.h"
 #include "import/shapes.h"
 #include "planning/walls.h"
@@ -12,6 +13,7 @@
 #include "records/settings.h"
 #include "sequencing/feed.h"
 #include "sequencing/queue.h"
+#include "sequencing/resume.h"
 #include "sequencing/trace.h"
 
 // Without a planned wall (a notching run before any job) there is no last wall:
@@ -93,7 +95,15 @@ JobResult notching_run() {
     JobResult result = JobResult::made;
     begin_log_period();
     begin_work(Progress::Work::notching, 0, 0, job.total_length);
+    ledger.answered = 0;
+    record_work(Interrupted::Work::notching);
     bool trace_made = false;
+    auto over = [](JobResult r) {
+        close_trace();
+        end_work();
+        record_work_end(r);
+        flush_log();
+    };
     try {
         home_to_notcher();
         queue_reset();
@@ -107,10 +117,11 @@ JobResult notching_run() {
         result = JobResult::stopped_by_operator;
         if (!trace_made) open_trace();
         trace_end(notching_stopped_text());
+    } catch (const ControllerLost&) {
+        over(JobResult::lost);
+        throw;
     }
-    close_trace();
-    end_work();
-    flush_log();
+    over(result);
     return result;
 }
 

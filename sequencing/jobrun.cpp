@@ -1,6 +1,9 @@
 #include "sequencing/jobrun.h"
 
+#include <algorithm>
+
 #include "controller/commands.h"
+#include "controller/replay.h"
 #include "controller/tools.h"
 #include "import/shapes.h"
 #include "planning/planner.h"
@@ -14,6 +17,7 @@
 #include "sequencing/feed.h"
 #include "sequencing/jobend.h"
 #include "sequencing/queue.h"
+#include "sequencing/resume.h"
 #include "sequencing/tooling.h"
 #include "sequencing/trace.h"
 
@@ -92,6 +96,16 @@ void feed_walls() {
 }
 
 
+// However the job ended: only the material fed stays counted when the letter
+// is not whole, its record says how far it came, the counts go to the disk.
+void job_over(JobResult result) {
+    if (result != JobResult::made) count_only_material_fed();
+    close_trace();
+    end_work();
+    record_work_end(result);
+    flush_log();  // the machine stands still now: the counts go to the disk
+}
+
 }  // namespace
 
 Corner corner_kind(float a) {
@@ -125,6 +139,12 @@ std::string where_stopped() {
                           p.fed);
 }
 
+std::string where_lost() {
+    const Progress& p = progress;
+    return strprintf("Job stopped: the controller was lost at wall %d of %d, %.3f in. fed",
+                     std::min(p.wall + 1, p.walls), p.walls, p.fed);
+}
+
 std::string job_refusal() {
     if (settings.direction != 1)
         return "The forming direction in setup.dat is " + std::to_string(settings.direction) +
@@ -145,9 +165,13 @@ JobResult run_planned_job() {
     const int walls = planned_walls();
     for (int i = 0; i < walls; ++i) total += wall_list.l_a_dimensions[i];
     begin_work(Progress::Work::job, shapes.selected, walls, total);
-    count_material(total);
-    progress.counted = total;
+    // A job carried on after a stop counts what the parts before it did not.
+    float to_count = resumed.active ? total - resumed.counted_before : total;
+    count_material(to_count);
+    progress.counted = to_count;
     write_log();
+    ledger.answered = 0;
+    record_work(Interrupted::Work::job);
 
     open_trace();
     JobResult result = JobResult::made;
@@ -160,15 +184,15 @@ JobResult run_planned_job() {
         finish_strip(true);
     } catch (const JobStopped& stopped) {
         report(stopped);
-        count_only_material_fed();
         result = JobResult::stopped;
     } catch (const OperatorStop&) {
         trace_end(where_stopped());
-        count_only_material_fed();
         result = JobResult::stopped_by_operator;
+    } catch (const ControllerLost&) {
+        trace_end(where_lost());
+        job_over(JobResult::lost);
+        throw;
     }
-    close_trace();
-    end_work();
-    flush_log();  // the machine stands still now: the counts go to the disk
+    job_over(result);
     return result;
 }

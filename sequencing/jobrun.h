@@ -25,12 +25,16 @@ enum class JobResult {
     refused,              // nothing was sent to the machine; the operator has been told why
     stopped,              // the job had to stop part way; the operator has been told why
     stopped_by_operator,  // the operator stopped it; trace.txt says where
+    lost,                 // the controller stopped answering (ControllerLost was thrown on)
 };
 
 // Carries out the wall list just planned on the machine: counts the material,
 // homes, feeds every wall with its corner notch, divides the letter at the
 // divide point in divide mode, adds the tabs and finishes the strip. Keeps
-// `progress`; when the operator stops it, only the material fed stays counted.
+// `progress` and the interrupted-job record; when it stops, only the
+// material fed stays counted. A job that carries on a stopped one
+// (sequencing/resume.h) makes its first commands again without sending them.
+// ControllerLost goes on to the caller once the job has been wound up.
 JobResult run_planned_job();
 
 // Plans the selected figure and makes it.
@@ -38,3 +42,6 @@ JobResult make_job();
 
 // Where the operator stopped the job, for trace.txt and the window.
 std::string where_stopped();
+
+// Where the job was when the controller was lost, for trace.txt.
+std::string where_lost();

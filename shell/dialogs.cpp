@@ -249,10 +249,22 @@ int Units(DialogControls& dlg, DialogMessage message, int id) {
         bool inch = unit_setting.choice == UnitChoice::inch;
         dlg.set_text(inch ? IDC_UNITS_INCH : IDC_UNITS_DECLARED,
                      inch ? "In inches (in use)" : "As declared (in use)");
+        dlg.set_text(IDC_UNITS_JOIN, strprintf("%g", unit_setting.join_tolerance));
         return 1;
     }
     if (id == IDC_UNITS_INCH || id == IDC_UNITS_DECLARED) {
+        std::string typed = field_text(dlg, IDC_UNITS_JOIN);
+        std::vector<std::string> words = split_words(typed);
+        double join = 0.0;
+        if (words.size() != 1 || !read_join_tolerance(words[0], join)) {
+            tell_wrong({strprintf("Join ends within \"%s\" is not a number of inches from %.6f "
+                                  "to %g",
+                                  typed.c_str(), kLeastJoin, kMostJoin)},
+                       "Nothing was saved.");
+            return 1;
+        }
         unit_setting.choice = id == IDC_UNITS_INCH ? UnitChoice::inch : UnitChoice::declared;
+        unit_setting.join_tolerance = join;
         save_unit_setting();
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {

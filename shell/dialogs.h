@@ -24,7 +24,8 @@ int Tabs(DialogControls& dlg, DialogMessage message, int id);
 int About(DialogControls& dlg, DialogMessage message, int id);
 int Log(DialogControls& dlg, DialogMessage message, int id);
 // Drawing units: how drawings that declare millimetres or centimetres are
-// read. Ends with 1 when a choice was made (and saved), 0 on Cancel.
+// read, and the join tolerance of chain pieces. Ends with 1 when a choice
+// was made (and saved), 0 on Cancel.
 int Units(DialogControls& dlg, DialogMessage message, int id);
 
 // The drawing open dialog, starting at `last` (the last choice): the path

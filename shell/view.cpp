@@ -9,6 +9,7 @@
 #include "records/notice.h"
 #include "records/progress.h"
 #include "records/settings.h"
+#include "shell/jobs.h"
 #include "shell/viewport.h"
 #include "shell/window_state.h"
 
@@ -20,6 +21,7 @@ struct SelectedFigure {
     WinPoint start{0, 0};
     std::optional<WinPoint> toward;  // the first point after the start that is not on it
     std::optional<WinPoint> divide;  // where the divide point is
+    std::optional<WinPoint> stopped; // where the stopped job's strip ends
     double area2 = 0;                // twice the area, up to the last point
     WinPoint last{0, 0};
 
@@ -40,15 +42,21 @@ void mark(Canvas& c, WinPoint p, int half) {
     c.rectangle(p.x - half, p.y - half, p.x + half, p.y + half);
 }
 
-// While a job runs: how many points of the selected figure (after its start
-// point) belong to elements whose walls have all been made.
+// While a job runs, or after it stopped: how many points of the selected
+// figure (after its start point) belong to elements whose walls have all
+// been made. -1 when no job is shown on it.
 int points_made() {
     const Progress& p = progress;
     int first = 0, terminator = 0;
-    if (!p.running || p.work != Progress::Work::job || p.wall <= 0 ||
-        !find_figure(shapes.selected, first, terminator))
-        return 0;
-    int done = p.wall >= p.walls ? terminator - first : wall_list.element[p.wall];
+    if (!find_figure(shapes.selected, first, terminator)) return -1;
+    int done = 0;
+    if (stopped_job_shown(done)) {
+        if (done < 0) done = terminator - first;
+    } else if (p.running && p.work == Progress::Work::job && p.wall > 0) {
+        done = p.wall >= p.walls ? terminator - first : wall_list.element[p.wall];
+    } else {
+        return -1;
+    }
     int points = 0;
     for (int i = first; i < first + done && i < terminator; ++i)
         points += shapes.tp[i] == kArc ? 2 : 1;
@@ -60,6 +68,7 @@ Rgb selected_colour() { return settings.direction == 1 ? kBlue : kRed; }
 void paint_figures(Canvas& c, const ViewTransform& view, SelectedFigure& sel) {
     const auto& pts = shapes.points;
     int made = points_made();
+    bool stopped = made >= 0 && !progress.running;
     int count = 0, pc = 0;
     WinPoint p{0, 0};
     for (int i = 0; i < kScreenPoints && pts[i].y != kPointMarker; ++i) {
@@ -72,6 +81,7 @@ void paint_figures(Canvas& c, const ViewTransform& view, SelectedFigure& sel) {
                 c.select_pen(selected_colour());
                 mark(c, p, 2);
                 sel.begin(p);
+                if (stopped && made == 0) sel.stopped = p;
             } else {
                 c.select_pen(kBlack);
             }
@@ -90,6 +100,7 @@ void paint_figures(Canvas& c, const ViewTransform& view, SelectedFigure& sel) {
         if (count == shapes.selected && made > 0 && (pc == 1 || pc == made + 1))
             c.select_pen(pc <= made ? kGreen : selected_colour());
         c.line_to(p.x, p.y);
+        if (stopped && count == shapes.selected && pc == made) sel.stopped = p;
     }
     c.select_pen(kBlack);
 }
@@ -148,4 +159,11 @@ void zelPaint(Canvas& canvas) {
     if (!loaded) return;
     paint_start_arrow(canvas, sel);
     if (sel.divide) canvas.text(sel.divide->x + 6, sel.divide->y + 4, kDivideLabel);
+    // Where the strip of a stopped job ends: Resume carries on from there.
+    if (sel.stopped) {
+        canvas.select_pen(kRed);
+        mark(canvas, *sel.stopped, 4);
+        canvas.text(sel.stopped->x + 8, sel.stopped->y - 18, kStoppedLabel);
+        canvas.select_pen(kBlack);
+    }
 }

@@ -13,3 +13,5 @@ ViewTransform current_view();
 
 inline constexpr const char* kClickToQuit = "Left mouse click to clear screen and quit program";
 inline constexpr const char* kDivideLabel = "Divide";
+// Beside the end of the strip of a stopped job.
+inline constexpr const char* kStoppedLabel = "Stopped";

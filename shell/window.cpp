@@ -14,8 +14,10 @@
 #include "controller/startup.h"
 #include "controller/tools.h"
 #include "import/dxf.h"
+#include "import/export.h"
 #include "import/select.h"
 #include "import/shapes.h"
+#include "planning/new_drawing.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
 #include "platform/exit.h"
@@ -31,7 +33,9 @@
 #include "resources/strings.h"
 #include "sequencing/jobend.h"
 #include "sequencing/jobrun.h"
+#include "sequencing/resume.h"
 #include "shell/dialogs.h"
+#include "shell/jobs.h"
 #include "shell/navigation.h"
 #include "shell/serial_port.h"
 #include "shell/status.h"
@@ -80,12 +84,14 @@ void show_drawing_status() {
     show_status();
 }
 
+}  // namespace
+
 // Loads a drawing. The operator is told when it cannot be opened (false),
-// when it cannot be read, when it shows no figure and why, and when it
-// declares a unit it is not read in. A drawing that is not loaded leaves the
+// when it cannot be read or is refused, and when it declares a unit it is
+// not read in. A drawing that is not loaded leaves the
 // one before as it was.
 bool open_drawing(const std::string& path) {
-    switch (load_drawing(path)) {
+    switch (load_new_drawing(path)) {
     case DrawingLoad::not_opened: return false;
     case DrawingLoad::refused: return true;
     case DrawingLoad::read_failed:
@@ -93,51 +99,54 @@ bool open_drawing(const std::string& path) {
         return true;
     case DrawingLoad::loaded: break;
     }
-    forget_walls();
     win.drawing = path;
     show_title();
-    job.pause = 0;  // a divide point belongs to the drawing it was set on
-    if (shapes.objects == 0) notice(path + ": " + no_figures_hint());
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     show_drawing_status();
     view_after_load();
     return true;
 }
 
-// Brings up the machine; a failure is shown as the window's message, and the
-// status line says what the machine is.
+namespace {
+
+StartupResult started;  // how the start-up at the window's creation went
+
+// Brings up the machine; the status line says what the machine is.
 void start_up() {
-    StartupResult r = start_machine();
-    win.startup_failure = startup_failure_reason(r);
-    status_line.machine = r.outcome != Startup::ready ? "No controller: " + win.startup_failure
-                          : win.simulated             ? "Simulated machine"
-                                                      : "Controller ready on " + com.device;
-    switch (r.outcome) {
-    case Startup::ready: return;
-    case Startup::port_failed: show_message(" *** Error initializing com port"); break;
-    case Startup::no_answer: show_message("*** Error communicating with controller"); break;
-    case Startup::no_program: show_message(com.failure); break;
-    }
-    // The window's message is followed by what --check would say.
-    std::string advice = startup_failure_advice(r);
-    if (r.outcome == Startup::port_failed)
-        advice += " Tools, Serial port... lists the serial devices and links the one picked.";
-    const std::string& why = win.startup_failure;
-    notice(why + (!why.empty() && why.back() == '.' ? " " : ". ") + advice);
+    started = start_machine();
+    win.startup_failure = startup_failure_reason(started);
+    show_machine(started);
 }
 
+// Once the window shows: a failed start-up says why and offers Connect or
+// Exit, and an interrupted job is offered.
+void on_shown() {
+    if (started.outcome != Startup::ready && !com.ready) offer_connect_at_start(started);
+    offer_interrupted_job();
+    show_offers();
+}
+
+// The buttons of the model. Called again after Setup names another model, it
+// adds the fixed buttons that model has and the others had not; a row button
+// it needs (Load Tool) comes at the next start.
 void create_buttons() {
+    bool first = win.buttons_made.empty();
     int x = kButtonRowX;
     for (const ButtonDef& b : push_buttons()) {
         bool wanted = b.when == ButtonDef::When::always ||
                       (b.when == ButtonDef::When::model_2 && settings.model == 2) ||
                       (b.when == ButtonDef::When::model_4 && galil());
-        if (!wanted) continue;
+        if (!wanted || std::find(win.buttons_made.begin(), win.buttons_made.end(), b.id) !=
+                           win.buttons_made.end())
+            continue;
         if (!b.in_row) {
             ws().create_button(b.label, b.id, b.x, b.y, b.width, kButtonHeight);
+            win.buttons_made.push_back(b.id);
             win.buttons_bottom = std::max(win.buttons_bottom, b.y + kButtonHeight);
             continue;
         }
+        if (!first) continue;
+        win.buttons_made.push_back(b.id);
         ws().create_button(b.label, b.id, x, kButtonRowY, b.width, kButtonHeight);
         win.buttons_bottom = std::max(win.buttons_bottom, kButtonRowY + kButtonHeight);
         win.button_x = x;
@@ -145,11 +154,13 @@ void create_buttons() {
         x += b.width + kButtonGap;
     }
     // The tab text sits beside the row, past the fixed buttons of a Galil machine.
-    if (galil()) win.button_x += win.button_w + kButtonGap;
+    if (first && galil()) win.button_x += win.button_w + kButtonGap;
 }
 
 void on_create() {
     at_program_end(show_final_notices);
+    // The window takes a lost controller itself: Connect, carry on or Exit.
+    recover_from_lost_controller(true);
     show_title();
     report_work_progress();
     start_up();
@@ -162,45 +173,10 @@ void on_create() {
         else
             show_message(strprintf("%s Failed to open", win.argument.c_str()));
     }
+    win.buttons_made.clear();
     create_buttons();
     show_status();
-}
-
-// One image of the run: k of m.
-bool made_and_counted(int k, int m) {
-    if (progress.stop_requested) return false;
-    progress.image = k;
-    progress.images = m;
-    JobResult result = make_job();
-    // A Stop that comes once the letter is sheared off leaves it whole.
-    if (progress.letter_cut) {
-        count_one(counters.images);
-        write_log();
-    }
-    job_ended(result);
-    return result == JobResult::made;
-}
-
-void run_tool() {
-    if (win.cover == 0) {
-        show_message("Must reset tool");
-    } else if (drawing_loaded() && machine_ready()) {
-        machine_work("Job", [] {
-            if (job.whole_job == 1) {
-                for (int k = 0; k < shapes.objects; ++k) {
-                    bool made = made_and_counted(k + 1, shapes.objects);
-                    shapes.selected = shapes.selected >= shapes.objects ? 1 : shapes.selected + 1;
-                    ws().invalidate();
-                    if (!made) break;
-                }
-            } else {
-                for (int k = 0; k < job.repeat_count; ++k)
-                    if (!made_and_counted(k + 1, job.repeat_count)) break;
-            }
-        });
-        back_to_start_point_mode();
-    }
-    ws().invalidate();
+    show_offers();
 }
 
 void image_length() {
@@ -251,12 +227,35 @@ void open_command() {
     ws().invalidate();
 }
 
-// A loaded drawing that declares its unit is read again when the unit it is
-// read in changes.
+// The drawing on screen, as read, written to an R12 DXF file the operator
+// names: by default beside the drawing, "-r12" added to its name.
+void save_r12_command() {
+    if (!drawing_loaded()) return;
+    std::string path = win.drawing;
+    if (std::size_t dot = path.rfind('.'); dot != std::string::npos && path.rfind('/') < dot)
+        path.erase(dot);
+    path += "-r12.dxf";
+    long error = 0;
+    if (!ws().get_save_file_name(path, error)) {
+        if (error != 0) notice(strprintf("The save dialog failed (error %ld)", error));
+        return;
+    }
+    if (std::string why = export_r12(path); !why.empty()) {
+        notice(path + " was not written: " + why);
+        return;
+    }
+    status_line.work = "Saved as R12 DXF: " + path;
+    show_status();
+}
+
+// A loaded drawing is read again when the unit it is read in or the join
+// tolerance changes.
 void drawing_units_command() {
+    double join = unit_setting.join_tolerance;
     if (ws().dialog_box(DLG_UNITS, Units) != 1) return;
     const DrawingNotes& n = drawing_notes;
-    if (drawing_loaded() && !n.path.empty() && unit_in_use(n.declared) != n.in_use) {
+    bool changed = unit_in_use(n.declared) != n.in_use || unit_setting.join_tolerance != join;
+    if (drawing_loaded() && !n.path.empty() && changed) {
         std::string path = n.path;
         if (!open_drawing(path)) notice(path + " cannot be opened: " + std::strerror(errno));
         ws().invalidate();
@@ -290,22 +289,32 @@ void move_command(bool calibrated) {
     if (!question.empty() &&
         !ws().ask_yes_no(question, calibrated ? "Move" : "Uncalibrated move"))
         return;
+    abandon_stopped_work(calibrated ? "a Move" : "an Uncalibrated move");
     machine_work(calibrated ? "Move" : "Uncalibrated move",
                  [calibrated, inches] { (calibrated ? run_move : feed_move)(controller_units(inches)); });
 }
 
 void run_command() {
     if (win.cover != 1 || !machine_ready()) return;
-    if (ws().dialog_box(DLG_RUN, Run) == 1)
-        machine_work("Notching run", [] { notching_ended(notching_run()); });
+    if (ws().dialog_box(DLG_RUN, Run) != 1) return;
+    abandon_stopped_work("a notching run");
+    machine_work("Notching run", [] { notching_ended(notching_run()); });
+    show_offers();
 }
 
+// The settings take effect at once; a new model, port or steps per inch
+// through a fresh start-up of the controller, which the status line follows.
 void setup_command() {
-    if (ws().dialog_box(DLG_SETUP, Setup) == 1) {
-        // The new settings take effect at the next start: the next click ends the program.
-        show_message("Set up data saved");
-        ws().invalidate();
+    const Settings before = settings;
+    if (ws().dialog_box(DLG_SETUP, Setup) != 1) return;
+    status_line.work = "Set up data saved";
+    show_status();
+    if (!work_running() && (settings.model != before.model || settings.port != before.port ||
+                            settings.steps != before.steps)) {
+        create_buttons();
+        connect_command();
     }
+    ws().invalidate();
 }
 
 // A command to the machine that needs no dialog, `what` for the status line.
@@ -313,14 +322,20 @@ void machine_command(const char* what, void (*work)()) {
     if (machine_ready()) machine_work(what, work);
 }
 
-void tool_command(const char* what, void (*stroke)()) {
-    if (win.cover) machine_command(what, stroke);
+// A stroke of a tool: `what` for the status line, `made` for the stopped job
+// it leaves behind ("a 30-degree notch").
+void tool_command(const char* what, const char* made, void (*stroke)()) {
+    if (!win.cover || !machine_ready()) return;
+    abandon_stopped_work(made);
+    machine_work(what, stroke);
+    show_offers();
 }
 
 void command(int id) {
     begin_log_period();
     switch (id) {
     case IDM_OPEN: open_command(); break;
+    case IDM_SAVE_R12: save_r12_command(); break;
     case IDM_EXIT: ws().post_close(); break;
     case IDM_RUN_TOOL: run_tool(); break;
     case IDM_RUN: run_command(); break;
@@ -352,15 +367,18 @@ void command(int id) {
         ws().invalidate();
         break;
     case IDM_LOAD_TOOL:
+        if (machine_ready()) abandon_stopped_work("Load Tool (the feed calibration)");
         machine_command("Load Tool", [] {
             if (calibrate_steps()) save_setup(SetupFields::without_operate);
         });
         break;
-    case IDM_SHEER: tool_command("Sheer", sheer); break;
-    case IDM_NOTCH100: tool_command("100 degree notch", [] { send(commands.V); }); break;
-    case IDM_NOTCH30: tool_command("30 degree notch", notch); break;
-    case IDM_INDICATE: tool_command("Indicate", indicate); break;
-    case IDM_FLANGER: tool_command("Flanger", bend); break;
+    case IDM_SHEER: tool_command("Sheer", "a shear", sheer); break;
+    case IDM_NOTCH100:
+        tool_command("100 degree notch", "a 100-degree notch", [] { send(commands.V); });
+        break;
+    case IDM_NOTCH30: tool_command("30 degree notch", "a 30-degree notch", notch); break;
+    case IDM_INDICATE: tool_command("Indicate", "an indicate mark", indicate); break;
+    case IDM_FLANGER: tool_command("Flanger", "a flange bend", bend); break;
     case IDM_VIEW_LOG: ws().dialog_box(DLG_LOG, Log); break;
     case IDM_JOB_HISTORY: show_job_history(); break;
     case IDM_STOP: request_stop(); break;
@@ -389,8 +407,12 @@ void command(int id) {
     case IDM_SEGMENTS_ON: win.segment_file = 1; break;
     case IDM_SEGMENTS_OFF: win.segment_file = 0; break;
     case IDM_DRAWING_UNITS: drawing_units_command(); break;
+    // Carrying on after a stop, and reconnecting.
+    case IDM_RESUME: resume_command(); break;
+    case IDM_CONNECT: connect_command(); break;
     default: break;
     }
+    show_offers();
 }
 
 // A click on a figure's outline selects it; a click elsewhere does nothing.
@@ -418,6 +440,7 @@ int zelWndProc(const Message& m) {
     }
     switch (m.message) {
     case WindowMessage::create: on_create(); break;
+    case WindowMessage::shown: on_shown(); break;
     case WindowMessage::command: command(m.id); break;
     case WindowMessage::left_button_up: left_button_up(m.x, m.y); break;
     case WindowMessage::paint:
@@ -444,6 +467,11 @@ int zelWndProc(const Message& m) {
     case WindowMessage::mouse_move:
     case WindowMessage::mouse_wheel:
     case WindowMessage::key_down:
+        if (m.id == kKeyF5) {
+            command(IDM_RESUME);
+            break;
+        }
+        [[fallthrough]];
     case WindowMessage::scroll:
     case WindowMessage::size: view_message(m); break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // The main window's own state: what its commands, dialogs and view share.
 struct WindowState {
@@ -12,6 +13,7 @@ struct WindowState {
     int client_w = 0;        // the client area, once the window has told its size
     int client_h = 0;
     int buttons_bottom = 0;  // the lowest edge of the push buttons
+    std::vector<int> buttons_made;  // the command ids of the push buttons there are
     bool fit_check_due = false;  // a new drawing waits for the size to be checked against it
     enum class Pan { none, left, middle } pan = Pan::none;  // the button of a pan under way
     int pan_last_x = 0;      // where the mouse was at the last step of that pan

@@ -1,6 +1,7 @@
 #include "shell/work.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
@@ -18,6 +19,8 @@
 #include "records/progdir.h"
 #include "records/progress.h"
 #include "sequencing/jobend.h"
+#include "sequencing/resume.h"
+#include "shell/jobs.h"
 #include "shell/status.h"
 #include "shell/window_state.h"
 
@@ -46,20 +49,21 @@ HistoryLine history_of(const std::string& result) {
     h.ended = p.running ? std::time(nullptr) : p.ended_at;
     h.walls = p.work == Progress::Work::job ? p.walls : p.wall;
     h.planned = p.planned;
-    h.fed = p.fed;
+    h.fed = p.fed - p.fed_before;
     h.notch30 = 0LL + now.notch30 - p.at_start.notch30;
     h.notch100 = 0LL + now.notch100 - p.at_start.notch100;
     h.dimples = 0LL + now.dimples - p.at_start.dimples;
     h.indicates = 0LL + now.indicates - p.at_start.indicates;
     h.flanges = 0LL + now.flanges - p.at_start.flanges;
     h.sheers = 0LL + now.sheers - p.at_start.sheers;
-    h.result = result;
+    // The rest of a job that had stopped says so.
+    h.result = resumed.active ? result + ", resumed" : result;
     if (p.work == Progress::Work::job) {
         h.drawing = win.drawing;
         h.figure = p.figure;
         h.start_point = start_point_text();
         h.divide_point = job.toggle == 0 ? job.pause : 0;
-        h.images = p.letter_cut ? 1 : 0;
+        h.images = p.letter_cut && !(resumed.active && resumed.letter_counted) ? 1 : 0;
         h.counted = p.counted;
     }
     return h;
@@ -144,6 +148,8 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     status_line.work = what;
     show_status();
     ws().set_busy(true);
+    show_offers();
+    std::optional<ControllerLost> lost;
     long answers = com.stray_answers, noise = com.noise;
     try {
         work();
@@ -157,7 +163,13 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     } catch (const NoController&) {
         status_line.work = what + " not started";
         notice("Nothing was sent to the machine: the serial port is not open.");
+    } catch (const ControllerLost& l) {
+        lost = l;
+        status_line.work = what + " stopped: the controller was lost";
+        if (progress.work == Progress::Work::job || progress.work == Progress::Work::notching)
+            append_history(history_of("controller lost"));
     }
+    reset_resume();
     end_work();
     flush_log();
     tell_dropped_input(answers, noise);
@@ -170,7 +182,9 @@ void machine_work(const std::string& what, const std::function<void()>& work) {
     if (close_wanted) {
         close_wanted = false;
         ws().destroy_window();
+        return;
     }
+    if (lost) after_lost_controller(*lost);
 }
 
 void request_stop() {
@@ -207,10 +221,11 @@ void job_ended(JobResult result) {
         append_history(history_of("stopped: " + last_notice()));
         break;
     case JobResult::stopped_by_operator:
-        status_line.work = where_stopped();
+        status_line.work = where_stopped() + ". Resume (F5) carries it on";
         notice(where_stopped());
         append_history(history_of(stopped_result()));
         break;
+    case JobResult::lost: break;  // machine_work says so
     }
     show_status();
 }
@@ -224,8 +239,8 @@ void notching_ended(JobResult result) {
         status_line.work = last_notice();
         append_history(history_of("stopped: " + last_notice()));
     } else if (result == JobResult::stopped_by_operator) {
-        status_line.work = notching_stopped_text();
-        notice(status_line.work);
+        notice(notching_stopped_text());
+        status_line.work = notching_stopped_text() + ". Resume (F5) carries it on";
         append_history(history_of(stopped_result()));
     } else {
         status_line.work = strprintf("Notching run done: %.1f in., %d notches, ", p.planned,
@@ -240,9 +255,10 @@ std::string work_text() {
     const Progress& p = progress;
     long long elapsed = monotonic_ms() - p.started_ms;
     std::string time = ", " + duration_text(elapsed);
-    if (p.fed > 0 && p.planned > p.fed)
+    float fed = p.fed - p.fed_before;  // in the time elapsed
+    if (fed > 0 && p.planned > p.fed)
         time += ", about " +
-                duration_text(static_cast<long long>(elapsed * (p.planned - p.fed) / p.fed)) +
+                duration_text(static_cast<long long>(elapsed * (p.planned - p.fed) / fed)) +
                 " left";
     std::string image = p.images > 1 ? strprintf(", image %d of %d", p.image, p.images) : "";
     switch (p.work) {

@@ -38,6 +38,7 @@ struct SimOptions {
 class SimController {
 public:
     explicit SimController(ControllerFamily family, const SimOptions& options = {});
+    virtual ~SimController() = default;
 
     // Changing the family or the options starts the controller afresh (not
     // restarted, strip at home); the log stays.

@@ -1,7 +1,8 @@
 #include "sim/serial_sim.h"
 
 #include <cerrno>
-#include <poll.h>
+#include <chrono>
+#include <thread>
 
 SimSerial::SimSerial(ControllerFamily family, const SimOptions& options)
     : SimController(family, options) {}
@@ -48,6 +49,7 @@ int SimSerial::wait_byte(char& byte, int timeout_ms) {
     ++reads;
     if (fails(Step::read)) return -1;
     int got = poll_output(byte);
-    if (got == 0 && timeout_ms != 0 && wait_on_empty_) ::poll(nullptr, 0, 1);
+    if (got == 0 && timeout_ms != 0 && wait_on_empty_)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return got;
 }

@@ -37,7 +37,22 @@ TEST(CommandLine, Parses) {
               CommandLine::Units::inch);
     EXPECT_EQ(parse_command_line({"--measure", "--units", "mm", "a"}).error,
               "--units takes inch or declared, not \"mm\"");
-    EXPECT_EQ(parse_command_line({"--units", "inch", "a"}).error, "--units goes with --measure");
+    EXPECT_EQ(parse_command_line({"--units", "inch", "a"}).error,
+              "--units goes with --measure or --export-dxf");
+
+    cl = parse_command_line({"--export-dxf", "out.dxf", "--join", "0.01", "--units", "inch", "a"});
+    EXPECT_TRUE(cl.error.empty()) << cl.error;
+    EXPECT_EQ(cl.mode, CommandLine::Mode::export_dxf);
+    EXPECT_EQ(cl.export_path, "out.dxf");
+    EXPECT_EQ(cl.join, 0.01);
+    for (const char* join : {"0", "0.06", "abc", "1e-9"})
+        EXPECT_EQ(parse_command_line({"--measure", "--join", join, "a"}).error,
+                  "--join takes a number of inches from 0.000001 to 0.05, not \"" +
+                      std::string(join) + "\"");
+    EXPECT_EQ(parse_command_line({"--join", "0.01", "a"}).error,
+              "--join goes with --measure or --export-dxf");
+    EXPECT_EQ(parse_command_line({"--export-dxf", "out.dxf"}).error,
+              "--export-dxf needs a drawing to read");
 }
 
 TEST(Executable, VersionAndHelp) {

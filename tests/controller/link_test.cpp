@@ -5,6 +5,10 @@
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
+#include "controller/startup.h"
+#include "controller/tools.h"
+#include "records/prodlog.h"
+#include "records/settings.h"
 #include "shell/window_state.h"
 #include "tests/support/controller_support.h"
 
@@ -211,3 +215,28 @@ TYPED_TEST(Link, AProgramLineAnsweredWithAQuestionMarkEndsTheProgram) {
 }
 
 }  // namespace
+
+// The controller's terminal goes away (a USB adapter pulled out) and comes
+// back: the lost controller is thrown to the window, and Connect opens the
+// port again and starts the controller without a restart of the program.
+using Reconnect = PtyControllerTest;
+
+TEST_F(Reconnect, AfterTheControllerWentAwayAndCameBack) {
+    settings.model = 1;
+    settings.steps = 1000;
+    start_ctrace();
+    recover_from_lost_controller(true);
+    ASSERT_EQ(reconnect_machine().outcome, Startup::ready);
+    pty_sim.stop();
+    EXPECT_THROW(sheer(), ControllerLost);
+    EXPECT_FALSE(com.ready);
+    std::string why;
+    ASSERT_TRUE(pty_sim.start(why)) << why;
+    ASSERT_TRUE(pty_sim.link_as(dir.file("COM1"), why)) << why;
+    ASSERT_EQ(reconnect_machine().outcome, Startup::ready);
+    int32_t sheers = counters.sheers;
+    sheer();
+    EXPECT_EQ(counters.sheers, sheers + 1);
+    EXPECT_TRUE(eventually([this] { return pty_sim.commands().back() == "S,0\r"; }));
+    recover_from_lost_controller(false);
+}

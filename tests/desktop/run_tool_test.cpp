@@ -227,8 +227,9 @@ TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
         return read_file(machine.file("trace.txt")).find("Fire indicate") != std::string::npos;
     });
     output_of("xdotool windowfocus --sync " + window + " key Escape");
+    // At a wall, or in the job end when the machine is slow to take the key.
     bool stopped = eventually(30s, [&] {
-        return read_file(machine.file("trace.txt")).find("Job stopped by the operator at wall ") !=
+        return read_file(machine.file("trace.txt")).find("Job stopped by the operator ") !=
                std::string::npos;
     });
     ::kill(zel, SIGTERM);
@@ -246,7 +247,8 @@ TEST_F(RunTool, EscStopsARealJobAndSigtermClosesTheWindow) {
 TEST_F(RunTool, AHangUpOrTheLossOfTheDisplayStopsTheJobAndEndsTheProgram) {
     for (const char* cause : {"SIGHUP", "the loss of the display"}) {
         SCOPED_TRACE(cause);
-        for (const char* f : {"setup.dat", "setup2.dat", "log.dat", "trace.txt", "jobs.csv"})
+        for (const char* f : {"setup.dat", "setup2.dat", "log.dat", "trace.txt", "jobs.csv",
+                              "job-interrupted"})
             std::filesystem::remove(machine.file(f));
         if (!start_program())
             GTEST_SKIP() << "Xvfb cannot start: " << read_file(logs.file("xvfb.log"));
@@ -266,7 +268,7 @@ TEST_F(RunTool, AHangUpOrTheLossOfTheDisplayStopsTheJobAndEndsTheProgram) {
         EXPECT_TRUE(running);
         EXPECT_NE(status, -1) << read_file(logs.file("zel.log"));
         std::string trace = read_file(machine.file("trace.txt"));
-        EXPECT_NE(trace.find("\nJob stopped by " + std::string(cause) + " at wall "),
+        EXPECT_NE(trace.find("\nJob stopped by " + std::string(cause) + " "),
                   std::string::npos)
             << trace.substr(trace.size() > 300 ? trace.size() - 300 : 0);
         EXPECT_NE(read_file(machine.file("jobs.csv")).find(",stopped by " + std::string(cause)),

@@ -14,7 +14,7 @@ cxx=${CLANGXX:-clang++}
 # The program's own code without the window system and main(): the fuzz
 # target resets every record with the program's own reset.
 sources=$(ls "$root"/platform/*.cpp "$root"/resources/*.cpp "$root"/records/*.cpp \
-    "$root"/import/*.cpp "$root"/planning/*.cpp "$root"/controller/*.cpp \
+    "$root"/geometry/*.cpp "$root"/import/*.cpp "$root"/planning/*.cpp "$root"/controller/*.cpp \
     "$root"/sequencing/*.cpp "$root"/shell/*.cpp "$root"/app/reset.cpp)
 flags="-std=c++20 -O1 -g -Wall -Wextra -Werror -ffp-contract=off -I$root
        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -D_GLIBCXX_ASSERTIONS"

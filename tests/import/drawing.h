@@ -17,6 +17,7 @@ struct Drawing {
     std::string body;
     std::string header;  // the HEADER section's variables, when there are any
     std::string blocks;  // entities of a block definition, when there are any
+    std::string named_blocks;  // definitions made with block()
 
     Drawing& code(int c, const std::string& value) {
         body += strprintf("%3d\n%s\n", c, value.c_str());
@@ -65,6 +66,19 @@ struct Drawing {
         code(0, "CIRCLE").code(5, "3D").code(8, "0").code(10, exact(cx)).code(20, exact(cy));
         return code(30, "0.0").code(40, exact(r));
     }
+    // A block definition with its base point, and an INSERT of a block with
+    // the groups given (41/42 scale, 50 rotation, 70/71 columns and rows, ...).
+    Drawing& block(const std::string& name, double bx, double by, const Drawing& content) {
+        named_blocks += "  0\nBLOCK\n  2\n" + name + "\n 10\n" + exact(bx) + "\n 20\n" + exact(by) +
+                        "\n" + content.body + "  0\nENDBLK\n";
+        return *this;
+    }
+    Drawing& insert(const std::string& name, double x, double y,
+                    const std::vector<std::pair<int, double>>& groups = {}) {
+        code(0, "INSERT").code(8, "0").code(2, name).code(10, exact(x)).code(20, exact(y));
+        for (const auto& [c, v] : groups) code(c, exact(v));
+        return *this;
+    }
     Drawing& header_variable(const char* name, int value) {
         header += strprintf("  9\n%s\n 70\n%6d\n", name, value);
         return *this;
@@ -72,9 +86,9 @@ struct Drawing {
     std::string text() const {
         std::string out;
         if (!header.empty()) out += "  0\nSECTION\n  2\nHEADER\n" + header + "  0\nENDSEC\n";
-        if (!blocks.empty())
-            out += "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nLETTER\n" + blocks +
-                   "  0\nENDBLK\n  0\nENDSEC\n";
+        std::string defined = named_blocks;
+        if (!blocks.empty()) defined += "  0\nBLOCK\n  2\nLETTER\n" + blocks + "  0\nENDBLK\n";
+        if (!defined.empty()) out += "  0\nSECTION\n  2\nBLOCKS\n" + defined + "  0\nENDSEC\n";
         return out + "  0\nSECTION\n  2\nENTITIES\n" + body + "  0\nENDSEC\n  0\nEOF\n";
     }
     static std::string num(double v) { return strprintf("%.1f", v); }
@@ -86,10 +100,8 @@ inline bool load_text(const std::string& text) {
     FILE* f = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
-    dxf.fh = f;
-    bool loaded = load_array();
+    bool loaded = load_array(f);
     std::fclose(f);
-    dxf.fh = nullptr;
     return loaded;
 }
 

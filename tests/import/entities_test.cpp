@@ -91,8 +91,9 @@ TEST_F(Entities, LwpolylineGroupsAsTheFormatHasThem) {
     mirrored.code(210, "0.0").code(220, "0.0").code(230, "-1.0");
     EXPECT_EQ(read(mirrored), "A -1,0>-2,-1>-3,0 |-3,0 $");
     // One vertex or none: no figure.
-    EXPECT_EQ(read(Drawing().lwpolyline({{1, 1, 0}}).lwpolyline({})), "$");
-    EXPECT_EQ(shapes.objects, 0);
+    EXPECT_EQ(read(Drawing().lwpolyline({{1, 1, 0}}).lwpolyline({}).square()),
+              "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $");
+    EXPECT_EQ(shapes.objects, 1);
 }
 
 // A letter D of LINE and ARC entities, its counter drawn clockwise and each
@@ -109,7 +110,7 @@ TEST_F(Entities, ChainsStartLowestThenLeftmostOuterAntiClockwiseCountersClockwis
               "L 0,0>2,0 A 2,0>5,3>2,6 L 2,6>0,6 L 0,6>0,0 |0,0 "
               "L 1,1>1,5 L 1,5>2,5 A 2,5>4,3>2,1 L 2,1>1,1 |1,1 $");
     EXPECT_EQ(shapes.objects, 2);
-    EXPECT_EQ(drawing_notes.passed.open_chains, 0);
+    EXPECT_EQ(drawing_notes.passed.open.count, 0);
     // A counter inside a counter is an outer outline again; arcs run
     // backwards keep their sweep.
     EXPECT_EQ(read(Drawing().arc(10, 10, 3, 0, 180).arc(10, 10, 3, 180, 0)
@@ -127,8 +128,8 @@ TEST_F(Entities, EndsMeetWithinTheTolerance) {
     // not the figure's start.
     EXPECT_EQ(read(square(0.0004)), "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $");
     EXPECT_EQ(read(square(-0.0004)), "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $");
-    EXPECT_EQ(read(square(0.0006)), "$");
-    EXPECT_EQ(drawing_notes.passed.open_chains, 1);
+    EXPECT_EQ(read(square(0.0006).circle(5, 5, 1)), "A 5,4>6,5>5,6 A 5,6>4,5>5,4 |5,4 $");
+    EXPECT_EQ(drawing_notes.passed.open.count, 1);
     // Where an arc meets a line, the line's point is kept.
     EXPECT_EQ(read(Drawing().line(0, 0, 2, 0.0003).arc(2, 1, 1, 270, 90).line(2, 2, 0, 0)),
               "L 0,0>2,0.0003 A 2,0.0003>2.99985,1.00015>2,2 L 2,2>0,0 |0,0 $");
@@ -143,7 +144,7 @@ TEST_F(Entities, WhereMoreEndsMeetTheEarlierSegmentGoesOn) {
     d.line(1, 1, 0, 1);
     EXPECT_EQ(read(d), "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 "
                        "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $");
-    EXPECT_EQ(drawing_notes.passed.open_chains, 1);
+    EXPECT_EQ(drawing_notes.passed.open.count, 1);
 }
 
 // Enough ends for the grid to be sorted the way large drawings are.
@@ -159,7 +160,7 @@ TEST_F(Entities, ManyChains) {
                           x, y);
     }
     EXPECT_EQ(read(d), want + "$");
-    EXPECT_EQ(drawing_notes.passed.open_chains, 0);
+    EXPECT_EQ(drawing_notes.passed.open.count, 0);
 }
 
 TEST_F(Entities, OpenChainsAreLeftOutAndCounted) {
@@ -167,8 +168,9 @@ TEST_F(Entities, OpenChainsAreLeftOutAndCounted) {
     d.line(0, 0, 0, 0).line(9, 9, 9, 9.0004);  // no length: nothing at all
     d.circle(20, 20, 1);
     EXPECT_EQ(read(d), "A 20,19>21,20>20,21 A 20,21>19,20>20,19 |20,19 $");
-    EXPECT_EQ(drawing_notes.passed.open_chains, 2);
-    EXPECT_EQ(drawing_status(), "Drawing in inches; not read: 2 open chains of LINE and ARC");
+    EXPECT_EQ(drawing_notes.passed.open.count, 2);
+    EXPECT_EQ(drawing_status(),
+              "Drawing in inches; not read: 2 open chains (widest gap 1.414 in. at x 0.500, y 0.500)");
 }
 
 TEST_F(Entities, FiguresKeepTheDrawingsOrder) {
@@ -188,28 +190,36 @@ TEST_F(Entities, FiguresKeepTheDrawingsOrder) {
     EXPECT_EQ(screen_points().rfind("M 0,0 3,0 3,3 0,0 M 30,0 33,0 30,3 30,0 M 60,12 ", 0), 0u);
 }
 
-TEST_F(Entities, OnlyTheEntitiesSectionIsRead) {
+TEST_F(Entities, WhatIsNotReadIsCounted) {
     Drawing d;
-    d.blocks = Drawing().circle(0, 0, 1).lwpolyline({{0, 0, 0}, {1, 0, 0}}).body;
-    d.blocks += Drawing().line(0, 0, 1, 0).line(1, 0, 0, 0).body;
-    d.code(0, "INSERT").code(2, "LETTER").code(10, "5.0").code(20, "5.0");
-    d.code(0, "SPLINE").code(0, "ELLIPSE").code(0, "HATCH").code(0, "TEXT").code(0, "MTEXT");
-    d.code(0, "INSERT").code(8, "SPLINE");
-    EXPECT_EQ(read(d), "$");
+    d.code(0, "HATCH").code(0, "TEXT").code(0, "MTEXT");
+    d.code(0, "INSERT").code(2, "NOWHERE").code(10, "5.0").code(20, "5.0");
+    d.line(0, 0, 1, 0);
+    Drawing with_square = d;
+    with_square.square();
+    EXPECT_EQ(read(with_square), "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $");
     const PassedEntities& p = drawing_notes.passed;
-    EXPECT_EQ(std::vector<int>({p.spline, p.ellipse, p.hatch, p.text, p.insert, p.open_chains}),
-              std::vector<int>({1, 1, 1, 2, 2, 0}));
-    EXPECT_EQ(no_figures_hint(),
-              "The drawing has no outline that can be read. It holds 1 SPLINE, 1 ELLIPSE, 1 "
-              "HATCH, 2 TEXT and 2 INSERT of blocks, which are not read: convert them to "
-              "polylines (explode the blocks, join or close the chains) and save the drawing "
-              "again.");
+    EXPECT_EQ(std::vector<int>({p.hatch, p.text, p.insert, p.open.count}),
+              std::vector<int>({1, 2, 1, 1}));
     EXPECT_EQ(drawing_status(),
-              "Drawing in inches; not read: 1 SPLINE, 1 ELLIPSE and 2 INSERT of blocks");
-    load_text("");
-    EXPECT_EQ(no_figures_hint(),
-              "The drawing has no outline: no POLYLINE or LWPOLYLINE with two or more vertices, "
-              "no closed chain of LINE and ARC and no CIRCLE.");
+              "Drawing in inches; not read: 1 INSERT of a block the drawing does not hold and 1 "
+              "open chain (widest gap 1 in. at x 0.500, y 0.000)");
+    take_notices();
+    // Without the square nothing is left to show: the drawing is refused.
+    EXPECT_FALSE(load_text(d.text()));
+    EXPECT_FALSE(load_text(Drawing().text()));
+    EXPECT_EQ(take_notices(),
+              std::vector<std::string>(
+                  {"The drawing was not loaded: it has no outline that can be read. It holds 1 "
+                   "HATCH, 2 TEXT, 1 INSERT of a block the drawing does not hold and 1 open "
+                   "chain (the widest gap left open is 1 in., at x 0.500, y 0.000; it is wider "
+                   "than the join tolerance can be, 0.05 in.: close it in the drawing program), "
+                   "which are not read: convert them to polylines (join or close the chains) and "
+                   "save the drawing again.",
+                   "The drawing was not loaded: it has no outline (no POLYLINE or LWPOLYLINE "
+                   "with two or more vertices, no closed chain of pieces, no CIRCLE, SPLINE or "
+                   "ELLIPSE)."}));
+    EXPECT_EQ(entries(), "L 0,0>1,0 L 1,0>1,1 L 1,1>0,1 L 0,1>0,0 |0,0 $");
 }
 
 TEST_F(Entities, TheGroupReaderKeepsItsPairsThroughLongLines) {
@@ -229,15 +239,19 @@ TEST_F(Entities, TheGroupReaderKeepsItsPairsThroughLongLines) {
 
 TEST_F(Entities, NumbersComeOutAsTheCLibraryScansThem) {
     const char* values[] = {"0.1",  "-2.675", "123456.789012", "999999999999999",
-                            "1234567890123456", "-0.0", ".5", "5.", "1e-3", "1.5abc",
-                            "0.000000000000001", "+2.5", "-.25", "1..5", "7"};
+                            "1234567890123456", "-0.0", ".5", "5.", "1e-3",
+                            "0.000000000000001", "+2.5", "-.25", "7"};
+    // In a block, where the reader keeps the values as read.
     Drawing d;
     for (const char* v : values)
-        d.code(0, "LINE").code(10, v).code(20, "0.0").code(11, "50.0").code(21, "50.0");
-    load_text(d.text());
-    ASSERT_EQ(groups.segments.size(), std::size(values));
+        d.blocks += Drawing().code(0, "LINE").code(10, v).code(20, "0.0").code(11, "50.0")
+                        .code(21, "50.0").body;
+    load_text(d.square().text());
+    ASSERT_EQ(groups.blocks.list.size(), 1u);
+    const auto& v = groups.blocks.list[0].vertices;
+    ASSERT_EQ(v.size(), 2 * std::size(values));
     for (std::size_t k = 0; k < std::size(values); ++k) {
-        double want = std::strtod(values[k], nullptr), got = groups.segments[k].x0;
+        double want = std::strtod(values[k], nullptr), got = v[2 * k].x;
         EXPECT_EQ(std::memcmp(&want, &got, sizeof got), 0) << values[k] << " " << got;
     }
 }
@@ -298,6 +312,11 @@ TEST_F(Entities, NewFiguresCountAgainstTheTablesAndAreRefusedAlike) {
               "The drawing was not loaded: it needs 4801 shape table entries (one for each line "
               "or arc, one more for each figure and one at the end) and 4800 fit.");
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
+    // Pieces that come once the tables are full are not joined, nor counted.
+    over.line(0, 20, 1, 20).line(1, 20, 0, 20);
+    EXPECT_FALSE(load_text(over.text()));
+    EXPECT_NE(take_notices().back().find("it needs at least 4801 shape table entries"),
+              std::string::npos);
 }
 
 // Twice the signed area of each figure of the tables, arcs taken through
@@ -390,13 +409,11 @@ TEST_F(Entities, ADrawingThatCannotBeReadToItsEndIsNotTaken) {
     for (int k = 0; k < 3000; ++k) big.circle(k, 0, 0.25);
     FailingStream s{big.text(), 100000};
     FILE* f = fopencookie(&s, "r", {FailingStream::read, nullptr, nullptr, nullptr});
-    dxf.fh = f;
-    EXPECT_FALSE(load_array());
+    EXPECT_FALSE(load_array(f));
     std::fclose(f);
-    dxf.fh = nullptr;
     EXPECT_EQ(dxf.read_errno, EIO);
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
-    EXPECT_EQ(drawing_notes.passed.open_chains, notes.passed.open_chains);
+    EXPECT_EQ(drawing_notes.passed.open.count, notes.passed.open.count);
     EXPECT_TRUE(take_notices().empty());
 }
 

@@ -125,6 +125,33 @@ TEST_F(Dialogs, AYesNoQuestionIsNoUnlessTheOperatorSaysYes) {
     }
 }
 
+// Enter takes the default button and Esc the escape button; with neither, the
+// keys do nothing and a button must be pressed.
+TEST_F(Dialogs, AChoiceTakesItsKeysOnlyWhereItHasThem) {
+    const struct {
+        int default_button, escape_button;
+        Qt::Key key;
+        int chosen;
+    } cases[] = {
+        {0, 1, Qt::Key_Return, 0},
+        {0, 1, Qt::Key_Escape, 1},
+        {-1, -1, Qt::Key_Return, 1},
+        {-1, -1, Qt::Key_Escape, 1},
+    };
+    for (const auto& c : cases) {
+        when_shown([&c](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->buttons().size(), 2);
+            QTest::keyClick(box, c.key);
+            if (box->isVisible()) box->buttons().at(1)->click();  // the key did nothing
+        });
+        EXPECT_EQ(ws.choose("Was the shear made?", "Carry on", {"&Done", "&Not done"},
+                            c.default_button, c.escape_button),
+                  c.chosen);
+    }
+}
+
 TEST_F(Dialogs, TheAboutBoxHasNoCaptionAndShowsTheIconAndTheVersion) {
     TemplateDialog d(*dialog_template(DLG_ABOUT), About);
     EXPECT_FALSE(d.windowFlags() & Qt::WindowTitleHint);

@@ -159,7 +159,12 @@ TEST_F(LogCheck, RecordsThatNeverEndAreRefusedUnread) {
     write("log.dat", "5 100 40 12 5 3 20 1234.5");
     get_log();
     const std::string counts = format_log();
-    for (bool device : {true, false}) {
+#ifdef _WIN32
+    const bool cases[] = {false};  // no device to link a record to
+#else
+    const bool cases[] = {true, false};
+#endif
+    for (bool device : cases) {
         SCOPED_TRACE(device);
         for (const char* name : {"setup.dat", "log.dat", "units.dat"}) {
             std::filesystem::remove(dir.file(name));

@@ -247,6 +247,14 @@ TEST_F(UnitsFile, TheChoiceRoundTripsAndAnythingElseMeansInches) {
     reset_unit_setting();
     get_unit_setting();
     EXPECT_EQ(unit_setting.choice, UnitChoice::declared);
+    // The join tolerance follows the choice when it is not the default.
+    write("units.dat", "declared 0.002\n");
+    get_unit_setting();
+    EXPECT_EQ(unit_setting.join_tolerance, 0.002);
+    write("units.dat", "declared 0.5\n");
+    get_unit_setting();
+    EXPECT_EQ(unit_setting.join_tolerance, kDefaultJoin);
+    EXPECT_NE(take_notices().back().find("gives the join tolerance as \"0.5\""), std::string::npos);
     write("units.dat", "mm\n");
     get_unit_setting();
     EXPECT_EQ(unit_setting.choice, UnitChoice::inch);

@@ -1,6 +1,7 @@
 // The production log written off the machine's path: newest content wins,
 // failures are told once a job, and a kill at any moment leaves a whole line
-// that is never lower than before.
+// that is never lower than before, and a whole interrupted-job record never
+// ahead of the controller's answers.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -19,6 +20,7 @@
 #include "controller/serial_link.h"
 #include "platform/serial.h"
 #include "records/history.h"
+#include "records/interrupted.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -97,7 +99,7 @@ TEST(LogUnderKill, AlwaysAWholeLineNeverBelowTheStart) {
     const std::regex whole(R"(^(\d+) (\d+) (\d+) (\d+) (\d+) (\d+) (\d+) (\d+\.\d{6})$)");
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> moment_ms(20, 600);
-    int grew = 0;
+    int grew = 0, records = 0;
     for (int round = 0; round < 12; ++round) {
         TempDir folder;
         write_file(folder.file("log.dat"), start);
@@ -132,7 +134,24 @@ TEST(LogUnderKill, AlwaysAWholeLineNeverBelowTheStart) {
         // The job history holds whole lines only.
         std::string history = read_file(folder.file("jobs.csv"));
         EXPECT_TRUE(history.empty() || history.substr(history.size() - 2) == "\r\n") << round;
+
+        // The interrupted-job record is whole, and counts no stroke the
+        // controller did not answer (ctrace.txt holds every answer).
+        if (!file_exists(folder.file("job-interrupted"))) continue;
+        Interrupted r;
+        EXPECT_EQ(scan_interrupted(read_file(folder.file("job-interrupted")), r), "") << round;
+        std::string traced = read_file(folder.file("ctrace.txt"));
+        long notches = 0;
+        for (std::size_t at = 0; (at = traced.find("send-> N,0\r \r\nreceive-> D", at)) !=
+                                 std::string::npos;
+             ++at)
+            ++notches;
+        EXPECT_LE(r.counts.notch30 - 10, notches) << "round " << round;
+        EXPECT_GE(r.counts.notch30, 10) << "round " << round;
+        EXPECT_GE(read_file(folder.file(kAnsweredFile)).size(), std::size_t(r.answered)) << round;
+        ++records;
     }
+    EXPECT_GT(records, 6);  // most kills came during a job
     EXPECT_GT(grew, 6);  // most kills came while the jobs were counting
 }
 

@@ -48,6 +48,7 @@ protected:
             win.argument = dir.file(drawing);
         }
         zelWndProc({WindowMessage::create});
+        zelWndProc({WindowMessage::shown});
     }
     void command(int id) { zelWndProc({WindowMessage::command, id}); }
     void click(int x, int y) { zelWndProc({WindowMessage::left_button_up, 0, x, y}); }
@@ -124,19 +125,33 @@ TEST_F(MainWindow, ButtonRowsOfTheOtherModels) {
     EXPECT_EQ(win.cover, 0);  // a Galil machine must be reset first
 }
 
-TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
+// A start without a controller says why and offers Connect, Close (the
+// window without the machine) or Exit; no click ends the program.
+TEST_F(MainWindow, AStartUpFailureOffersConnectCloseOrExit) {
     settings.port = 0;  // no setup.dat: the settings stay as they are
+    ws.choices = {"&Connect", "C&lose"};  // the port is still wrong at the second try
     zelWndProc({WindowMessage::create});
-    EXPECT_EQ(message_line.err, 1);
-    EXPECT_EQ(message_line.record, " *** Error initializing com port");
+    EXPECT_TRUE(ws.asked.empty());  // asked once the window shows
+    zelWndProc({WindowMessage::shown});
+    EXPECT_EQ(message_line.err, 0);
     EXPECT_EQ(ws.status, "No controller: Invalid port: 0   |   Drawings in inches");
-    ASSERT_EQ(ws.boxes.size(), 2u);  // no setup.dat, and the reason for the technician
-    EXPECT_NE(ws.boxes[1].text.find("1, 2, 3 or 4"), std::string::npos);
-    EXPECT_NE(ws.boxes[1].text.find("Tools, Serial port..."), std::string::npos);
-    RecordingCanvas c;
-    zelWndProc({WindowMessage::paint, 0, 0, 0, &c});
-    EXPECT_EQ(c.calls.back(), "text 150 120 Left mouse click to clear screen and quit program");
+    ASSERT_EQ(ws.asked.size(), 2u);
+    EXPECT_NE(ws.asked[0].text.find("1, 2, 3 or 4"), std::string::npos);
+    EXPECT_NE(ws.asked[0].text.find("Tools, Serial port..."), std::string::npos);
+    EXPECT_EQ(ws.asked[0].default_button, 0);  // Enter connects
+    EXPECT_TRUE(ws.command_buttons[IDM_CONNECT]);
     click(300, 300);
+    EXPECT_FALSE(ws.ended_status);
+
+    settings.port = 1;
+    command(IDM_CONNECT);
+    EXPECT_EQ(ws.status.rfind("Controller ready on /dev/ttyS0", 0), 0u) << ws.status;
+    EXPECT_FALSE(ws.command_buttons[IDM_CONNECT]);
+
+    settings.port = 0;
+    ws.choices = {"E&xit"};
+    zelWndProc({WindowMessage::create});
+    zelWndProc({WindowMessage::shown});
     EXPECT_EQ(ws.ended_status, 0);
 }
 
@@ -145,14 +160,17 @@ TEST_F(MainWindow, StartUpFailuresShowAndTheNextClickEnds) {
 TEST_F(MainWindow, APortRefusedInSetupDatIsNamedAsTheFileHoldsIt) {
     reset_settings();  // as the program starts
     write("setup.dat", "1000 0.125 0.5 30 1 7 0.25 6 60 420 0 2.5 24 1 1 3 6 0");
+    ws.choices = {"C&lose"};
     zelWndProc({WindowMessage::create});
+    zelWndProc({WindowMessage::shown});
     EXPECT_EQ(settings.port, 0);  // the file's 7 is not taken
     EXPECT_EQ(ws.status.rfind("No controller: Invalid port: 7", 0), 0u) << ws.status;
-    ASSERT_EQ(ws.boxes.size(), 2u);  // the settings file, and the reason for the technician
-    EXPECT_NE(ws.boxes[1].text.find("Communications Port is 7 in setup.dat; it must be 1, 2, 3 "
+    ASSERT_EQ(ws.boxes.size(), 1u);  // the settings file
+    ASSERT_EQ(ws.asked.size(), 1u);  // the reason for the technician, and Connect or Close
+    EXPECT_NE(ws.asked[0].text.find("Communications Port is 7 in setup.dat; it must be 1, 2, 3 "
                                     "or 4."),
               std::string::npos)
-        << ws.boxes[1].text;
+        << ws.asked[0].text;
 }
 
 TEST_F(MainWindow, ControllerThatNeverGetsReady) {
@@ -160,9 +178,14 @@ TEST_F(MainWindow, ControllerThatNeverGetsReady) {
     o.handshake = '?';
     o.restart_helps = false;
     sim().set_options(o);
+    ws.choices = {"C&lose"};
     start();
-    EXPECT_EQ(message_line.record, "*** Error communicating with controller");
-    EXPECT_EQ(message_line.err, 1);
+    ASSERT_EQ(ws.asked.size(), 1u);
+    EXPECT_EQ(ws.asked[0].text.rfind("*** Error communicating with controller\n\nThe Slo-Syn "
+                                     "controller on /dev/ttyS0 never answered",
+                                     0),
+              0u);
+    EXPECT_EQ(message_line.err, 0);
 }
 
 TEST_F(MainWindow, DrawingThatCannotBeOpened) {
@@ -175,6 +198,7 @@ TEST_F(MainWindow, MissingSettingsAreANotice) {
     start();
     std::remove(dir.file("setup.dat").c_str());
     reset_settings();
+    ws.choices = {"C&lose"};  // nor a port
     zelWndProc({WindowMessage::create});
     ASSERT_FALSE(ws.boxes.empty());
     EXPECT_NE(ws.boxes[0].text.find("setup.dat"), std::string::npos);
@@ -420,19 +444,36 @@ TEST_F(MainWindow, NotchingRunFromTheRunDialog) {
     EXPECT_NE(ws.boxes.back().text.find("must be more than 0"), std::string::npos);
 }
 
-TEST_F(MainWindow, SetupSavedEndsAtTheNextClick) {
+// Setup's OK takes effect at once: a new model, port or steps per inch
+// through a fresh start-up of the controller.
+TEST_F(MainWindow, SetupAppliesAtOnce) {
     start();
     ws.scripts.push_back({type(247, "7"), press(IDOK)});
+    sim().clear_log();
     command(IDM_SETUP);
-    EXPECT_EQ(message_line.record, "Set up data saved");
     EXPECT_EQ(settings.rw, 7.0f);
-    ws.scripts.push_back({press(IDCANCEL)});
-    message_line.err = 0;
-    command(IDM_SETUP);
     EXPECT_EQ(message_line.err, 0);
-    message_line.err = 1;
-    click(10, 10);
-    EXPECT_EQ(ws.ended_status, 0);
+    EXPECT_NE(ws.status.find("Set up data saved"), std::string::npos);
+    EXPECT_TRUE(machine().empty());  // nothing the controller needs to know
+
+    ws.scripts.push_back({type(206, "2000"), press(IDOK)});
+    command(IDM_SETUP);
+    EXPECT_EQ(machine(), (Lines{"T,0"}));  // started again with the new steps per inch
+    EXPECT_EQ(ws.status.rfind("Controller ready on /dev/ttyS0", 0), 0u) << ws.status;
+
+    sim().clear_log();
+    sim().set_family(ControllerFamily::galil);  // the machine changed too
+    ws.scripts.push_back({type(246, "4"), press(IDOK)});
+    command(IDM_SETUP);
+    EXPECT_EQ(machine().front(), "75");  // now a Galil, which must be reset
+    EXPECT_EQ(machine().back(), "8");
+    EXPECT_EQ(win.cover, 0);
+    EXPECT_EQ(ws.buttons.back().label, "Cover open");
+
+    ws.scripts.push_back({press(IDCANCEL)});
+    sim().clear_log();
+    command(IDM_SETUP);
+    EXPECT_TRUE(machine().empty());
 }
 
 TEST_F(MainWindow, LengthsOfOneFigureAndOfTheJob) {
@@ -541,6 +582,15 @@ TEST_F(MainWindow, DrawingUnitsAreKeptAndTheDrawingIsReadAgainInThem) {
     command(IDM_DRAWING_UNITS);  // cancelled
     EXPECT_EQ(ws.dialogs.back().after_init.at(IDC_UNITS_DECLARED), "As declared (in use)");
     EXPECT_EQ(read("units.dat"), "declared");
+    // The join tolerance beside them: refused out of its range, kept within it.
+    ws.scripts.push_back({type(IDC_UNITS_JOIN, "0.06"), press(IDC_UNITS_DECLARED),
+                          type(IDC_UNITS_JOIN, "0.002"), press(IDC_UNITS_DECLARED)});
+    command(IDM_DRAWING_UNITS);
+    EXPECT_EQ(ws.dialogs.back().after_init.at(IDC_UNITS_JOIN), "0.0005");
+    EXPECT_EQ(ws.boxes.back().text, "Join ends within \"0.06\" is not a number of inches from "
+                                    "0.000001 to 0.05.\nNothing was saved.");
+    EXPECT_EQ(read("units.dat"), "declared 0.002");
+    EXPECT_EQ(unit_setting.join_tolerance, 0.002);
     reset_unit_setting();
     zelWndProc({WindowMessage::create});
     EXPECT_EQ(unit_setting.choice, UnitChoice::declared);

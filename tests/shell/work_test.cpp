@@ -76,19 +76,18 @@ TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
     silent.silent_after = 6;
     serial_sim.set_options(silent);
     start();
+    ws.choices = {"E&xit"};
     try {
         command(IDM_RUN_TOOL);
         FAIL() << "the program went on";
     } catch (const ProgramEnded& end) {
         EXPECT_EQ(end.status, -1);
     }
-    EXPECT_TRUE(ws.boxes.empty());  // not before the counts and the history are saved
-    run_program_end_steps();        // as the program's end does
     EXPECT_NE(history().back().find(",controller lost"), std::string::npos);
-    ASSERT_EQ(ws.boxes.size(), 1u);
-    EXPECT_EQ(ws.boxes[0].caption, "The controller is lost");
-    EXPECT_EQ(ws.boxes[0].icon, MessageIcon::error);
-    const std::string& text = ws.boxes[0].text;
+    ASSERT_FALSE(ws.asked.empty());
+    EXPECT_EQ(ws.asked.back().buttons,
+              (Lines{"&Connect", "C&ontinue after connecting", "E&xit"}));
+    const std::string& text = ws.asked.back().text;
     for (const char* part : {"/dev/ttyS0 did not answer \"M,-2026.822998\" within 20 seconds",
                              "The job on figure 1 had made 1 of 4 walls (9.973 of 39.839 in.)",
                              "counted: 1 30-degree notch, 1 indicate mark", "ctrace.txt"})
@@ -143,6 +142,8 @@ TEST_F(Work, EveryWayAJobEndsCountsTheLetterFed) {
         o.silent_after = c.silent_after;
         serial_sim.set_options(o);
         sim().clear_log();
+        std::remove(dir.file("job-interrupted").c_str());  // nothing to offer
+        ws.choices = {"E&xit"};  // when the controller is lost
         start();
         settings.home = c.home;
         if (*c.stop_at) during(c.stop_at, c.nth, {WindowMessage::command, IDM_STOP});
@@ -218,6 +219,7 @@ TEST_F(Work, WithoutAControllerNothingIsSent) {
     never_ready.handshake = '?';
     never_ready.restart_helps = false;
     serial_sim.set_options(never_ready);
+    ws.choices = {"C&lose"};
     start();
     serial_sim.clear_log();
     take_notices();

@@ -39,21 +39,6 @@ std::vector<std::string> ControllerTest::trace() const {
     return entries;
 }
 
-void PtyControllerTest::SetUp() {
-    ControllerTest::SetUp();
-    set_serial_device(nullptr);
-    timeout_tick_ms = 50;
-    std::string why;
-    ASSERT_TRUE(pty_sim.start(why)) << why;
-    ASSERT_TRUE(pty_sim.link_as(dir.file("COM1"), why)) << why;
-}
-
-void PtyControllerTest::TearDown() {
-    reset_com();
-    pty_sim.stop();
-    ControllerTest::TearDown();
-}
-
 ControllerFamily configured_family() {
     return galil() ? ControllerFamily::galil : ControllerFamily::slo_syn;
 }

@@ -1,5 +1,7 @@
 #include "tests/support/ui.h"
 
+#include <gtest/gtest.h>
+
 #include "platform/text.h"
 
 void RecordingCanvas::select_pen(Rgb c) { calls.push_back(strprintf("pen %d %d %d", c.r, c.g, c.b)); }
@@ -68,6 +70,14 @@ bool FakeWindowSystem::get_open_file_name(std::string& path, long& error) {
     return true;
 }
 
+bool FakeWindowSystem::get_save_file_name(std::string& path, long& error) {
+    error = 0;
+    save_file_offered = path;
+    if (!save_file_choice) return false;
+    path = *save_file_choice;
+    return true;
+}
+
 void FakeWindowSystem::message_box(const std::string& text, const std::string& caption,
                                    MessageIcon icon) {
     boxes.push_back({text, caption, icon});
@@ -79,6 +89,23 @@ bool FakeWindowSystem::ask_yes_no(const std::string& text, const std::string& ca
     bool yes = answers.front();
     answers.pop_front();
     return yes;
+}
+
+int FakeWindowSystem::choose(const std::string& text, const std::string& caption,
+                             const std::vector<std::string>& buttons, int default_button,
+                             int escape_button) {
+    asked.push_back({text, caption, buttons, default_button, escape_button});
+    if (on_choice) on_choice();
+    if (choices.empty()) {
+        ADD_FAILURE() << "no button scripted for: " << caption << ": " << text;
+        return escape_button >= 0 ? escape_button : 0;
+    }
+    std::string label = choices.front();
+    choices.pop_front();
+    for (std::size_t k = 0; k < buttons.size(); ++k)
+        if (buttons[k] == label) return static_cast<int>(k);
+    ADD_FAILURE() << "no button " << label << " in: " << caption << ": " << text;
+    return 0;
 }
 
 void FakeWindowSystem::run_text_viewer(const std::string& path) { viewed.push_back(path); }

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -47,6 +48,8 @@ public:
     std::vector<DialogRun> dialogs;
 
     std::optional<std::string> open_file_choice;  // what the open dialog returns
+    std::optional<std::string> save_file_choice;  // what the save dialog returns
+    std::string save_file_offered;                // what it was started from
     long open_file_error = 0;
 
     struct Box {
@@ -57,6 +60,17 @@ public:
     // Answers to the next Yes/No questions, in order; with none left the answer is No.
     std::deque<bool> answers;
     std::vector<std::string> questions;  // every question asked, as "caption: text"
+    // Buttons to pick in the next choices, by label; with none left the test
+    // fails. `on_choice` runs before each is answered (the world meanwhile).
+    std::deque<std::string> choices;
+    std::function<void()> on_choice;
+    struct Choice {
+        std::string text, caption;
+        std::vector<std::string> buttons;
+        int default_button, escape_button;
+    };
+    std::vector<Choice> asked;
+    std::map<int, bool> command_buttons;  // shown or not, by id
     std::vector<std::string> viewed;
     struct Button {
         std::string label;
@@ -77,9 +91,14 @@ public:
 
     int dialog_box(int template_id, DialogProc proc) override;
     bool get_open_file_name(std::string& path, long& error) override;
+    bool get_save_file_name(std::string& path, long& error) override;
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool ask_yes_no(const std::string& text, const std::string& caption) override;
+    int choose(const std::string& text, const std::string& caption,
+               const std::vector<std::string>& buttons, int default_button,
+               int escape_button) override;
+    void show_command_button(int id, bool shown) override { command_buttons[id] = shown; }
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }

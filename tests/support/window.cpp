@@ -20,6 +20,7 @@ void WindowTest::start(const std::string& drawing) {
         win.argument = drawing;
     }
     zelWndProc({WindowMessage::create});
+    zelWndProc({WindowMessage::shown});
 }
 
 void WindowTest::command(int id) { zelWndProc({WindowMessage::command, id}); }

@@ -1,0 +1,273 @@
+#include "windows/main_window.h"
+
+#include <algorithm>
+#include <commctrl.h>
+
+#include "resources/resources.h"
+#include "resources/strings.h"
+#include "windows/canvas.h"
+#include "windows/dialog.h"
+#include "windows/messages.h"
+
+namespace {
+
+bool waiting = false;
+constexpr int kStopWidth = 70, kProgressWidth = 200;
+constexpr wchar_t kFrameClass[] = L"zel", kClientClass[] = L"zel client";
+
+void register_classes() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = program_icon();
+    wc.lpszClassName = kFrameClass;
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    ::RegisterClassExW(&wc);
+    wc.lpszClassName = kClientClass;
+    wc.hIcon = nullptr;
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    ::RegisterClassExW(&wc);
+}
+
+HMENU build_menu() {
+    HMENU bar = ::CreateMenu();
+    for (const PopupMenu& popup : menu_bar()) {
+        HMENU menu = ::CreatePopupMenu();
+        for (const MenuItem& item : popup.items) {
+            if (!item.label) ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            else ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), widen(item.label).c_str());
+        }
+        ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(popup.label).c_str());
+    }
+    return bar;
+}
+
+}  // namespace
+
+bool waiting_for_machine() { return waiting; }
+void set_waiting_for_machine(bool w) { waiting = w; }
+
+MainWindow::MainWindow(WindowProc proc) : proc_(proc) {
+    register_classes();
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    menu_ = build_menu();
+    frame_ = ::CreateWindowExW(0, kFrameClass, widen(kAppName).c_str(),
+                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                               800, 600, nullptr, menu_, instance, nullptr);
+    ::SetWindowLongPtrW(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_proc));
+    client_ = ::CreateWindowExW(0, kClientClass, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL |
+                                WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0, 0, frame_, nullptr,
+                                instance, nullptr);
+    ::SetWindowLongPtrW(client_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(client_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(client_proc));
+    status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBARS_SIZEGRIP,
+                                0, 0, 0, 0, frame_, nullptr, instance, nullptr);
+    progress_ = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, frame_, nullptr,
+                                  instance, nullptr);
+    stop_ = ::CreateWindowExW(0, L"BUTTON", L"Stop", WS_CHILD | WS_VISIBLE | WS_DISABLED |
+                              BS_PUSHBUTTON, 0, 0, 0, 0, frame_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDM_STOP)), instance, nullptr);
+    for (HWND w : {status_, stop_})
+        ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    ::SetWindowPos(stop_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(progress_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
+        ::SetScrollInfo(client_, bar, &si, FALSE);
+    }
+}
+
+MainWindow::~MainWindow() {
+    if (::IsWindow(frame_)) ::DestroyWindow(frame_);
+}
+
+void MainWindow::create(int show) {
+    proc_(Message{WindowMessage::create});
+    lay_out();
+    ::ShowWindow(frame_, show);
+    ::UpdateWindow(frame_);
+}
+
+HWND MainWindow::add_button(const std::string& label, int id, int x, int y, int w, int h) {
+    HWND b = ::CreateWindowExW(0, L"BUTTON", widen(label).c_str(),
+                               WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y, w, h, client_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    buttons_.push_back(b);
+    return b;
+}
+
+void MainWindow::set_busy(bool busy) {
+    // A button that loses its focus as it is disabled would leave the keys,
+    // Esc among them, to no window.
+    if (busy) ::SetFocus(client_);
+    int popups = ::GetMenuItemCount(menu_);
+    for (int k = 0; k < popups; ++k)
+        ::EnableMenuItem(menu_, static_cast<UINT>(k), MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
+    ::DrawMenuBar(frame_);
+    for (HWND b : buttons_) ::EnableWindow(b, !busy);
+    ::EnableWindow(stop_, busy);
+}
+
+void MainWindow::set_status_text(const std::string& text) {
+    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+}
+
+void MainWindow::set_progress(int value, int maximum) {
+    ::SendMessageW(progress_, PBM_SETRANGE32, 0, maximum > 0 ? maximum : 1);
+    ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+    bool shown = maximum > 0;
+    ::ShowWindow(progress_, shown ? SW_SHOWNA : SW_HIDE);
+    if (shown != progress_shown_) {
+        progress_shown_ = shown;
+        lay_out();
+    }
+}
+
+// Windows keeps a thumb between min and max - page + 1: the range's end is
+// the last position plus the page, as Qt counts it.
+void MainWindow::set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) {
+    for (auto [bar, r] : {std::pair{SB_HORZ, horizontal}, std::pair{SB_VERT, vertical}}) {
+        SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, r.min,
+                      r.max + std::max(r.page, 1) - 1, static_cast<UINT>(std::max(r.page, 0)),
+                      r.value, 0};
+        ::SetScrollInfo(client_, bar, &si, TRUE);
+    }
+}
+
+bool MainWindow::take_key(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != frame_ && ::GetAncestor(msg.hwnd, GA_ROOT) != frame_))
+        return false;
+    int code = key_code(msg.wParam);
+    if (code == 0) return false;
+    // Keys go to an edit field that has the focus (there is none on the main window today).
+    wchar_t cls[16] = L"";
+    ::GetClassNameW(msg.hwnd, cls, 16);
+    if (::lstrcmpiW(cls, L"Edit") == 0 && code != kKeyEscape) return false;
+    if (waiting) return true;
+    Message m{WindowMessage::key_down};
+    m.id = code;
+    m.keys = key_modifiers();
+    proc_(m);
+    return true;
+}
+
+void MainWindow::command(int id) {
+    if (waiting && id != IDM_STOP) return;
+    Message m{WindowMessage::command};
+    m.id = id;
+    proc_(m);
+}
+
+void MainWindow::lay_out() {
+    if (!status_) return;
+    RECT area{};
+    ::GetClientRect(frame_, &area);
+    ::SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT bar{};
+    ::GetWindowRect(status_, &bar);
+    int bar_h = bar.bottom - bar.top;
+    int w = area.right, h = area.bottom - bar_h;
+    ::MoveWindow(client_, 0, 0, w, std::max(h, 0), TRUE);
+    // Text | progress bar | Stop, the last two at the right as Qt's permanent
+    // widgets; the text takes the bar's room while there is none.
+    int stop_x = std::max(w - kStopWidth - 20, 0), progress_x = std::max(stop_x - kProgressWidth - 4, 0);
+    int parts[3] = {progress_shown_ ? progress_x : stop_x, stop_x, -1};
+    ::SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    ::MoveWindow(progress_, progress_x + 2, h + 3, kProgressWidth, bar_h - 5, TRUE);
+    ::MoveWindow(stop_, stop_x + 2, h + 2, kStopWidth, bar_h - 3, TRUE);
+}
+
+void MainWindow::scroll(int bar, int request) {
+    SCROLLINFO now{sizeof now, SIF_ALL, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(client_, bar, &now);
+    int to = scroll_target(request, now, 20);
+    if (to == now.nPos && request != SB_THUMBTRACK) return;
+    now.fMask = SIF_POS;
+    now.nPos = to;
+    ::SetScrollInfo(client_, bar, &now, TRUE);
+    Message m{WindowMessage::scroll};
+    m.id = bar == SB_HORZ ? kHorizontalBar : kVerticalBar;
+    m.x = to;
+    proc_(m);
+}
+
+LRESULT CALLBACK MainWindow::frame_proc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
+    return self ? self->on_frame(message, wp, lp) : ::DefWindowProcW(w, message, wp, lp);
+}
+
+LRESULT CALLBACK MainWindow::client_proc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
+    return self ? self->on_client(message, wp, lp) : ::DefWindowProcW(w, message, wp, lp);
+}
+
+LRESULT MainWindow::on_frame(UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_COMMAND:
+        // Menu items (code 0) and the Stop button.
+        if (HIWORD(wp) == 0 || HIWORD(wp) == BN_CLICKED) command(LOWORD(wp));
+        return 0;
+    case WM_SIZE: lay_out(); return 0;
+    case WM_CLOSE: proc_(Message{WindowMessage::close}); return 0;  // the procedure decides
+    case WM_DESTROY: return 0;
+    case WM_QUERYENDSESSION: return proc_(Message{WindowMessage::query_end_session}) ? TRUE : FALSE;
+    case WM_SETFOCUS: ::SetFocus(client_); return 0;
+    case WM_MOUSEWHEEL: return on_client(message, wp, lp);
+    default: return ::DefWindowProcW(frame_, message, wp, lp);
+    }
+}
+
+LRESULT MainWindow::on_client(UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(client_, &ps);
+        {
+            GdiCanvas canvas(dc);
+            Message m{WindowMessage::paint};
+            m.canvas = &canvas;
+            proc_(m);
+        }
+        ::EndPaint(client_, &ps);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wp) == BN_CLICKED) command(LOWORD(wp));
+        // The button keeps no focus: keys go on reaching the window.
+        ::SetFocus(client_);
+        return 0;
+    case WM_SIZE: {
+        Message m{WindowMessage::size};
+        m.x = LOWORD(lp);
+        m.y = HIWORD(lp);
+        proc_(m);
+        return 0;
+    }
+    case WM_HSCROLL: scroll(SB_HORZ, LOWORD(wp)); return 0;
+    case WM_VSCROLL: scroll(SB_VERT, LOWORD(wp)); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN: ::SetCapture(client_); ::SetFocus(client_); break;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP: ::ReleaseCapture(); break;
+    default: break;
+    }
+    POINT origin{0, 0};
+    ::ClientToScreen(client_, &origin);
+    Message m;
+    if (!waiting && mouse_message(message, wp, lp, origin, m)) {
+        proc_(m);
+        return 0;
+    }
+    return ::DefWindowProcW(client_, message, wp, lp);
+}
