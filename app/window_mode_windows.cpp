@@ -24,5 +24,6 @@ int run_window(const CommandLine&) {
     MainWindow window(zelWndProc);
     Win32WindowSystem ws(window);
     window.create(SW_SHOWDEFAULT);
+    window.send(Message{WindowMessage::shown});
     return ws.run();
 }

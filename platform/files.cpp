@@ -319,6 +319,10 @@ bool hold_lock_file(const std::string& path, long& holder, std::string& why) {
     return true;
 }
 
+bool move_file_over(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool write_new_file(const std::string& path, std::string_view text, std::string& why) {
     std::FILE* f = std::fopen(path.c_str(), "w");
     if (!f) {

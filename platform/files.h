@@ -82,6 +82,9 @@ private:
 // through, with the reason in `why`.
 bool hold_lock_file(const std::string& path, long& holder, std::string& why);
 
+// Renames `from` to `to`, replacing a file of that name; false with errno set.
+bool move_file_over(const std::string& from, const std::string& to);
+
 // Creates or truncates `path` and writes `text`.
 bool write_new_file(const std::string& path, std::string_view text, std::string& why);
 

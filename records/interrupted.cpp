@@ -185,7 +185,7 @@ void retire_interrupted() {
     record_file.flush();
     remove_answered_file();
     std::string path = program_file(kInterruptedFile);
-    if (std::rename(path.c_str(), program_file(kDeclinedFile).c_str()) != 0 && errno != ENOENT)
+    if (!move_file_over(path, program_file(kDeclinedFile)) && errno != ENOENT)
         notice("The interrupted-job record " + path + " could not be put aside (" +
                errno_text() + "); remove it so that it is no longer offered");
     interrupted = Interrupted{};
@@ -207,7 +207,7 @@ bool read_interrupted(Interrupted& r, std::string& why) {
     }
     std::string kept = path + ".damaged";
     why = "The interrupted-job record " + path + " cannot be used: " + fault + ". ";
-    why += std::rename(path.c_str(), kept.c_str()) == 0
+    why += move_file_over(path, kept)
                ? "It was kept as " + kept + "."
                : "It could not be moved aside (" + errno_text() + ").";
     return false;

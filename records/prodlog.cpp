@@ -89,7 +89,7 @@ void keep_damaged_log(const std::string& path, const std::string& what) {
     bool saved = false;
     if (read_small_file(path, kRecordLimit, content, why))
         saved = replace_file(kept, content, why);
-    else if (std::rename(path.c_str(), kept.c_str()) == 0)
+    else if (move_file_over(path, kept))
         saved = true;
     else
         why = errno_text();

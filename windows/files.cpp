@@ -311,6 +311,12 @@ bool file_is_readable(const std::string& path) {
     return f != nullptr;
 }
 
+bool move_file_over(const std::string& from, const std::string& to) {
+    if (move_over(widen(from), widen(to))) return true;
+    errno_from_win32(::GetLastError());
+    return false;
+}
+
 void keep_previous(const std::string& path, int copies) {
     DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
     if (copies < 1 || attributes == INVALID_FILE_ATTRIBUTES ||

@@ -12,7 +12,7 @@
 namespace {
 
 bool waiting = false;
-constexpr int kStopWidth = 70, kProgressWidth = 200;
+constexpr int kStopWidth = 70, kProgressWidth = 200, kCommandWidth = 80;
 constexpr wchar_t kFrameClass[] = L"zel", kClientClass[] = L"zel client";
 
 void register_classes() {
@@ -76,6 +76,15 @@ MainWindow::MainWindow(WindowProc proc) : proc_(proc) {
     stop_ = ::CreateWindowExW(0, L"BUTTON", L"Stop", WS_CHILD | WS_VISIBLE | WS_DISABLED |
                               BS_PUSHBUTTON, 0, 0, 0, 0, frame_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDM_STOP)), instance, nullptr);
+    for (const CommandButton& b : command_buttons()) {
+        HWND button = ::CreateWindowExW(0, L"BUTTON", widen(b.label).c_str(),
+                                        WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, frame_,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
+                                        instance, nullptr);
+        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        command_buttons_.emplace_back(b.id, button);
+    }
     for (HWND w : {status_, stop_})
         ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     ::SetWindowPos(stop_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -116,7 +125,14 @@ void MainWindow::set_busy(bool busy) {
         ::EnableMenuItem(menu_, static_cast<UINT>(k), MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
     ::DrawMenuBar(frame_);
     for (HWND b : buttons_) ::EnableWindow(b, !busy);
+    for (const auto& [id, b] : command_buttons_) ::EnableWindow(b, !busy);
     ::EnableWindow(stop_, busy);
+}
+
+void MainWindow::show_command_button(int id, bool shown) {
+    for (const auto& [button_id, b] : command_buttons_)
+        if (button_id == id) ::ShowWindow(b, shown ? SW_SHOWNA : SW_HIDE);
+    lay_out();
 }
 
 void MainWindow::set_status_text(const std::string& text) {
@@ -179,10 +195,16 @@ void MainWindow::lay_out() {
     int bar_h = bar.bottom - bar.top;
     int w = area.right, h = area.bottom - bar_h;
     ::MoveWindow(client_, 0, 0, w, std::max(h, 0), TRUE);
-    // Text | progress bar | Stop, the last two at the right as Qt's permanent
-    // widgets; the text takes the bar's room while there is none.
-    int stop_x = std::max(w - kStopWidth - 20, 0), progress_x = std::max(stop_x - kProgressWidth - 4, 0);
-    int parts[3] = {progress_shown_ ? progress_x : stop_x, stop_x, -1};
+    // Text | progress bar | command buttons shown | Stop, all but the text at
+    // the right as Qt's permanent widgets; the text takes the room of what is hidden.
+    int stop_x = std::max(w - kStopWidth - 20, 0), x = stop_x;
+    for (auto it = command_buttons_.rbegin(); it != command_buttons_.rend(); ++it) {
+        if (!::IsWindowVisible(it->second)) continue;
+        x = std::max(x - kCommandWidth - 4, 0);
+        ::MoveWindow(it->second, x + 2, h + 2, kCommandWidth, bar_h - 3, TRUE);
+    }
+    int progress_x = std::max(x - kProgressWidth - 4, 0);
+    int parts[3] = {progress_shown_ ? progress_x : x, x, -1};
     ::SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     ::MoveWindow(progress_, progress_x + 2, h + 3, kProgressWidth, bar_h - 5, TRUE);
     ::MoveWindow(stop_, stop_x + 2, h + 2, kStopWidth, bar_h - 3, TRUE);

@@ -26,6 +26,8 @@ public:
 
     HWND add_button(const std::string& label, int id, int x, int y, int w, int h);
     void set_busy(bool busy);
+    // The status line's command buttons (Resume, Connect), hidden at first.
+    void show_command_button(int id, bool shown);
     void set_status_text(const std::string& text);
     void set_progress(int value, int maximum);
     void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical);
@@ -49,6 +51,7 @@ private:
     HMENU menu_ = nullptr;
     bool progress_shown_ = false;
     std::vector<HWND> buttons_;
+    std::vector<std::pair<int, HWND>> command_buttons_;
 };
 
 // True while the program waits for the controller: no commands or clicks are

@@ -43,7 +43,7 @@ bool mouse_message(UINT message, WPARAM wp, LPARAM lp, POINT client_origin, Mess
 
 int key_code(WPARAM vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
-    return vk == VK_ESCAPE ? kKeyEscape : 0;
+    return vk == VK_ESCAPE ? kKeyEscape : vk == VK_F5 ? kKeyF5 : 0;
 }
 
 int scroll_target(int request, const SCROLLINFO& now, int line) {

@@ -64,6 +64,51 @@ INT_PTR CALLBACK viewer_proc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     }
 }
 
+// The question of choose: its buttons have the ids kFirstChoice and on;
+// Enter (IDOK) and Esc or the close box (IDCANCEL) pick what the caller said.
+constexpr int kFirstChoice = 1000;
+
+struct Choice {
+    int default_button, escape_button;
+};
+
+INT_PTR CALLBACK choice_proc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
+    switch (message) {
+    case WM_INITDIALOG: ::SetWindowLongPtrW(dialog, DWLP_USER, lp); return TRUE;
+    case WM_COMMAND: {
+        const auto* c = reinterpret_cast<const Choice*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+        int id = LOWORD(wp);
+        int picked = id == IDOK ? c->default_button : id == IDCANCEL ? c->escape_button : id - kFirstChoice;
+        if (id >= kFirstChoice || picked >= 0) ::EndDialog(dialog, picked);
+        return TRUE;
+    }
+    case WM_CLOSE: ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0); return TRUE;
+    default: return FALSE;
+    }
+}
+
+bool save_file_name(HWND owner, std::string& path, long& error) {
+    error = 0;
+    std::wstring file = backslashes(widen(path));
+    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0";
+    ofn.lpstrDefExt = L"dxf";
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = L"Save as R12 DXF";
+    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                OFN_NOCHANGEDIR;
+    if (!::GetSaveFileNameW(&ofn)) {
+        error = static_cast<long>(::CommDlgExtendedError());
+        return false;
+    }
+    path = forward_slashes(narrow(file.c_str()));
+    return true;
+}
+
 }  // namespace
 
 WhileWaiting while_waiting(const MSG& msg, HWND stop_button) {
@@ -155,6 +200,10 @@ bool Win32WindowSystem::get_open_file_name(std::string& path, long& error) {
     return true;
 }
 
+bool Win32WindowSystem::get_save_file_name(std::string& path, long& error) {
+    return save_file_name(window_.frame(), path, error);
+}
+
 void Win32WindowSystem::message_box(const std::string& text, const std::string& caption,
                                     MessageIcon icon) {
     UINT shown = icon == MessageIcon::error     ? MB_ICONERROR
@@ -166,6 +215,40 @@ void Win32WindowSystem::message_box(const std::string& text, const std::string& 
 bool Win32WindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
     return ::MessageBoxW(window_.frame(), widen(text).c_str(), widen(caption).c_str(),
                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+int Win32WindowSystem::choose(const std::string& text, const std::string& caption,
+                              const std::vector<std::string>& buttons, int default_button,
+                              int escape_button) {
+    // A template made for the question: the text over a row of buttons at the right.
+    constexpr int kButtonW = 56, kButtonH = 14, kGap = 6, kMargin = 10, kTextW = 260;
+    int lines = 1, column = 0;
+    for (char c : text) {
+        column = c == '\n' ? 0 : column + 1;
+        if (c == '\n' || column > 60) lines += 1, column = c == '\n' ? 0 : 1;
+    }
+    int n = static_cast<int>(buttons.size());
+    int w = std::max(kTextW, n * (kButtonW + kGap)) + 2 * kMargin, text_h = lines * 9;
+    std::vector<ControlDef> controls{{ControlKind::label, -1, text.c_str(), kMargin, kMargin,
+                                      w - 2 * kMargin, text_h}};
+    for (int k = 0; k < n; ++k)
+        controls.push_back({k == default_button ? ControlKind::default_button : ControlKind::button,
+                            kFirstChoice + k, buttons[static_cast<std::size_t>(k)].c_str(),
+                            w - kMargin - (n - k) * (kButtonW + kGap) + kGap,
+                            2 * kMargin + text_h, kButtonW, kButtonH});
+    DialogTemplate t{0, caption.c_str(), w, 3 * kMargin + text_h + kButtonH, "MS Shell Dlg", 8,
+                     controls};
+    std::vector<uint16_t> words = dialog_template_words(t);
+    Choice choice{default_button, escape_button};
+    INT_PTR r = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
+                                          reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
+                                          window_.frame(), choice_proc,
+                                          reinterpret_cast<LPARAM>(&choice));
+    return r < 0 ? escape_button : static_cast<int>(r);
+}
+
+void Win32WindowSystem::show_command_button(int id, bool shown) {
+    window_.show_command_button(id, shown);
 }
 
 void Win32WindowSystem::run_text_viewer(const std::string& path) {

@@ -18,9 +18,14 @@ public:
 
     int dialog_box(int template_id, DialogProc proc) override;
     bool get_open_file_name(std::string& path, long& error) override;
+    bool get_save_file_name(std::string& path, long& error) override;
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool ask_yes_no(const std::string& text, const std::string& caption) override;
+    int choose(const std::string& text, const std::string& caption,
+               const std::vector<std::string>& buttons, int default_button,
+               int escape_button) override;
+    void show_command_button(int id, bool shown) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override;
