@@ -161,6 +161,12 @@ TEST_F(MeasureCommand, OnlyTheSettingsItUsesCanStopIt) {
                       std::string::npos,
                   c.measured);
     }
+    // Writing the drawing out reads it only: the router bit, wrong above, plays no part.
+    write_file(machine.file("setup.dat"), cases[2].setup);
+    auto exported =
+        run_zel({"--export-dxf", work.file("out.dxf"), "--dir", machine.path(), drawing()});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out, "2 figures written to " + work.file("out.dxf") + "\n");
     std::remove(machine.file("setup.dat").c_str());
     auto r = measure({drawing()});
     EXPECT_EQ(r.status, 1);
