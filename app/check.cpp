@@ -26,11 +26,12 @@ void report(const char* message, const StartupResult& r) {
 int run_check(const CommandLine&) {
     std::printf("Machine folder: %s\n", directory.c_str());
     std::fflush(stdout);
-    if (!get_setup()) {
+    // The start-up reads only the port and the model (the controller's family).
+    if (!get_setup({&Settings::port, &Settings::model})) {
         show_message("The settings in setup.dat cannot be used; nothing was sent to the machine");
         return 1;
     }
-    StartupResult r = start_machine();
+    StartupResult r = start_machine(true);
     switch (r.outcome) {
     case Startup::ready: std::printf("Controller ready\n"); return 0;
     case Startup::port_failed: report(" *** Error initializing com port", r); return 1;

@@ -6,9 +6,12 @@
 #include "app/modes.h"
 #include "import/export.h"
 #include "import/shapes.h"
+#include "records/settings.h"
 
 int run_export(const CommandLine& cl) {
-    if (int status = read_drawing(cl, "exported"); status != 0) return status;
+    // Reading the drawing uses Close Figure alone.
+    if (int status = read_drawing(cl, "exported", {&Settings::closed_figure}); status != 0)
+        return status;
     if (std::string why = export_r12(cl.export_path); !why.empty()) {
         std::fprintf(stderr, "zel: %s was not written: %s\n", cl.export_path.c_str(), why.c_str());
         return 1;

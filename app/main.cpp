@@ -5,6 +5,7 @@
 
 #include "app/cli.h"
 #include "app/modes.h"
+#include "app/reset.h"
 #include "app/simulate.h"
 #include "platform/exit.h"
 #include "platform/folders.h"
@@ -39,6 +40,7 @@ std::string machine_folder(const CommandLine& cl, std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    reset_all_state();
     CommandLine cl = parse_command_line(program_arguments(argc, argv));
     if (!cl.error.empty()) {
         std::fprintf(stderr, "zel: %s\n\n%s", cl.error.c_str(),

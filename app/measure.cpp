@@ -42,8 +42,9 @@ bool measure_figure(int figure, float& total) {
 
 }  // namespace
 
-int read_drawing(const CommandLine& cl, const char* nothing_done) {
-    if (!get_setup())
+int read_drawing(const CommandLine& cl, const char* nothing_done,
+                 std::initializer_list<SettingRef> used) {
+    if (!get_setup(used))
         return fail(std::string("The settings in setup.dat cannot be used; nothing was ") +
                     nothing_done);
     get_unit_setting();
@@ -66,7 +67,13 @@ int read_drawing(const CommandLine& cl, const char* nothing_done) {
 }
 
 int run_measure(const CommandLine& cl) {
-    if (int status = read_drawing(cl, "measured"); status != 0) return status;
+    // What planning reads; the others (the port, the machine's moves) play no
+    // part in a quote.
+    if (int status = read_drawing(cl, "measured",
+                                  {&Settings::arc_notch, &Settings::direction, &Settings::bit,
+                                   &Settings::closed_figure});
+        status != 0)
+        return status;
     if (cl.figure > shapes.objects)
         return fail("The drawing has " + std::to_string(shapes.objects) + " figures; there is no figure " +
                     std::to_string(cl.figure));

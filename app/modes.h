@@ -1,5 +1,8 @@
 #pragma once
+#include <initializer_list>
+
 #include "app/cli.h"
+#include "records/settings.h"
 
 // The program's modes, each after the program directory has been set up.
 // Each returns the process exit status.
@@ -15,8 +18,10 @@ int run_use_port(const CommandLine& cl);
 
 // Reads the drawing the command line names with the machine folder's
 // settings, as --measure and --export-dxf do; 0, or the exit status after
-// saying why not (`nothing_done`: "measured", "exported").
-int read_drawing(const CommandLine& cl, const char* nothing_done);
+// saying why not (`nothing_done`: "measured", "exported"). Only a wrong
+// setting among `used` stops it; the others are named in a warning.
+int read_drawing(const CommandLine& cl, const char* nothing_done,
+                 std::initializer_list<SettingRef> used);
 
 // The serial devices of this computer, one line each, for the operator.
 std::string serial_ports_text();

@@ -18,7 +18,7 @@ std::string serial_ports_text() {
 }
 
 int run_ports(const CommandLine&) {
-    get_setup();
+    get_setup({&Settings::port});
     std::string out = serial_ports_text();
     for (int n = 1; n <= 4; ++n) {
         std::string now = port_link_now(n);
@@ -33,7 +33,7 @@ int run_ports(const CommandLine&) {
 }
 
 int run_use_port(const CommandLine& cl) {
-    get_setup();
+    get_setup({&Settings::port});
     int port = cl.port != 0 ? cl.port : settings.port;
     if (port < 1 || port > 4) {
         std::fprintf(stderr,

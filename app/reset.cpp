@@ -8,21 +8,34 @@
 #include "planning/walls.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
+#include "platform/idle.h"
 #include "platform/serial.h"
 #include "records/interrupted.h"
 #include "records/job.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
+#include "records/progress.h"
 #include "records/settings.h"
 #include "records/units.h"
 #include "sequencing/resume.h"
 #include "sequencing/state.h"
-#include "records/progress.h"
 #include "shell/jobs.h"
 #include "shell/status.h"
-#include "shell/work.h"
 #include "shell/window_state.h"
+#include "shell/work.h"
+
+namespace {
+
+// What belongs to the drawing on screen: its figures, what the reader noted
+// about it, and the walls planned from it.
+void reset_drawing() {
+    reset_shapes();
+    reset_dxf();
+    reset_wall_list();
+}
+
+}  // namespace
 
 void reset_all_state() {
     run_program_end_steps();
@@ -32,9 +45,7 @@ void reset_all_state() {
     reset_job_options();
     reset_message_line();
     directory.clear();
-    reset_shapes();
-    reset_dxf();
-    reset_wall_list();
+    reset_drawing();
     reset_seq_state();
     reset_com();
     reset_command_strings();
@@ -42,6 +53,7 @@ void reset_all_state() {
     reset_status_line();
     reset_work();
     reset_progress();
+    reset_idle();
     reset_interrupted();
     reset_ledger();
     reset_resume();

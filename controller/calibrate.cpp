@@ -41,7 +41,7 @@ bool calibrate_steps() {
     while (seen) {
         if (!(r > 0)) return give_up("the photo cell sees the strip even at home");
         Home();
-        Run_Slo_Syn(r * s.steps);
+        strip_move(r);
         seen = photo_cell();
         q = s.steps * r;
         if (seen) r = static_cast<float>(r - kBackOff);
@@ -49,7 +49,7 @@ bool calibrate_steps() {
     // Creeping further than the whole distance means the cell will never see the strip.
     for (double crept = 0; !seen; crept += kCreep) {
         if (crept > s.unload) return give_up("the photo cell never saw the strip");
-        Run_Slo_Syn(static_cast<float>(s.steps * kCreep));
+        run_move(static_cast<float>(s.steps * kCreep));
         q = static_cast<float>(q + s.steps * kCreep);
         seen = photo_cell();
     }
@@ -59,6 +59,6 @@ bool calibrate_steps() {
         return give_up(("it found " + number_text(found) + " steps per inch; " + why).c_str());
     s.steps = found;
     Home();
-    Run_Slo_Syn(s.home * s.steps);
+    strip_move(s.home);
     return true;
 }

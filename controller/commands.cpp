@@ -11,7 +11,6 @@
 #include "platform/exit.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "platform/window_system.h"
 #include "records/interrupted.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
@@ -124,12 +123,11 @@ bool loss_recoverable = false;
 [[noreturn]] void lost_controller(const std::string& why, const std::string& line) {
     com.ready = false;
     if (loss_recoverable) throw ControllerLost{why, work_done_text(), line};
-    window_system().message_box(
-        why + ".\n\n" + work_done_text() +
-            "\n\nCheck that the controller is switched on and that its cable is on this "
-            "port, then start ZEL again. ctrace.txt in " + directory +
-            " shows the last bytes each way; the next start keeps it as ctrace.1.txt.",
-        "The controller is lost", MessageIcon::error);
+    final_notice(why + ".\n\n" + work_done_text() +
+                     "\n\nCheck that the controller is switched on and that its cable is on "
+                     "this port, then start ZEL again. ctrace.txt in " + directory +
+                     " shows the last bytes each way; the next start keeps it as ctrace.1.txt.",
+                 "The controller is lost");
     end_program(-1, line);
 }
 

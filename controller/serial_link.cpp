@@ -11,6 +11,7 @@
 #include "platform/folders.h"
 #include "platform/idle.h"
 #include "platform/port_binding.h"
+#include "platform/serial.h"
 #include "platform/signals.h"
 #include "platform/text.h"
 #include "records/notice.h"
@@ -32,10 +33,16 @@ void trace(const std::string& entry) {
     com.trace_failing = !ok;
 }
 
-int com_failed(const char* text) {
-    com.error = errno;
-    com.failure = text;
-    return 1;
+// What com.failure says when opening the port stopped at each step.
+const char* open_failure(OpenStep step) {
+    switch (step) {
+    case OpenStep::ready: break;
+    case OpenStep::open_device: return "Error Function: CreateFile:";
+    case OpenStep::read_line: return "Error Function: GetCommState:";
+    case OpenStep::set_line: return "Error on function: SetCommState:";
+    case OpenStep::set_timeouts: return "Error on function: SetCommTimeouts:";
+    }
+    return "";
 }
 
 }  // namespace
@@ -73,20 +80,11 @@ int init_com() {
         com.failure = "Invalid port:";
         return 1;
     }
-    SerialDevice& port = serial_device();
-    if (!port.open(com.device)) return com_failed("Error Function: CreateFile:");
-    if (!port.get_state(com.cDCB)) return com_failed("Error Function: GetCommState:");
-    com.cDCB.BaudRate = 9600;
-    com.cDCB.ByteSize = 8;
-    com.cDCB.Parity = 0;
-    com.cDCB.StopBits = 0;
-    if (!port.set_state(com.cDCB)) return com_failed("Error on function: SetCommState:");
-    port.get_timeouts(com.cTime);
-    // A read of one byte waits at most 1 x 1 + 0 ms.
-    com.cTime.ReadIntervalTimeout = 5000;
-    com.cTime.ReadTotalTimeoutMultiplier = 1;
-    com.cTime.ReadTotalTimeoutConstant = 0;
-    if (!port.set_timeouts(com.cTime)) return com_failed("Error on function: SetCommTimeouts:");
+    if (OpenStep step = serial_device().open(com.device); step != OpenStep::ready) {
+        com.error = errno;
+        com.failure = open_failure(step);
+        return 1;
+    }
     com.open = true;
     // However the program ends, another program may use the port after it.
     at_program_end([] { serial_device().close(); });
@@ -133,21 +131,25 @@ int put_data(const char* parm) {
     return 0;
 }
 
-namespace {
-
-int take_byte(char* loc, int got, char byte, int error) {
-    // On every poll, not only the empty ones: a controller that answers within
-    // the read time-out every time would otherwise never let the window in.
+int await_data(char* loc) {
+    // Without a window nobody else will act on SIGTERM or SIGINT.
+    if (termination_requested() && idle_interval_ms() < 0)
+        end_program(1, "zel: ended by a signal while waiting for the controller");
+    loc[0] = 0;
+    char byte = 0;
+    int timeout = the_clock().ms_to_next_second();
+    if (int window = idle_interval_ms(); window >= 0 && window < timeout) timeout = window;
+    int got = serial_device().wait_byte(byte, timeout);
+    int error = errno;
+    // On every look, not only the empty ones: a controller that answers at
+    // once every time would otherwise never let the window in.
     idle();
     if (got < 0) {
-        com.error = error;
-        errno = error;
-        // A port that fails fails on every poll of a 20-second wait: say it once.
-        if (!com.read_failing) std::perror("Error on function: ReadFile");
-        com.read_failing = true;
+        com.gone = true;
+        com.error = errno = error;
+        std::perror("Error on function: ReadFile");
         return -1;
     }
-    com.read_failing = false;
     if (got == 0) return 0;
     ++com.received;
     trace(strprintf("receive-> %c%c%c", byte, 13, 10));
@@ -158,42 +160,29 @@ int take_byte(char* loc, int got, char byte, int error) {
     return 1;
 }
 
-}  // namespace
-
-int rec_data(char* loc) {
-    loc[0] = 0;
-    char byte = 0;
-    int got = serial_device().read_byte(byte);
-    return take_byte(loc, got, byte, errno);
-}
-
-int await_data(char* loc) {
-    // Without a window nobody else will act on SIGTERM or SIGINT.
-    if (termination_requested() && idle_interval_ms() < 0)
-        end_program(1, "zel: ended by a signal while waiting for the controller");
-    loc[0] = 0;
-    char byte = 0;
-    int timeout = the_clock().ms_to_next_second();
-    if (int window = idle_interval_ms(); window >= 0 && window < timeout) timeout = window;
-    int got = serial_device().wait_byte(byte, timeout);
-    if (got < 0) com.gone = true;
-    return take_byte(loc, got, byte, errno);
-}
-
 std::string device_gone_reason() {
     return "the serial device " + com.device + " went away (" + std::strerror(com.error) + ")";
 }
 
+// For a port outside 1 to 4, the value setup.dat holds when it was refused
+// there, not the one the setting kept.
 std::string com_failure_reason() {
-    if (com.device.empty()) return strprintf("%s %d", com.failure.c_str(), settings.port);
+    if (com.device.empty()) {
+        std::string refused = refused_setting(&Settings::port);
+        return com.failure + " " + (refused.empty() ? std::to_string(settings.port) : refused);
+    }
     return com.failure + " " + com.device + ": " + std::strerror(com.error);
 }
 
 std::string com_failure_advice() {
     const std::string& dev = com.device;
-    if (dev.empty())
+    if (dev.empty()) {
+        std::string refused = refused_setting(&Settings::port);
+        if (!refused.empty())
+            return "Communications Port is " + refused + " in setup.dat; it must be 1, 2, 3 or 4.";
         return strprintf("The communications port in Setup is %d; it must be 1, 2, 3 or 4.",
                          settings.port);
+    }
     std::string target = binding_target(dev);
     switch (com.error) {
     case ENOENT:

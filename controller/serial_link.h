@@ -1,15 +1,11 @@
 #pragma once
 #include <string>
 
-#include "platform/serial.h"
-
 // The serial link to the motion controller: the port, opened once at start
 // and never closed, and the traffic trace ctrace.txt. The port itself is
 // serial_device() (platform/serial.h).
 
 struct ComPort {
-    DCB cDCB{};                  // line settings as written by init_com
-    COMMTIMEOUTS cTime{};        // time-outs as written by init_com
     std::string device;          // the device init_com opened or tried to open
     std::string failure;         // what failed at start-up, e.g. "Error Function: CreateFile:"
     int error = 0;               // the system's error number when an init_com step failed
@@ -20,7 +16,6 @@ struct ComPort {
     bool ready = false;          // the controller answered at start-up: commands may be sent
     bool gone = false;           // the device failed or hung up while the program waited
     std::string last_command;    // the last text sent, for the operator when no answer comes
-    bool read_failing = false;   // the last read failed; its text was printed
     bool trace_failing = false;  // the last trace entry could not be written; the operator was told
 };
 
@@ -45,10 +40,10 @@ std::string port_device(int port);
 // whatever the program directory holds; "" puts the usual devices back.
 void set_port_override(const std::string& device);
 
-// Opens and sets up the port of `settings.port`: 9600 baud, 8 data bits, no
-// parity, one stop bit, reads that wait at most 1 ms. 0 on success; 1 on
-// failure with the failing step's text in `com.failure` and the system's
-// error number in `com.error`.
+// Opens the port of `settings.port` at 9600 baud, 8 data bits, no parity, one
+// stop bit, raw. 0 on success; 1 on failure with the failing step's text in
+// `com.failure` (e.g. "Error Function: CreateFile:") and the system's error
+// number in `com.error`.
 int init_com();
 
 // Sends `parm` one byte at a time, each followed by the short pause, after
@@ -60,17 +55,14 @@ int init_com();
 // is printed on stderr and the rest is not sent).
 int put_data(const char* parm);
 
-// The waits' look at the port: like rec_data, but it sleeps until a byte
-// arrives, the clock's next whole second (when a deadline may have passed)
-// or the window needs attention, whichever comes first. -1 also sets
-// `com.gone`, with the system's reason in `com.error`.
+// The waits' look at the port, into `loc` (2 characters at least): it sleeps
+// until a byte arrives, the clock's next whole second (when a deadline may
+// have passed) or the window needs attention, whichever comes first.
+// 1: a byte arrived and is traced; `loc` holds it as a string, or "" for a
+// carriage return. 0: none came. -1: the device failed or hung up (printed on
+// stderr); `com.gone` is set, with the system's reason in `com.error`.
+// `loc` is "" unless a byte other than a carriage return arrived.
 int await_data(char* loc);
-
-// One poll of the port into `loc` (2 characters at least). 1: a byte arrived,
-// `loc` holds it as a string, or "" for a carriage return. 0: nothing within
-// the read time-out. -1: the read failed (printed on stderr the first time in
-// a row). `loc` is "" unless a byte other than a carriage return arrived.
-int rec_data(char* loc);
 
 // Why the port went away while the program waited, e.g. "the serial device
 // /dev/ttyUSB0 went away (Input/output error)".

@@ -34,11 +34,11 @@ StartupResult open_and_greet() {
 
 }  // namespace
 
-StartupResult start_machine() {
+StartupResult start_machine(bool settings_read) {
     start_ctrace();
     get_log();
     repair_history();
-    get_setup();
+    if (!settings_read) get_setup();
     return open_and_greet();
 }
 
@@ -47,7 +47,6 @@ StartupResult reconnect_machine() {
     com.open = false;
     com.ready = false;
     com.gone = false;
-    com.read_failing = false;
     return open_and_greet();
 }
 

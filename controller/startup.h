@@ -17,7 +17,9 @@ struct StartupResult {
     long answers = 0;  // bytes the controller sent during the handshake
 };
 
-StartupResult start_machine();
+// `settings_read`: setup.dat has been read already (--check reads it first,
+// to refuse settings it cannot use before anything is written or sent).
+StartupResult start_machine(bool settings_read = false);
 
 // Connect, and Setup's new model, port or steps per inch: the port closed
 // and opened again as the settings in memory name it, and the handshake of

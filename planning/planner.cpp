@@ -215,7 +215,7 @@ float measure_walls() {
     if (f) std::fputs("Segment Length   Accumulative Length\n", f);
     const WallList& w = wall_list;
     float total = 0;
-    for (int i = 0; i < kShapeEntries && w.l_a_dimensions[i] != kWallEnd; ++i) {
+    for (int i = 0, n = planned_walls(); i < n; ++i) {
         total += w.l_a_dimensions[i];
         if (f)
             std::fprintf(f, "%10.3f          %10.3f   %.3f\n", w.l_a_dimensions[i], total,

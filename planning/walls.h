@@ -23,6 +23,9 @@ extern WallList wall_list;
 
 void reset_wall_list();
 
+// How many walls were planned: those before kWallEnd.
+int planned_walls();
+
 // When another drawing has been loaded: every length and angle back to 0.
 // `walls` keeps its value, so a job end before the next planning reads a
 // last wall of 0.

@@ -18,6 +18,12 @@ void set_idle_handler(IdleHandler h) { handler = h; }
 
 void set_progress_reporter(IdleHandler r) { reporter = r; }
 
+void reset_idle() {
+    handler = nullptr;
+    reporter = nullptr;
+    reported_ms = 0;
+}
+
 void idle() {
     if (reporter) {
         long long now = now_ms();

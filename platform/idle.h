@@ -13,6 +13,9 @@ void set_idle_handler(IdleHandler handler);
 void set_progress_reporter(IdleHandler reporter);
 void idle();
 
+// No handler, no reporter: what a program without a window has.
+void reset_idle();
+
 // How long a wait may sleep before the window needs attention again; -1 when
 // no window is attached and a wait may sleep until its own deadline.
 int idle_interval_ms();

@@ -13,17 +13,27 @@ namespace {
 TermiosDevice termios_device;
 SerialDevice* installed = nullptr;
 
-struct Speed {
-    uint32_t baud;
-    speed_t code;
-};
-constexpr Speed kSpeeds[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},
-                             {9600, B9600},     {19200, B19200},   {38400, B38400},
-                             {57600, B57600},   {115200, B115200}, {230400, B230400}};
-
-bool fail(int error) {
-    errno = error;
-    return false;
+// Raw 9600 8N1: no echo, no line editing, no CR/LF translation, no XON/XOFF
+// or RTS/CTS flow control, no modem control lines. Reads wait in poll(): the
+// tty itself hands over whatever it has at once.
+bool set_line(int fd, termios tio) {
+    ::cfmakeraw(&tio);
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    tio.c_cflag &= ~(CRTSCTS | CSIZE | PARENB | PARODD | CSTOPB);
+    tio.c_cflag |= CLOCAL | CREAD | CS8;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&tio, B9600) != 0 || ::cfsetospeed(&tio, B9600) != 0) return false;
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return false;
+    // tcsetattr succeeds when any one of the changes took; check the ones that matter.
+    termios now{};
+    if (::tcgetattr(fd, &now) != 0) return false;
+    if (::cfgetospeed(&now) != B9600 || (now.c_cflag & (CSIZE | PARENB | CSTOPB)) != CS8 ||
+        (now.c_lflag & (ICANON | ECHO)) != 0) {
+        errno = EINVAL;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -34,99 +44,39 @@ void set_serial_device(SerialDevice* device) { installed = device; }
 
 TermiosDevice::~TermiosDevice() { close(); }
 
-bool TermiosDevice::open(const std::string& name) {
+OpenStep TermiosDevice::fail(OpenStep step) {
+    int error = errno;
+    close();
+    errno = error;
+    return step;
+}
+
+OpenStep TermiosDevice::open(const std::string& name) {
     close();
     // Not blocking in open: a port without carrier detect would wait for it.
-    int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    fd_ = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) return OpenStep::open_device;
     // TIOCEXCL keeps every later open out, except root's: root checks the flag
     // itself. flock covers programs that lock instead.
     int exclusive = 0;
-    if (::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive) {
-        ::close(fd);
-        return fail(EBUSY);
+    if (::ioctl(fd_, TIOCGEXCL, &exclusive) == 0 && exclusive) {
+        ::close(fd_);  // not ours to clear
+        fd_ = -1;
+        errno = EBUSY;
+        return OpenStep::open_device;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        ::close(fd);
-        return fail(error);
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) errno = EBUSY;
+        return fail(OpenStep::open_device);
     }
-    ::ioctl(fd, TIOCEXCL);  // not a tty: reading the line settings reports it
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        int error = errno;
-        ::close(fd);
-        return fail(error);
-    }
-    fd_ = fd;
-    return true;
-}
-
-bool TermiosDevice::get_state(DCB& dcb) {
+    ::ioctl(fd_, TIOCEXCL);  // not a tty: reading the line settings reports it
+    int flags = ::fcntl(fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return fail(OpenStep::open_device);
     termios tio{};
-    if (::tcgetattr(fd_, &tio) != 0) return false;
-    dcb.BaudRate = 0;
-    for (const Speed& s : kSpeeds)
-        if (s.code == ::cfgetospeed(&tio)) dcb.BaudRate = s.baud;
-    switch (tio.c_cflag & CSIZE) {
-    case CS5: dcb.ByteSize = 5; break;
-    case CS6: dcb.ByteSize = 6; break;
-    case CS7: dcb.ByteSize = 7; break;
-    default: dcb.ByteSize = 8; break;
-    }
-    dcb.Parity = (tio.c_cflag & PARENB) ? ((tio.c_cflag & PARODD) ? 1 : 2) : 0;
-    dcb.StopBits = (tio.c_cflag & CSTOPB) ? 2 : 0;
-    return true;
-}
-
-bool TermiosDevice::set_state(const DCB& dcb) {
-    termios tio{};
-    if (::tcgetattr(fd_, &tio) != 0) return false;
-    speed_t speed = B0;
-    for (const Speed& s : kSpeeds)
-        if (s.baud == dcb.BaudRate) speed = s.code;
-    constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
-    if (speed == B0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > 2 ||
-        (dcb.StopBits != 0 && dcb.StopBits != 2))
-        return fail(EINVAL);
-
-    // Raw bytes both ways: no echo, no line editing, no CR/LF translation,
-    // no XON/XOFF or RTS/CTS flow control, no modem control lines.
-    ::cfmakeraw(&tio);
-    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-    tio.c_cflag &= ~(CRTSCTS | CSIZE | PARENB | PARODD | CSTOPB);
-    tio.c_cflag |= CLOCAL | CREAD | kSizes[dcb.ByteSize - 5];
-    if (dcb.Parity != 0) tio.c_cflag |= PARENB | (dcb.Parity == 1 ? PARODD : 0);
-    if (dcb.StopBits == 2) tio.c_cflag |= CSTOPB;
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) return false;
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
-
-    // tcsetattr succeeds when any one of the changes took; check the ones that matter.
-    termios now{};
-    if (::tcgetattr(fd_, &now) != 0) return false;
-    if (::cfgetospeed(&now) != speed || (now.c_cflag & CSIZE) != (tio.c_cflag & CSIZE) ||
-        (now.c_lflag & (ICANON | ECHO)) != 0)
-        return fail(EINVAL);
-    return true;
-}
-
-bool TermiosDevice::get_timeouts(COMMTIMEOUTS& t) {
-    if (fd_ < 0) return fail(EBADF);
-    t = timeouts_;
-    return true;
-}
-
-bool TermiosDevice::set_timeouts(const COMMTIMEOUTS& t) {
-    // Reads wait in poll(); the tty itself must hand over whatever it has at once.
-    termios tio{};
-    if (::tcgetattr(fd_, &tio) != 0) return false;
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
-    timeouts_ = t;
-    return true;
+    if (::tcgetattr(fd_, &tio) != 0) return fail(OpenStep::read_line);
+    if (!set_line(fd_, tio)) return fail(OpenStep::set_line);
+    return OpenStep::ready;
 }
 
 bool TermiosDevice::write_byte(char byte) {
@@ -137,12 +87,6 @@ bool TermiosDevice::write_byte(char byte) {
         if (n == 0) errno = EIO;
         return false;
     }
-}
-
-int TermiosDevice::read_byte(char& byte) {
-    const int timeout_ms =
-        static_cast<int>(timeouts_.ReadTotalTimeoutMultiplier + timeouts_.ReadTotalTimeoutConstant);
-    return wait_byte(byte, timeout_ms);
 }
 
 int TermiosDevice::wait_byte(char& byte, int timeout_ms) {
@@ -168,5 +112,4 @@ void TermiosDevice::close() {
     ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
-    timeouts_ = COMMTIMEOUTS{};
 }

@@ -10,8 +10,7 @@ struct JobOptions {
     int repeat_count = 1;       // how many times Run Tool makes the selected figure
     int whole_job = 0;          // 1: the next Run Tool makes every figure once
     float notch_length = 0.0f;  // notching run: inches between notches
-    float total_length = 0.0f;  // notching run: inches of material; also the distance
-                                // of the last Move or Uncalibrated move
+    float total_length = 0.0f;  // notching run: inches of material
 };
 
 extern JobOptions job;

@@ -5,7 +5,7 @@
 MessageLine message_line;
 
 namespace {
-std::vector<std::string> pending;
+std::vector<Notice> pending;
 std::string last;
 }
 
@@ -22,15 +22,27 @@ void show_message(const std::string& text) {
 }
 
 void notice(const std::string& text) {
-    pending.push_back(text);
+    pending.push_back({text, "", false});
     last = text;
     std::fprintf(stderr, "zel: %s\n", text.c_str());
 }
 
+void final_notice(const std::string& text, const std::string& caption) {
+    notice(text);
+    pending.back().caption = caption;
+    pending.back().final = true;
+}
+
 const std::string& last_notice() { return last; }
 
-std::vector<std::string> take_notices() {
-    std::vector<std::string> out;
+std::vector<Notice> take_pending_notices() {
+    std::vector<Notice> out;
     out.swap(pending);
     return out;
+}
+
+std::vector<std::string> take_notices() {
+    std::vector<std::string> texts;
+    for (Notice& n : take_pending_notices()) texts.push_back(std::move(n.text));
+    return texts;
 }

@@ -22,8 +22,21 @@ void show_message(const std::string& text);
 // pending notices in a message box; the command-line modes print them.
 void notice(const std::string& text);
 
+// What the program ends on (the controller lost), with the caption of its
+// box: told as a notice, and shown by the window as an error among the steps
+// of the program's end.
+void final_notice(const std::string& text, const std::string& caption);
+
 // The text of the last notice, shown or not.
 const std::string& last_notice();
 
+struct Notice {
+    std::string text;
+    std::string caption;  // empty: the program's own name
+    bool final = false;   // final_notice: the program ends on it
+};
+
 // Hands over the notices not yet shown, oldest first.
+std::vector<Notice> take_pending_notices();
+// The same, their texts only.
 std::vector<std::string> take_notices();

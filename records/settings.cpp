@@ -9,7 +9,15 @@
 
 Settings settings;
 
-void reset_settings() { settings = Settings{}; }
+namespace {
+// What setup.dat held in each field the last reading refused.
+std::array<std::string, 18> refused_words;
+}  // namespace
+
+void reset_settings() {
+    settings = Settings{};
+    refused_words = {};
+}
 
 std::string format_setup(SetupFields fields) {
     const Settings& s = settings;
@@ -50,32 +58,78 @@ const std::array<Field<Settings>, 18>& setting_fields() {
     return fields;
 }
 
-std::string scan_setup(const char* line) {
+namespace {
+
+bool is_used(const Field<Settings>& f, std::initializer_list<SettingRef> used) {
+    for (const SettingRef& r : used)
+        if ((r.real && r.real == f.real) || (r.whole && r.whole == f.whole)) return true;
+    return false;
+}
+
+struct SetupFaults {
+    std::string text;  // every fault, in field order
+    int count = 0;
+    bool used = false;  // one of them is of a field in use, or fields are missing
+};
+
+SetupFaults scan(const char* line, const std::initializer_list<SettingRef>* used) {
+    refused_words = {};
     std::vector<std::string> words = split_words(line);
-    std::string faults = take_words(setting_fields(), words, settings, true);
-    if (words.size() < setting_fields().size() - 1)
-        add_fault(faults, strprintf("it holds %zu of the 18 fields", words.size()));
+    const auto& fields = setting_fields();
+    SetupFaults faults;
+    for (std::size_t k = 0; k < fields.size() && k < words.size(); ++k) {
+        std::string why = take(fields[k], words[k], settings);
+        if (why.empty()) continue;
+        refused_words[k] = words[k];
+        add_fault(faults.text, "field " + std::to_string(k + 1) + ", " + why);
+        ++faults.count;
+        faults.used = faults.used || !used || is_used(fields[k], *used);
+    }
+    if (words.size() < fields.size() - 1) {
+        add_fault(faults.text, strprintf("it holds %zu of the 18 fields", words.size()));
+        faults.used = true;
+    }
     return faults;
 }
 
-bool get_setup() {
+bool read_setup(const std::initializer_list<SettingRef>* used) {
     std::string path = program_file("setup.dat");
     remove_interrupted_saves(path);
     std::string line, why;
     // The line buffer holds 127 characters and the terminator.
     if (!read_first_line(path, 127, line, why)) {
+        refused_words = {};
         notice("Settings file setup.dat in " + directory + " could not be read (" + why +
                "); all settings are zero until they are entered in Tools, Setup");
         return false;
     }
-    std::string faults = scan_setup(line.c_str());
-    if (!faults.empty()) {
-        notice("Settings file setup.dat in " + directory + ": " + faults +
-               ". The settings that are wrong or missing keep their values (0 at start); "
-               "correct them in Tools, Setup");
+    SetupFaults faults = scan(line.c_str(), used);
+    if (faults.text.empty()) return true;
+    std::string told = "Settings file setup.dat in " + directory + ": " + faults.text;
+    if (faults.used) {
+        notice(told + ". The settings that are wrong or missing keep their values (0 at start); "
+                      "correct them in Tools, Setup");
         return false;
     }
+    notice(told + (faults.count == 1 ? ". It plays no part here; correct it"
+                                     : ". They play no part here; correct them") +
+           " in Tools, Setup");
     return true;
+}
+
+}  // namespace
+
+std::string scan_setup(const char* line) { return scan(line, nullptr).text; }
+
+bool get_setup() { return read_setup(nullptr); }
+
+bool get_setup(std::initializer_list<SettingRef> used) { return read_setup(&used); }
+
+std::string refused_setting(int32_t Settings::*member) {
+    const auto& fields = setting_fields();
+    for (std::size_t k = 0; k < fields.size(); ++k)
+        if (fields[k].whole == member) return refused_words[k];
+    return "";
 }
 
 std::string setting_fault() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <initializer_list>
 #include <string>
 
 #include "records/fields.h"
@@ -51,11 +52,27 @@ const std::array<Field<Settings>, 18>& setting_fields();
 // the line is sound: eighteen good fields, or the seventeen Load Tool writes.
 std::string scan_setup(const char* line);
 
+// One setting, by its member: how a part of the program names the settings
+// it uses.
+struct SettingRef {
+    SettingRef(float Settings::*member) : real(member) {}
+    SettingRef(int32_t Settings::*member) : whole(member) {}
+    float Settings::*real = nullptr;
+    int32_t Settings::*whole = nullptr;
+};
+
 // Reads setup.dat from the program directory, first removing what an
 // interrupted save may have left beside it. When the file is missing, cannot
-// be read or holds a field that is wrong, the operator is told, the fields
-// that are wrong keep their values, and false comes back.
+// be read or holds a field that is wrong, the operator is told (each wrong
+// field by its name) and the fields that are wrong keep their values. False
+// when the file cannot be read, holds fewer than seventeen fields, or a field
+// that is wrong is one of `used`: without the list, all eighteen are used.
 bool get_setup();
+bool get_setup(std::initializer_list<SettingRef> used);
+
+// What setup.dat held in the setting `member` when the last reading refused
+// it, e.g. "7" or "abc"; empty when it was taken.
+std::string refused_setting(int32_t Settings::*member);
 
 // The first setting that is out of its range, with what it must be; empty
 // when all are sound.

@@ -38,7 +38,7 @@ void queued_notches_up_to(const float& bound, float& L) {
 
 // The bend notch: up to the next bend notch point, and a 30-degree notch there.
 void bend_notch(float& L) {
-    trace(texts::mn, foot);
+    trace(texts::move_bend_notch, foot);
     move(foot);
     trace(texts::force);
     f_notch();
@@ -50,7 +50,7 @@ void bend_notch(float& L) {
 
 // The bend cycle: up to the next bend cycle point, and a flange bend there.
 void bend_cycle(float& L) {
-    trace(texts::dtb, distance_to_bend);
+    trace(texts::move_bend_cycle, distance_to_bend);
     move(distance_to_bend);
     trace(texts::bend_cycle);
     bend();
@@ -64,7 +64,7 @@ void bend_cycle(float& L) {
 // foot while more than a foot is left. The queue is not looked at here.
 void bend_notches_and_cycles(float& L) {
     while (L > foot) {
-        trace(texts::mn, foot);
+        trace(texts::move_bend_notch, foot);
         move(foot);
         trace(texts::force);
         f_notch();

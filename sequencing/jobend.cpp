@@ -24,7 +24,7 @@ bool last_wall_is_short() {
     return !(wall_list.l_a_dimensions[w - 1] >= 9.0f);
 }
 
-void end(bool letter) {
+void finish_strip(bool letter) {
     seq.end_sequence = 1;
     if (settings.bend_output != 0 && ((settings.tab & 2) != 0 || last_wall_is_short())) {
         feed(10.0f);
@@ -77,7 +77,7 @@ void punch() {
         job.total_length -= job.notch_length;
         ++progress.wall;
     }
-    end();
+    finish_strip();
 }
 
 std::string notching_stopped_text() {

@@ -3,10 +3,11 @@
 
 #include "sequencing/jobrun.h"
 
-// Finishes a strip: trailer when needed, the last bend cycle, the shear, then
-// home (models 2, 3, 4) or rewind. With `letter` (the end of a job, not of
-// its first piece), the letter is whole once the shear is made.
-void end(bool letter = false);
+// The job end: finishes a strip with a trailer when needed, the last bend
+// cycle and the shear, then homes (models 2, 3, 4) or rewinds. With `letter`
+// (the end of a job, not of its first piece), the letter is whole once the
+// shear is made.
+void finish_strip(bool letter = false);
 
 // The job end's test for a trailer: the last wall fed (or planned) is shorter
 // than 9 in., or there is none.

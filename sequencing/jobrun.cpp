@@ -77,7 +77,7 @@ void divide() {
     trace(texts::force);
     f_notch();
     trailing_tab();
-    end();
+    finish_strip();
     strip_move(settings.home);
     start_strip();
     leading_tab();
@@ -85,7 +85,8 @@ void divide() {
 
 void feed_walls() {
     WallList& w = wall_list;
-    for (w.walls = 0; w.walls < kShapeEntries && w.l_a_dimensions[w.walls] != kWallEnd;) {
+    const int walls = planned_walls();
+    for (w.walls = 0; w.walls < walls;) {
         feed(w.l_a_dimensions[w.walls]);
         corner(w.angles[w.walls]);
         ++w.walls;
@@ -161,9 +162,8 @@ JobResult run_planned_job() {
     }
     begin_log_period();
     float total = 0;
-    int walls = 0;
-    for (; walls < kShapeEntries && wall_list.l_a_dimensions[walls] != kWallEnd; ++walls)
-        total += wall_list.l_a_dimensions[walls];
+    const int walls = planned_walls();
+    for (int i = 0; i < walls; ++i) total += wall_list.l_a_dimensions[i];
     begin_work(Progress::Work::job, shapes.selected, walls, total);
     // A job carried on after a stop counts what the parts before it did not.
     float to_count = resumed.active ? total - resumed.counted_before : total;
@@ -181,7 +181,7 @@ JobResult run_planned_job() {
         leading_tab();
         feed_walls();
         trailing_tab();
-        end(true);
+        finish_strip(true);
     } catch (const JobStopped& stopped) {
         report(stopped);
         result = JobResult::stopped;

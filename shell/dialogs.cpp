@@ -50,11 +50,13 @@ void show(DialogControls& dlg, const Field<Settings>& f) {
         show(dlg, f.control, settings.*f.whole);
 }
 
+// What the Move or Measure dialog took on OK, for move_dialog to return.
+float typed_distance = 0;
+
 // The Move and Measure dialogs differ only in their label.
 int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
         show(dlg, 208, 48.0f, "%f");
-        win.mark = 0;
         return 1;
     }
     if (id == IDOK) {
@@ -65,8 +67,7 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
             tell_wrong({"Distance " + why}, "Nothing was sent to the machine.");
             return 1;
         }
-        win.mark = 1;
-        job.total_length = inches;
+        typed_distance = inches;
         dlg.end_dialog(1);
     } else if (id == IDCANCEL) {
         dlg.end_dialog(0);
@@ -78,7 +79,6 @@ int distance_dialog(DialogControls& dlg, DialogMessage message, int id) {
 
 int Setup(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
-        win.cancel = 1;  // until OK saves: a dialog closed any other way saved nothing
         get_setup();
         for (const auto& f : setting_fields())
             if (f.control) show(dlg, f);
@@ -97,14 +97,10 @@ int Setup(DialogControls& dlg, DialogMessage message, int id) {
         }
         Settings before = settings;
         settings = edited;
-        win.cancel = 0;
-        if (!save_setup(SetupFields::all)) {
-            settings = before;  // the operator has been told; nothing changed
-            win.cancel = 1;
-        }
-        dlg.end_dialog(1);
+        bool saved = save_setup(SetupFields::all);
+        if (!saved) settings = before;  // the operator has been told; nothing changed
+        dlg.end_dialog(saved ? 1 : 0);
     } else if (id == IDCANCEL) {
-        win.cancel = 1;
         dlg.end_dialog(0);
     }
     return 1;
@@ -114,7 +110,6 @@ int Run(DialogControls& dlg, DialogMessage message, int id) {
     if (message == DialogMessage::init) {
         show(dlg, 212, 0.75f);
         show(dlg, 213, 120.0f);
-        win.mark = 0;
         return 1;
     }
     if (id == IDOK) {
@@ -133,7 +128,6 @@ int Run(DialogControls& dlg, DialogMessage message, int id) {
             tell_wrong(faults, "Nothing was sent to the machine.");
             return 1;
         }
-        win.mark = 1;
         job.notch_length = step;
         job.total_length = total;
         dlg.end_dialog(1);
@@ -141,6 +135,13 @@ int Run(DialogControls& dlg, DialogMessage message, int id) {
         dlg.end_dialog(0);
     }
     return 1;
+}
+
+std::optional<float> move_dialog(bool calibrated) {
+    if (window_system().dialog_box(calibrated ? DLG_MOVE : DLG_MEASURE,
+                                   calibrated ? Calibrate : Measure) != 1)
+        return std::nullopt;
+    return typed_distance;
 }
 
 int Calibrate(DialogControls& dlg, DialogMessage message, int id) {
@@ -272,17 +273,16 @@ int Units(DialogControls& dlg, DialogMessage message, int id) {
     return 1;
 }
 
-int DxfFileOpen() {
+std::optional<std::string> DxfFileOpen(const std::string& last) {
     WindowSystem& ws = window_system();
-    std::string path = win.szName;
+    std::string path = last;
     long error = 0;
     if (ws.get_open_file_name(path, error)) {
-        win.szName = path;
         ws.invalidate();
-        return 0;
+        return path;
     }
     if (error != 0)
         ws.message_box(strprintf("GetOpenFileName returned Error #%ld", error), "WARNING",
                        MessageIcon::error);
-    return -1;
+    return std::nullopt;
 }

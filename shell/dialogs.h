@@ -1,10 +1,21 @@
 #pragma once
+#include <optional>
+#include <string>
+
 #include "platform/window_system.h"
 
-// The operator dialogs. Each reads and writes its controls by id and leaves
-// its results in the window state, the settings or the production counters.
+// The operator dialogs. Each reads and writes its controls by id; the window
+// system's dialog_box returns what it ended with: 1 for OK, 0 for Cancel
+// (-1 when it could not be shown).
+
+// Setup: ends with 1 only when the settings were saved.
 int Setup(DialogControls& dlg, DialogMessage message, int id);
+// The notching run: on OK its lengths are the job's (`job.notch_length`,
+// `job.total_length`).
 int Run(DialogControls& dlg, DialogMessage message, int id);
+// Move and Uncalibrated move: the distance typed, in inches, or nothing on
+// Cancel. Nothing is moved here.
+std::optional<float> move_dialog(bool calibrated);
 int Calibrate(DialogControls& dlg, DialogMessage message, int id);  // the Move dialog
 int Measure(DialogControls& dlg, DialogMessage message, int id);    // the uncalibrated move
 int Length(DialogControls& dlg, DialogMessage message, int id);
@@ -17,6 +28,6 @@ int Log(DialogControls& dlg, DialogMessage message, int id);
 // was made (and saved), 0 on Cancel.
 int Units(DialogControls& dlg, DialogMessage message, int id);
 
-// The drawing open dialog: 0 when a file was chosen (its path in win.szName),
-// -1 otherwise.
-int DxfFileOpen();
+// The drawing open dialog, starting at `last` (the last choice): the path
+// chosen, or nothing on Cancel or failure (a failure is told in a message box).
+std::optional<std::string> DxfFileOpen(const std::string& last);

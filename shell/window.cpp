@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "controller/calibrate.h"
 #include "controller/commands.h"
@@ -18,6 +20,7 @@
 #include "planning/new_drawing.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
+#include "platform/exit.h"
 #include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
@@ -43,6 +46,18 @@
 namespace {
 
 WindowSystem& ws() { return window_system(); }
+
+void show_notice(const Notice& n) {
+    ws().message_box(n.text, n.caption.empty() ? kAppName : n.caption,
+                     n.final ? MessageIcon::error : MessageIcon::warning);
+}
+
+// The program ends inside a wait on a final notice (the controller lost): it
+// is shown once the steps before it have saved the counts and the history.
+void show_final_notices() {
+    for (const Notice& n : take_pending_notices())
+        if (n.final) show_notice(n);
+}
 
 bool drawing_loaded() { return shapes.PointsLoaded != 0; }
 
@@ -143,6 +158,7 @@ void create_buttons() {
 }
 
 void on_create() {
+    at_program_end(show_final_notices);
     // The window takes a lost controller itself: Connect, carry on or Exit.
     recover_from_lost_controller(true);
     show_title();
@@ -200,9 +216,13 @@ void open_command() {
         ws().end_program(0);
         return;
     }
-    if (DxfFileOpen() == 0 && !open_drawing(win.szName)) {
-        ws().set_window_title("trm");
-        notice(win.szName + " cannot be opened: " + std::strerror(errno));
+    std::optional<std::string> path = DxfFileOpen(win.open_dialog_path);
+    if (path) {
+        win.open_dialog_path = *path;
+        if (!open_drawing(*path)) {
+            ws().set_window_title("trm");
+            notice(*path + " cannot be opened: " + std::strerror(errno));
+        }
     }
     ws().invalidate();
 }
@@ -250,10 +270,10 @@ void move_command(bool calibrated) {
         return;
     }
     if (!machine_ready()) return;
-    ws().dialog_box(calibrated ? DLG_MOVE : DLG_MEASURE, calibrated ? Calibrate : Measure);
-    if (win.mark != 1) return;
+    std::optional<float> distance = move_dialog(calibrated);
+    if (!distance) return;
     // The distance stays in inches; the controller gets it in its own units.
-    float inches = job.total_length;
+    float inches = *distance;
     std::string why = strip_move_refusal();
     if (!why.empty()) {
         notice(why);
@@ -276,8 +296,7 @@ void move_command(bool calibrated) {
 
 void run_command() {
     if (win.cover != 1 || !machine_ready()) return;
-    ws().dialog_box(DLG_RUN, Run);
-    if (win.mark != 1) return;
+    if (ws().dialog_box(DLG_RUN, Run) != 1) return;
     abandon_stopped_work("a notching run");
     machine_work("Notching run", [] { notching_ended(notching_run()); });
     show_offers();
@@ -287,8 +306,7 @@ void run_command() {
 // through a fresh start-up of the controller, which the status line follows.
 void setup_command() {
     const Settings before = settings;
-    ws().dialog_box(DLG_SETUP, Setup);
-    if (win.cancel != 0) return;
+    if (ws().dialog_box(DLG_SETUP, Setup) != 1) return;
     status_line.work = "Set up data saved";
     show_status();
     if (!work_running() && (settings.model != before.model || settings.port != before.port ||
@@ -410,8 +428,7 @@ void left_button_up(int x, int y) {
 }  // namespace
 
 void show_notices() {
-    for (const std::string& text : take_notices())
-        ws().message_box(text, "zel", MessageIcon::warning);
+    for (const Notice& n : take_pending_notices()) show_notice(n);
 }
 
 int zelWndProc(const Message& m) {

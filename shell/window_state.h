@@ -19,8 +19,6 @@ struct WindowState {
     int pan_last_x = 0;      // where the mouse was at the last step of that pan
     int pan_last_y = 0;
     float material_length = 0.0f;  // the last Image Length or Job Length
-    int mark = 0;            // 1 when the last Run / Move / Uncalibrated move dialog ended with OK
-    int cancel = 0;          // 1 when the last Setup dialog was cancelled
     int button_x = 0;        // where the button row ended: the tab text stands beside it
     int button_w = 0;
     bool simulated = false;  // the controller is the simulated machine (--simulate)
@@ -28,7 +26,7 @@ struct WindowState {
     std::string drawing;     // the drawing on screen
     int carg = 0;            // 1 when the command line named a drawing
     std::string argument;    // that drawing's path
-    std::string szName;      // the last path chosen in the open dialog
+    std::string open_dialog_path;  // the last path chosen in the open dialog: it starts there
 };
 
 extern WindowState win;

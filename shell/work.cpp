@@ -286,7 +286,6 @@ void reset_work() {
     work_active = false;
     walls_shown = -1;
     tenths_shown = -1;
-    set_progress_reporter(nullptr);
 }
 
 void show_job_history() {

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-ControllerFamily family_of_model(int model) {
-    return model == 4 ? ControllerFamily::galil : ControllerFamily::slo_syn;
-}
-
 SimController::SimController(ControllerFamily family, const SimOptions& options)
     : family_(family), options_(options) {
     start_afresh();

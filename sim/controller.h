@@ -15,9 +15,6 @@
 
 enum class ControllerFamily { galil, slo_syn };
 
-// The family the program speaks for `model`: 4 is the Galil.
-ControllerFamily family_of_model(int model);
-
 struct SimOptions {
     // Answer to "are you ready?" (Slo-Syn "T,0\r", Galil "75\r" and "8\r")
     // until the controller is restarted ("RUN\r", "RS\r"); "D" after that.

@@ -23,33 +23,13 @@ bool SimSerial::fails(Step step) {
     return true;
 }
 
-bool SimSerial::open(const std::string& name) {
+OpenStep SimSerial::open(const std::string& name) {
     opened = name;
-    return !fails(Step::open);
-}
-
-bool SimSerial::get_state(DCB& out) {
-    if (fails(Step::get_state)) return false;
-    out = dcb;
-    return true;
-}
-
-bool SimSerial::set_state(const DCB& in) {
-    if (fails(Step::set_state)) return false;
-    dcb = in;
-    return true;
-}
-
-bool SimSerial::get_timeouts(COMMTIMEOUTS& out) {
-    if (fails(Step::get_timeouts)) return false;
-    out = timeouts;
-    return true;
-}
-
-bool SimSerial::set_timeouts(const COMMTIMEOUTS& in) {
-    if (fails(Step::set_timeouts)) return false;
-    timeouts = in;
-    return true;
+    if (fails(Step::open)) return OpenStep::open_device;
+    if (fails(Step::read_line)) return OpenStep::read_line;
+    if (fails(Step::set_line)) return OpenStep::set_line;
+    if (fails(Step::set_timeouts)) return OpenStep::set_timeouts;
+    return OpenStep::ready;
 }
 
 bool SimSerial::write_byte(char byte) {
@@ -66,15 +46,10 @@ bool SimSerial::write_byte(char byte) {
 }
 
 int SimSerial::wait_byte(char& byte, int timeout_ms) {
-    if (timeout_ms != 0) return read_byte(byte);
-    ++reads;
-    return fails(Step::read) ? -1 : poll_output(byte);
-}
-
-int SimSerial::read_byte(char& byte) {
     ++reads;
     if (fails(Step::read)) return -1;
     int got = poll_output(byte);
-    if (got == 0 && wait_on_empty_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (got == 0 && timeout_ms != 0 && wait_on_empty_)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return got;
 }

@@ -11,19 +11,21 @@
 //     set_serial_device(&sim);
 //     init_com();  ...  sim.commands()
 //
-// Answers are ready at once (or after `delay_ms` empty polls). Any device
+// Answers are ready at once (or after `delay_ms` empty waits). Any device
 // name opens. Each step of the device can be made to fail with an error
 // number, to play a missing, busy or broken port.
 class SimSerial : public SimController, public SerialDevice {
 public:
     explicit SimSerial(ControllerFamily family, const SimOptions& options = {});
 
-    enum class Step { open, get_state, set_state, get_timeouts, set_timeouts, write, read };
+    // The steps that can be made to fail: the three of opening a port (for
+    // the step that follows the device's own open), writing and reading.
+    enum class Step { open, read_line, set_line, set_timeouts, write, read };
     // `step` succeeds `after` more times, then fails with `error` every time.
     void fail(Step step, int error, int after = 0);
 
-    // For the running program: an empty read takes its time-out (1 ms) like a
-    // real port's, instead of coming back at once.
+    // For the running program: a wait with nothing to read takes 1 ms, as
+    // a real port's does, instead of coming back at once.
     void set_wait_on_empty(bool wait) { wait_on_empty_ = wait; }
 
     // Called with each whole command line the program has sent, before its
@@ -32,17 +34,10 @@ public:
 
     std::string opened;   // the name of the last open
     int writes = 0;       // write calls
-    int reads = 0;        // read calls
-    DCB dcb{19200, 7, 2, 2};                // the line settings as "reported" and last set
-    COMMTIMEOUTS timeouts{0, 0, 0, 10, 20};
+    int reads = 0;        // wait calls
 
-    bool open(const std::string& name) override;
-    bool get_state(DCB& out) override;
-    bool set_state(const DCB& in) override;
-    bool get_timeouts(COMMTIMEOUTS& out) override;
-    bool set_timeouts(const COMMTIMEOUTS& in) override;
+    OpenStep open(const std::string& name) override;
     bool write_byte(char byte) override;
-    int read_byte(char& byte) override;
     int wait_byte(char& byte, int timeout_ms) override;
     void close() override {}
 

@@ -116,7 +116,7 @@ CommPort::ReadTimeouts CommPort::read_timeouts(int timeout_ms) {
 }
 
 bool CommPort::open(const std::string& name, const LineSettings& line) {
-    if (!open_device(name) || !set_line(line)) {
+    if (!open_device(name) || !set_line(line) || !set_read_timeout(0)) {
         DWORD e = error_;
         close();
         error_ = e;
@@ -144,16 +144,17 @@ bool CommPort::write_byte(char byte) {
     return true;
 }
 
+bool CommPort::set_read_timeout(int timeout_ms) {
+    if (timeout_ms == timeout_set_) return true;
+    ReadTimeouts r = read_timeouts(timeout_ms);
+    COMMTIMEOUTS t{r.interval, r.multiplier, r.constant, 0, 1000};
+    if (!::SetCommTimeouts(as_handle(handle_), &t)) return fail();
+    timeout_set_ = timeout_ms;
+    return true;
+}
+
 int CommPort::wait_byte(char& byte, int timeout_ms) {
-    if (timeout_ms != timeout_set_) {
-        ReadTimeouts r = read_timeouts(timeout_ms);
-        COMMTIMEOUTS t{r.interval, r.multiplier, r.constant, 0, 1000};
-        if (!::SetCommTimeouts(as_handle(handle_), &t)) {
-            fail();
-            return -1;
-        }
-        timeout_set_ = timeout_ms;
-    }
+    if (!set_read_timeout(timeout_ms)) return -1;
     DWORD n = 0;
     if (!::ReadFile(as_handle(handle_), &byte, 1, &n, nullptr)) {
         fail();

@@ -33,8 +33,13 @@ public:
     // The line settings, raw: binary, no parity check, no XON/XOFF or
     // RTS/CTS/DSR flow control, DTR and RTS on, no abort on line errors.
     bool set_line(const LineSettings& line);
-    // All of it: the device, the line and the time-outs.
+    // All of it: the device, the line and the time-outs (those of a look at
+    // what is there already).
     bool open(const std::string& name, const LineSettings& line = {});
+
+    // The read time-out of the next waits (see wait_byte), and a second for
+    // each write.
+    bool set_read_timeout(int timeout_ms);
 
     // Blocks until the driver has taken the byte (at most a second).
     bool write_byte(char byte);

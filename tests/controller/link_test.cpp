@@ -69,7 +69,7 @@ TYPED_TEST(Link, ACommandIsOneTraceEntryAndEachByteIsFollowedByThePause) {
     EXPECT_EQ(this->trace(), Commands{"send-> RUN\r \r\n"});
 }
 
-TYPED_TEST(Link, AnAnswerAndItsCarriageReturnAreTwoPollsAndASilentPollAddsNothing) {
+TYPED_TEST(Link, AnAnswerAndItsCarriageReturnAreTwoLooksAndASilentLookAddsNothing) {
     this->use(ControllerFamily::slo_syn);
     this->answer_with("D\r");
     put_data(commands.T);
@@ -79,7 +79,7 @@ TYPED_TEST(Link, AnAnswerAndItsCarriageReturnAreTwoPollsAndASilentPollAddsNothin
     EXPECT_EQ(poll_byte(loc), 1);
     EXPECT_STREQ(loc, "");
     std::strcpy(loc, "x");
-    EXPECT_EQ(rec_data(loc), 0);
+    EXPECT_EQ(await_data(loc), 0);
     EXPECT_STREQ(loc, "");
     EXPECT_EQ(this->trace(),
               (Commands{"send-> T,0\r \r\n", "receive-> D\r\n", "receive-> \r\r\n"}));

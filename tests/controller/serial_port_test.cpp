@@ -1,22 +1,18 @@
-// Opening and setting up the port, its failures and their texts, the
-// termios device on a pseudo-terminal, and the end of the program when the
-// controller stops answering.
+// Opening the port, its failures and their texts, the link on a
+// pseudo-terminal, and the end of the program when the controller stops
+// answering.
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <filesystem>
 
 #include "controller/commands.h"
 #include "controller/serial_link.h"
 #include "platform/exit.h"
+#include "platform/serial.h"
 #include "platform/text.h"
 #include "records/notice.h"
 #include "records/settings.h"
-#include "shell/window_state.h"
 #include "tests/support/controller_support.h"
-#include "tests/support/ui.h"
 
 namespace {
 
@@ -58,35 +54,19 @@ TEST_F(SerialPort, TheOverrideStandsForEveryValidPortUntilReset) {
     EXPECT_EQ(port_device(1), dir.file("COM1"));
 }
 
-TEST_F(SerialPort, SetsTheLineAndTheReadTimeOutsAndKeepsTheRest) {
-    ASSERT_EQ(init_com(), 0);
-    EXPECT_EQ(serial_sim.dcb.BaudRate, 9600u);
-    EXPECT_EQ(serial_sim.dcb.ByteSize, 8);
-    EXPECT_EQ(serial_sim.dcb.Parity, 0);
-    EXPECT_EQ(serial_sim.dcb.StopBits, 0);
-    const COMMTIMEOUTS& t = serial_sim.timeouts;
-    EXPECT_EQ(t.ReadIntervalTimeout, 5000u);
-    EXPECT_EQ(t.ReadTotalTimeoutMultiplier, 1u);
-    EXPECT_EQ(t.ReadTotalTimeoutConstant, 0u);
-    EXPECT_EQ(t.WriteTotalTimeoutMultiplier, 10u);
-    EXPECT_EQ(t.WriteTotalTimeoutConstant, 20u);
-}
-
 TEST_F(SerialPort, EachFailingStepHasItsOwnText) {
     const std::pair<Step, const char*> steps[] = {
         {Step::open, "Error Function: CreateFile:"},
-        {Step::get_state, "Error Function: GetCommState:"},
-        {Step::set_state, "Error on function: SetCommState:"},
+        {Step::read_line, "Error Function: GetCommState:"},
+        {Step::set_line, "Error on function: SetCommState:"},
         {Step::set_timeouts, "Error on function: SetCommTimeouts:"}};
     for (auto [step, text] : steps) {
         serial_sim.fail(step, EIO);
         EXPECT_EQ(init_com(), 1);
         EXPECT_EQ(com.failure, text);
+        EXPECT_FALSE(com.open);
         EXPECT_EQ(com_failure_reason(), std::string(text) + " /dev/ttyS0: Input/output error");
     }
-    // Reading the time-outs is not checked.
-    serial_sim.fail(Step::get_timeouts, EIO);
-    EXPECT_EQ(init_com(), 0);
 }
 
 TEST_F(SerialPort, FailuresAreExplainedByKind) {
@@ -99,9 +79,9 @@ TEST_F(SerialPort, FailuresAreExplainedByKind) {
     EXPECT_NE(advice(Step::open, EACCES).find("dialout group"), std::string::npos);
     EXPECT_NE(advice(Step::open, ENOENT).find("There is no serial device /dev/ttyS0"),
               std::string::npos);
-    EXPECT_NE(advice(Step::get_state, ENOTTY).find("/dev/ttyS0 is not a serial port"),
+    EXPECT_NE(advice(Step::read_line, ENOTTY).find("/dev/ttyS0 is not a serial port"),
               std::string::npos);
-    EXPECT_NE(advice(Step::set_state, EINVAL).find("9600 baud"), std::string::npos);
+    EXPECT_NE(advice(Step::set_line, EINVAL).find("9600 baud"), std::string::npos);
 }
 
 TEST_F(SerialPort, AFailedWriteStopsTheCommandAndSaysSo) {
@@ -113,25 +93,6 @@ TEST_F(SerialPort, AFailedWriteStopsTheCommandAndSaysSo) {
               "Error on function: WriteFile: Input/output error\n");
     EXPECT_EQ(serial_sim.received(), "RU");
     EXPECT_EQ(trace(), Commands{"send-> RUN\r \r\n"});
-}
-
-TEST_F(SerialPort, AFailedReadIsAnEmptyPollAndIsReportedOnceInARow) {
-    use(ControllerFamily::slo_syn);
-    serial_sim.fail(Step::read, EIO);
-    char loc[24] = "x";
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(rec_data(loc), -1);
-    EXPECT_STREQ(loc, "");
-    EXPECT_EQ(rec_data(loc), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Error on function: ReadFile: Input/output error\n");
-    serial_sim.fail(Step::read, 0);
-    EXPECT_EQ(rec_data(loc), 0);
-    serial_sim.fail(Step::read, EIO);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(rec_data(loc), -1);
-    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
-    EXPECT_TRUE(trace().empty());
 }
 
 TEST_F(SerialPort, ATraceThatCannotBeWrittenIsToldOnceAndTheMachineGoesOn) {
@@ -209,17 +170,18 @@ TEST_F(SerialPortDeathTest, AControllerThatStopsAnsweringEndsTheProgramWithEvery
             wait_for_Slo_Syn();
         },
         testing::ExitedWithCode(255),
-        "^zel: the controller stopped answering \\(no answer within 20 seconds\\); the program "
+        "\nzel: the controller stopped answering \\(no answer within 20 seconds\\); the program "
         "ends\n$");
     EXPECT_EQ(trace(), (Commands{"send-> H,0\r \r\n", "receive-> D\r\n", "send-> S,0\r \r\n"}));
 }
 
 TEST_F(SerialPort, ADeviceThatFailsWhileTheProgramWaitsEndsItAtOnceWithItsReason) {
     use(ControllerFamily::slo_syn);
-    FakeWindowSystem ws;
     serial_sim.fail(SimSerial::Step::read, EIO);
     long long before = clock.now_ms;
     put_data(commands.N);
+    take_notices();
+    testing::internal::CaptureStderr();
     try {
         wait_for_Slo_Syn();
         FAIL() << "the wait went on";
@@ -228,13 +190,21 @@ TEST_F(SerialPort, ADeviceThatFailsWhileTheProgramWaitsEndsItAtOnceWithItsReason
         EXPECT_EQ(end.line, "zel: the serial device /dev/ttyS0 went away (Input/output error); "
                             "the program ends");
     }
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind(
+                  "Error on function: ReadFile: Input/output error\n", 0),
+              0u);
     EXPECT_LT(clock.now_ms - before, 100);  // at once, not after 20 seconds
-    ASSERT_EQ(ws.boxes.size(), 1u);
-    EXPECT_EQ(ws.boxes[0].text.rfind("the serial device /dev/ttyS0 went away (Input/output "
-                                     "error) while the program waited for the answer to \"N,0\".",
-                                     0),
+    EXPECT_TRUE(com.gone);
+    // The operator is told as the program ends, under a caption of its own.
+    std::vector<Notice> told = take_pending_notices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].final);
+    EXPECT_EQ(told[0].caption, "The controller is lost");
+    EXPECT_EQ(told[0].text.rfind("the serial device /dev/ttyS0 went away (Input/output error) "
+                                 "while the program waited for the answer to \"N,0\".",
+                                 0),
               0u)
-        << ws.boxes[0].text;
+        << told[0].text;
 }
 
 TEST_F(SerialPort, EveryStartKeepsTheTracesOfTheFiveBefore) {
@@ -250,43 +220,15 @@ TEST_F(SerialPort, EveryStartKeepsTheTracesOfTheFiveBefore) {
     EXPECT_FALSE(file_exists(dir.file("ctrace.6.txt")));
 }
 
-// The termios device, on the simulator's pseudo-terminal.
+// The link on the termios device, on the simulator's pseudo-terminal.
 using TermiosPort = PtyControllerTest;
-
-TEST_F(TermiosPort, ADeviceThatHangsUpIsNoticedAtOnce) {
-    use(ControllerFamily::slo_syn);
-    pty_sim.stop();  // as a USB adapter pulled out
-    put_data(commands.N);
-    try {
-        wait_for_Slo_Syn();
-        FAIL() << "the wait went on";
-    } catch (const ProgramEnded& end) {
-        EXPECT_NE(end.line.find("the serial device " + dir.file("COM1") + " went away"),
-                  std::string::npos)
-            << end.line;
-    }
-    EXPECT_TRUE(com.gone);
-}
 
 TEST_F(TermiosPort, TheEndOfTheProgramReleasesThePort) {
     use(ControllerFamily::slo_syn);
     TermiosDevice second;
-    EXPECT_FALSE(second.open(pty_sim.device()));
+    EXPECT_EQ(second.open(pty_sim.device()), OpenStep::open_device);
     run_program_end_steps();
-    EXPECT_TRUE(second.open(pty_sim.device()));
-}
-
-TEST_F(TermiosPort, ASecondOpenOfAnOpenPortIsRefusedAsBusy) {
-    use(ControllerFamily::slo_syn);
-    TermiosDevice second;
-    errno = 0;
-    EXPECT_FALSE(second.open(dir.file("COM1")));
-    EXPECT_EQ(errno, EBUSY);
-    // ...and through its other name.
-    EXPECT_FALSE(second.open(pty_sim.device()));
-    EXPECT_EQ(errno, EBUSY);
-    reset_com();
-    EXPECT_TRUE(second.open(pty_sim.device()));
+    EXPECT_EQ(second.open(pty_sim.device()), OpenStep::ready);
 }
 
 TEST_F(TermiosPort, BytesPassUnchangedBothWays) {
@@ -306,14 +248,6 @@ TEST_F(TermiosPort, BytesPassUnchangedBothWays) {
     std::string expected_trace = "Communications trace\nsend-> " + sent + " \r\n";
     for (char c : awkward) expected_trace += std::string("receive-> ") + c + "\r\n";
     EXPECT_EQ(read("ctrace.txt"), expected_trace);
-}
-
-TEST_F(TermiosPort, AFileThatIsNoTerminalFailsAtReadingTheLineSettings) {
-    std::filesystem::remove(dir.file("COM1"));
-    write("COM1", "");
-    EXPECT_EQ(init_com(), 1);
-    EXPECT_EQ(com.failure, "Error Function: GetCommState:");
-    EXPECT_EQ(com.error, ENOTTY);
 }
 
 }  // namespace

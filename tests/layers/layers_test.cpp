@@ -2,7 +2,7 @@
 // the folders below it, never of one above, and no two folders include each
 // other. The Qt and Win32 layers and the simulated machine stand beside the
 // rest and see only the platform and the resources. Only the Qt layer and
-// main() include Qt.
+// main() include Qt. Each folder's tests are in the test folder of the same name.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -105,6 +105,37 @@ TEST(Layers, NoFileIncludesAHeaderFromAFolderAboveItsOwn) {
     for (const auto& [from, to] : uses)
         EXPECT_FALSE(uses.count({to, from})) << from << "/ and " << to << "/ include each other";
     EXPECT_EQ(qt_outside, "") << "Qt is included outside qt/ and main()";
+}
+
+// The program's folders (those at the top that hold its sources) and the
+// folders under tests/.
+std::set<std::string> top_folders(const fs::path& root, bool sources_only) {
+    std::set<std::string> out;
+    for (const auto& e : fs::directory_iterator(root)) {
+        std::string name = e.path().filename().string();
+        if (!e.is_directory() || name[0] == '.' || name.rfind("build", 0) == 0) continue;
+        bool sources = !sources_only;
+        for (const auto& f : fs::directory_iterator(e.path()))
+            sources = sources || f.path().extension() == ".cpp" || f.path().extension() == ".h";
+        if (sources) out.insert(name);
+    }
+    return out;
+}
+
+TEST(Layers, EverySourceFolderHasATestFolderOfTheSameName) {
+    const fs::path root = ZEL_SOURCE_DIR;
+    std::set<std::string> sources = top_folders(root, true);
+    for (const char* not_program : {"tests", "bench"}) sources.erase(not_program);
+    ASSERT_TRUE(sources.count("platform") && sources.count("app"));
+    const std::set<std::string> tests = top_folders(root / "tests", false);
+    for (const std::string& f : sources)
+        EXPECT_TRUE(tests.count(f)) << f << "/ has no tests/" << f << "/";
+    // Beside them only the suites that test the program as a whole, and their support.
+    const std::set<std::string> whole = {"desktop", "golden", "layers", "package", "fuzz",
+                                         "support"};
+    for (const std::string& t : tests)
+        EXPECT_TRUE(sources.count(t) || whole.count(t))
+            << "tests/" << t << "/ is named after no source folder";
 }
 
 TEST(Layers, TheCheckItselfTellsUpFromDown) {

@@ -282,7 +282,7 @@ protected:
         settings.port = 1;
         settings.steps = 1000.0f;
         save_setup(SetupFields::all);
-        sim().set_family(family_of_model(model));
+        sim().set_family(configured_family());
         MainWindow window(zelWndProc);
         QtWindowSystem ws(window);
         window.create();

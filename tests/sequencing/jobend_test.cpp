@@ -37,7 +37,7 @@ protected:
         queue_reset();
         countdown_start();
         open_trace();
-        end();
+        finish_strip();
         close_trace();
     }
     bool trailer_fed() {
@@ -162,7 +162,7 @@ TEST_F(JobEnd, TrailerOnlyWithTheBenderOnAndAShortLastWallOrATrailingTab) {
     wall_list.walls = 0;  // nothing planned since the start: a short last wall
     queue_reset();
     open_trace();
-    end();
+    finish_strip();
     close_trace();
     EXPECT_TRUE(trailer_fed());
 }

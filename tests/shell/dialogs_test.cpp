@@ -22,8 +22,7 @@ TEST_F(Dialogs, SetupShowsTheFileAndSavesAllEighteen) {
     EXPECT_EQ(run.after_init.at(214), "420");
     EXPECT_EQ(run.after_init.at(247), "6.000");
     EXPECT_EQ(run.after_init.size(), 16u);  // direction and tab are not shown
-    EXPECT_TRUE(run.ended);
-    EXPECT_EQ(win.cancel, 0);
+    EXPECT_EQ(run.result, 1);
     EXPECT_EQ(settings.nd, 6.0f);
     EXPECT_EQ(read("setup.dat"),
               "1000.000000 0.125000 0.500000 30.000000 1 1 0.250000 6.000000 60 420 2 "
@@ -34,22 +33,9 @@ TEST_F(Dialogs, SetupCancelChangesNothing) {
     write("setup.dat", kSetupLine);
     auto run = run_dialog(DLG_SETUP, ::Setup, {type(206, "1000"), press(IDCANCEL)});
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(win.cancel, 1);
+    EXPECT_EQ(run.result, 0);
     EXPECT_EQ(settings.steps, 2546.479f);
     EXPECT_EQ(read("setup.dat"), kSetupLine);
-}
-
-// A Setup dialog the program's end closes (SIGTERM while it is open) saved
-// nothing, and must not be taken for one that did.
-TEST_F(Dialogs, SetupClosedWithoutOkSavedNothing) {
-    struct Untouched : DialogControls {
-        std::string get_text(int) override { return ""; }
-        void set_text(int, const std::string&) override {}
-        void end_dialog(int) override {}
-    } dialog;
-    win.cancel = 0;  // as a Setup saved before left it
-    ::Setup(dialog, DialogMessage::init, 0);
-    EXPECT_EQ(win.cancel, 1);
 }
 
 TEST_F(Dialogs, RunAlwaysOpensWithTheFixedValues) {
@@ -57,25 +43,26 @@ TEST_F(Dialogs, RunAlwaysOpensWithTheFixedValues) {
     auto run = run_dialog(DLG_RUN, ::Run, {type(212, "5"), type(213, "10"), press(IDOK)});
     EXPECT_EQ(run.after_init.at(212), "0.750");
     EXPECT_EQ(run.after_init.at(213), "120.000");
-    EXPECT_EQ(win.mark, 1);
+    EXPECT_EQ(run.result, 1);
     EXPECT_EQ(job.notch_length, 5.0f);
     EXPECT_EQ(job.total_length, 10.0f);
 
     run = run_dialog(DLG_RUN, ::Run, {press(77), press(IDCANCEL)});
     EXPECT_EQ(run.after_init.at(212), "0.750");
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(win.mark, 0);
+    EXPECT_EQ(run.result, 0);
 }
 
-TEST_F(Dialogs, MoveAndMeasureAskForADistance) {
-    for (DialogProc proc : {Calibrate, Measure}) {
-        auto run = run_dialog(DLG_MOVE, proc, {type(208, "-12.5"), press(IDOK)});
-        EXPECT_EQ(run.after_init.at(208), "48.000000");
-        EXPECT_EQ(win.mark, 1);
-        EXPECT_EQ(job.total_length, -12.5f);
-        run_dialog(DLG_MOVE, proc, {press(IDCANCEL)});
-        EXPECT_EQ(win.mark, 0);
+TEST_F(Dialogs, MoveAndUncalibratedMoveGiveTheDistanceTyped) {
+    FakeWindowSystem ws;
+    for (bool calibrated : {true, false}) {
+        ws.scripts = {{type(208, "-12.5"), press(IDOK)}, {press(IDCANCEL)}};
+        EXPECT_EQ(move_dialog(calibrated), -12.5f);
+        EXPECT_EQ(ws.dialogs.back().template_id, calibrated ? DLG_MOVE : DLG_MEASURE);
+        EXPECT_EQ(ws.dialogs.back().after_init.at(208), "48.000000");
+        EXPECT_EQ(move_dialog(calibrated), std::nullopt);
     }
+    EXPECT_EQ(job.total_length, 0.0f);  // the notching run's, untouched
 }
 
 TEST_F(Dialogs, LengthShowsTheMeasuredMaterial) {
@@ -137,21 +124,18 @@ TEST_F(Dialogs, LogCancelChangesNothing) {
 
 TEST_F(Dialogs, DrawingOpenDialog) {
     FakeWindowSystem ws;
-    win.szName = "/old/a.dxf";
-    EXPECT_EQ(DxfFileOpen(), -1);  // cancelled
+    EXPECT_EQ(DxfFileOpen("/old/a.dxf"), std::nullopt);  // cancelled
     EXPECT_TRUE(ws.boxes.empty());
-    EXPECT_EQ(win.szName, "/old/a.dxf");
 
     ws.open_file_error = 12290;
-    EXPECT_EQ(DxfFileOpen(), -1);
+    EXPECT_EQ(DxfFileOpen("/old/a.dxf"), std::nullopt);
     ASSERT_EQ(ws.boxes.size(), 1u);
     EXPECT_EQ(ws.boxes[0].text, "GetOpenFileName returned Error #12290");
     EXPECT_EQ(ws.boxes[0].caption, "WARNING");
 
     ws.open_file_error = 0;
     ws.open_file_choice = "/new/b.dxf";
-    EXPECT_EQ(DxfFileOpen(), 0);
-    EXPECT_EQ(win.szName, "/new/b.dxf");
+    EXPECT_EQ(DxfFileOpen("/old/a.dxf"), "/new/b.dxf");
     EXPECT_EQ(ws.invalidations, 1);
 }
 

@@ -42,7 +42,7 @@ protected:
     // Saves the settings as they stand and creates the window, as the program starts.
     void start(const std::string& drawing = "") {
         save_setup(SetupFields::all);
-        sim().set_family(family_of_model(settings.model));
+        sim().set_family(configured_family());
         if (!drawing.empty()) {
             win.carg = 1;
             win.argument = dir.file(drawing);
@@ -153,6 +153,24 @@ TEST_F(MainWindow, AStartUpFailureOffersConnectCloseOrExit) {
     zelWndProc({WindowMessage::create});
     zelWndProc({WindowMessage::shown});
     EXPECT_EQ(ws.ended_status, 0);
+}
+
+// A port setup.dat holds out of range is named as the file holds it, not as
+// the 0 the setting kept.
+TEST_F(MainWindow, APortRefusedInSetupDatIsNamedAsTheFileHoldsIt) {
+    reset_settings();  // as the program starts
+    write("setup.dat", "1000 0.125 0.5 30 1 7 0.25 6 60 420 0 2.5 24 1 1 3 6 0");
+    ws.choices = {"C&lose"};
+    zelWndProc({WindowMessage::create});
+    zelWndProc({WindowMessage::shown});
+    EXPECT_EQ(settings.port, 0);  // the file's 7 is not taken
+    EXPECT_EQ(ws.status.rfind("No controller: Invalid port: 7", 0), 0u) << ws.status;
+    ASSERT_EQ(ws.boxes.size(), 1u);  // the settings file
+    ASSERT_EQ(ws.asked.size(), 1u);  // the reason for the technician, and Connect or Close
+    EXPECT_NE(ws.asked[0].text.find("Communications Port is 7 in setup.dat; it must be 1, 2, 3 "
+                                    "or 4."),
+              std::string::npos)
+        << ws.asked[0].text;
 }
 
 TEST_F(MainWindow, ControllerThatNeverGetsReady) {

@@ -39,9 +39,13 @@ std::vector<std::string> ControllerTest::trace() const {
     return entries;
 }
 
+ControllerFamily configured_family() {
+    return galil() ? ControllerFamily::galil : ControllerFamily::slo_syn;
+}
+
 int poll_byte(char* loc, int limit) {
     int got = 0;
-    for (int i = 0; i < limit && got == 0; ++i) got = rec_data(loc);
+    for (int i = 0; i < limit && got == 0; ++i) got = await_data(loc);
     return got;
 }
 

@@ -81,8 +81,11 @@ protected:
     PtySim pty_sim{ControllerFamily::slo_syn};
 };
 
-// One poll that brings a byte: polls until rec_data gives non-zero (a byte on
-// a pty may take a moment to come), at most `limit` times.
+// The family the program speaks for `settings.model`.
+ControllerFamily configured_family();
+
+// A look at the port that brings a byte: looks until await_data gives
+// non-zero (a byte on a pty may take a moment to come), at most `limit` times.
 int poll_byte(char* loc, int limit = 20000);
 
 // Waits (in real time, at most 10 s) until `done` holds; what a pty needs

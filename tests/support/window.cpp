@@ -14,7 +14,7 @@ void WindowTest::SetUp() {
 
 void WindowTest::start(const std::string& drawing) {
     ASSERT_TRUE(save_setup(SetupFields::all));
-    sim().set_family(family_of_model(settings.model));
+    sim().set_family(configured_family());
     if (!drawing.empty()) {
         win.carg = 1;
         win.argument = drawing;
