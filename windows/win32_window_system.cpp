@@ -87,21 +87,28 @@ INT_PTR CALLBACK choice_proc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     }
 }
 
-bool save_file_name(HWND owner, std::string& path, long& error) {
+// The open or save dialog for a drawing, starting from `path`.
+bool file_dialog(HWND owner, bool save, std::string& path, long& error) {
     error = 0;
     std::wstring file = backslashes(widen(path));
     file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0";
-    ofn.lpstrDefExt = L"dxf";
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = L"Save as R12 DXF";
-    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                OFN_NOCHANGEDIR;
-    if (!::GetSaveFileNameW(&ofn)) {
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (save) {
+        ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0";
+        ofn.lpstrDefExt = L"dxf";
+        ofn.lpstrTitle = L"Save as R12 DXF";
+        ofn.Flags |= OFN_OVERWRITEPROMPT;
+    } else {
+        ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0Drawing Xfer Files (*.dxf)\0*.dxf\0";
+        ofn.lpstrTitle = L"OPENFILENAME";
+        ofn.Flags |= OFN_FILEMUSTEXIST;
+    }
+    if (!(save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn))) {
         error = static_cast<long>(::CommDlgExtendedError());
         return false;
     }
@@ -180,28 +187,11 @@ int Win32WindowSystem::dialog_box(int template_id, DialogProc proc) {
 }
 
 bool Win32WindowSystem::get_open_file_name(std::string& path, long& error) {
-    error = 0;
-    std::wstring file = backslashes(widen(path));
-    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window_.frame();
-    ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0Drawing Xfer Files (*.dxf)\0*.dxf\0";
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = L"OPENFILENAME";
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameW(&ofn)) {
-        error = static_cast<long>(::CommDlgExtendedError());
-        return false;
-    }
-    path = forward_slashes(narrow(file.c_str()));
-    return true;
+    return file_dialog(window_.frame(), false, path, error);
 }
 
 bool Win32WindowSystem::get_save_file_name(std::string& path, long& error) {
-    return save_file_name(window_.frame(), path, error);
+    return file_dialog(window_.frame(), true, path, error);
 }
 
 void Win32WindowSystem::message_box(const std::string& text, const std::string& caption,
