@@ -20,6 +20,7 @@
 #include "sequencing/state.h"
 #include "records/progress.h"
 #include "shell/jobs.h"
+#include "shell/preferences.h"
 #include "shell/status.h"
 #include "shell/work.h"
 #include "shell/window_state.h"
@@ -40,6 +41,7 @@ void reset_all_state() {
     reset_command_strings();
     reset_window_state();
     reset_status_line();
+    reset_preferences();
     reset_work();
     reset_progress();
     reset_interrupted();

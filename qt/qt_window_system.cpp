@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QMessageBox>
 #include <QtGui/qguiapplication_platform.h>
@@ -151,10 +152,14 @@ int QtWindowSystem::dialog_box(int template_id, DialogProc proc) {
 bool QtWindowSystem::get_open_file_name(std::string& path, long& error) {
     error = 0;
     if (display_lost()) return false;
-    QFileDialog dialog(&window_, "OPENFILENAME");
+    QFileDialog dialog(&window_, "Open drawing");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({"DXF Files (*.dxf)", "Drawing Xfer Files (*.dxf)"});
-    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
+    // A path ending in a slash is the folder to start in.
+    if (!path.empty() && path.back() == '/')
+        dialog.setDirectory(QString::fromLocal8Bit(path));
+    else if (!path.empty())
+        dialog.selectFile(QString::fromLocal8Bit(path));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
     return true;
@@ -216,6 +221,39 @@ int QtWindowSystem::choose(const std::string& text, const std::string& caption,
 
 void QtWindowSystem::show_command_button(int id, bool shown) {
     if (QPushButton* b = window_.command_button(id)) b->setVisible(shown);
+}
+
+void QtWindowSystem::check_menu_item(int id, bool checked) {
+    if (QAction* a = window_.menu_action(id)) {
+        a->setCheckable(true);
+        a->setChecked(checked);
+    }
+}
+
+void QtWindowSystem::set_menu_item(int id, const std::string& label) {
+    if (QAction* a = window_.menu_action(id)) {
+        a->setText(QString::fromLocal8Bit(label));
+        a->setVisible(!label.empty());
+    }
+}
+
+WindowPlacement QtWindowSystem::window_placement() {
+    QRect r = window_.normalGeometry();
+    return {r.x(), r.y(), r.width(), r.height(), window_.isMaximized()};
+}
+
+void QtWindowSystem::set_window_placement(const WindowPlacement& p) {
+    if (p.w <= 0 || p.h <= 0) return;
+    // Only a place where most of the window shows on one of the screens.
+    QRect wanted(p.x, p.y, p.w, p.h);
+    for (QScreen* s : QGuiApplication::screens()) {
+        QRect common = s->availableGeometry().intersected(wanted);
+        if (common.width() * 2 < p.w || common.height() * 2 < p.h) continue;
+        window_.setGeometry(wanted);
+        if (p.maximized) window_.setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    window_.resize(p.w, p.h);
 }
 
 void QtWindowSystem::run_text_viewer(const std::string& path) {

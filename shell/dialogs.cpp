@@ -10,6 +10,7 @@
 #include "records/settings.h"
 #include "records/units.h"
 #include "resources/resources.h"
+#include "shell/preferences.h"
 #include "shell/window.h"
 #include "shell/window_state.h"
 
@@ -161,7 +162,9 @@ int Length(DialogControls& dlg, DialogMessage message, int id) {
 }
 
 int Icount(DialogControls& dlg, DialogMessage message, int id) {
+    static int before = 1;  // what Cancel leaves
     if (message == DialogMessage::init) {
+        before = job.repeat_count;
         job.repeat_count = 1;
         dlg.set_text(223, "1");
         return 1;
@@ -180,7 +183,10 @@ int Icount(DialogControls& dlg, DialogMessage message, int id) {
         dlg.end_dialog(1);
         break;
     }
-    case IDCANCEL: dlg.end_dialog(0); break;
+    case IDCANCEL:
+        job.repeat_count = before;
+        dlg.end_dialog(0);
+        break;
     case 225:
         ++job.repeat_count;
         show(dlg, 223, job.repeat_count);
@@ -274,7 +280,8 @@ int Units(DialogControls& dlg, DialogMessage message, int id) {
 
 int DxfFileOpen() {
     WindowSystem& ws = window_system();
-    std::string path = win.szName;
+    // The first time, the folder of the drawing opened last.
+    std::string path = win.szName.empty() ? last_drawing_folder() : win.szName;
     long error = 0;
     if (ws.get_open_file_name(path, error)) {
         win.szName = path;
@@ -282,7 +289,7 @@ int DxfFileOpen() {
         return 0;
     }
     if (error != 0)
-        ws.message_box(strprintf("GetOpenFileName returned Error #%ld", error), "WARNING",
-                       MessageIcon::error);
+        ws.message_box(strprintf("The Open dialog could not be shown (error %ld).", error),
+                       "Open drawing", MessageIcon::error);
     return -1;
 }

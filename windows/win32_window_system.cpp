@@ -181,7 +181,10 @@ int Win32WindowSystem::dialog_box(int template_id, DialogProc proc) {
 
 bool Win32WindowSystem::get_open_file_name(std::string& path, long& error) {
     error = 0;
-    std::wstring file = backslashes(widen(path));
+    // A path ending in a slash is the folder to start in.
+    bool folder = !path.empty() && path.back() == '/';
+    std::wstring start = backslashes(widen(path));
+    std::wstring file = folder ? std::wstring() : start;
     file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -189,7 +192,8 @@ bool Win32WindowSystem::get_open_file_name(std::string& path, long& error) {
     ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0Drawing Xfer Files (*.dxf)\0*.dxf\0";
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = L"OPENFILENAME";
+    ofn.lpstrTitle = L"Open drawing";
+    if (folder) ofn.lpstrInitialDir = start.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                 OFN_NOCHANGEDIR;
     if (!::GetOpenFileNameW(&ofn)) {
@@ -249,6 +253,44 @@ int Win32WindowSystem::choose(const std::string& text, const std::string& captio
 
 void Win32WindowSystem::show_command_button(int id, bool shown) {
     window_.show_command_button(id, shown);
+}
+
+void Win32WindowSystem::check_menu_item(int id, bool checked) {
+    ::CheckMenuItem(window_.menu(), static_cast<UINT>(id),
+                    MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32WindowSystem::set_menu_item(int id, const std::string& label) {
+    // A plain Win32 menu has no hidden items: an item without a label goes,
+    // and one that went comes back before Exit.
+    HMENU menu = window_.menu();
+    UINT item = static_cast<UINT>(id);
+    std::wstring text = widen(label);
+    if (label.empty())
+        ::DeleteMenu(menu, item, MF_BYCOMMAND);
+    else if (!::ModifyMenuW(menu, item, MF_BYCOMMAND | MF_STRING, item, text.c_str()))
+        ::InsertMenuW(menu, IDM_EXIT, MF_BYCOMMAND | MF_STRING, item, text.c_str());
+    ::DrawMenuBar(window_.frame());
+}
+
+WindowPlacement Win32WindowSystem::window_placement() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!::GetWindowPlacement(window_.frame(), &wp)) return {};
+    const RECT& r = wp.rcNormalPosition;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top, wp.showCmd == SW_SHOWMAXIMIZED};
+}
+
+void Win32WindowSystem::set_window_placement(const WindowPlacement& p) {
+    if (p.w <= 0 || p.h <= 0) return;
+    RECT r{p.x, p.y, p.x + p.w, p.y + p.h};
+    // Not where no screen shows it.
+    if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) r = RECT{0, 0, p.w, p.h};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    wp.showCmd = p.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    wp.rcNormalPosition = r;
+    ::SetWindowPlacement(window_.frame(), &wp);
 }
 
 void Win32WindowSystem::run_text_viewer(const std::string& path) {

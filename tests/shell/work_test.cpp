@@ -95,6 +95,20 @@ TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
     EXPECT_NE(history().back().find(",controller lost"), std::string::npos);
 }
 
+// A controller that keeps the machine waiting: after two seconds the status
+// line says so, and how long it is given.
+TEST_F(Work, ASilentControllersWaitIsShown) {
+    start();
+    begin_work(Progress::Work::job, 1, 4, 39.8f);
+    progress.waited_s = 1;
+    EXPECT_EQ(work_text().find("no answer"), std::string::npos);
+    progress.waited_s = 7;
+    EXPECT_NE(work_text().find(", no answer from the controller for 7 s (it is given 20 s)"),
+              std::string::npos)
+        << work_text();
+    end_work();
+}
+
 // A controller that answers twice: each command still waits for its own
 // answer, the one no command awaited is dropped and traced, and the operator
 // is told at the end of the work.
