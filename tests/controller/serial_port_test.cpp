@@ -231,7 +231,8 @@ TEST_F(SerialPort, ADeviceThatFailsWhileTheProgramWaitsEndsItAtOnceWithItsReason
     EXPECT_LT(clock.now_ms - before, 100);  // at once, not after 20 seconds
     ASSERT_EQ(ws.boxes.size(), 1u);
     EXPECT_EQ(ws.boxes[0].text.rfind("the serial device /dev/ttyS0 went away (Input/output "
-                                     "error) while the program waited for the answer to \"N,0\".",
+                                     "error) while the program waited for the answer to the "
+                                     "30-degree notch (\"N,0\").",
                                      0),
               0u)
         << ws.boxes[0].text;
