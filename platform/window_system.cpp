@@ -42,6 +42,25 @@ void Canvas::arc_to(int x0, int y0, int mx, int my, int x, int y) {
     for (PixelPoint p : arc_points(x0, y0, mx, my, x, y)) line_to(p.x, p.y);
 }
 
+std::string table_text(const TableContent& table) {
+    std::vector<std::size_t> width;
+    auto widen = [&](const std::vector<std::string>& row) {
+        width.resize(std::max(width.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
+    };
+    widen(table.headings);
+    for (const auto& row : table.rows) widen(row);
+    auto line = [&](const std::vector<std::string>& row) {
+        std::string out;
+        for (std::size_t c = 0; c < row.size(); ++c)
+            out += row[c] + std::string(c + 1 < row.size() ? width[c] - row[c].size() + 2 : 0, ' ');
+        return out + "\n";
+    };
+    std::string text = line(table.headings);
+    for (const auto& row : table.rows) text += line(row);
+    return text + "\n" + table.totals + "\n";
+}
+
 namespace {
 
 // Before a real window exists (and in the command-line modes) there is
@@ -69,6 +88,11 @@ public:
     void set_menu_item(int, const std::string&) override {}
     WindowPlacement window_placement() override { return {}; }
     void set_window_placement(const WindowPlacement&) override {}
+    bool get_save_csv_name(std::string&, long& error) override {
+        error = 0;
+        return false;
+    }
+    void run_table(const std::string&, TableSource&) override {}
     void run_text_viewer(const std::string&) override {}
     void create_button(const char*, int, int, int, int, int) override {}
     void invalidate() override {}

@@ -138,6 +138,33 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
+// A table the operator sorts, filters and exports (the job history). The
+// window asks its source for the rows of the operator's choices each time
+// they change; the source owns what the rows mean.
+struct TableChoice {
+    std::string day, drawing;  // a filter's choice; empty for all
+    int column = -1;           // sorted by this column; -1 as recorded
+    bool descending = false;
+};
+
+struct TableContent {
+    std::vector<std::string> headings, tips;  // one of each per column
+    std::vector<std::vector<std::string>> rows;
+    std::string totals;                        // of the rows shown
+    std::vector<std::string> days, drawings;  // what the filters offer
+};
+
+class TableSource {
+public:
+    virtual ~TableSource() = default;
+    virtual TableContent content(const TableChoice& choice) = 0;
+    // Writes the rows of `choice` to a file the operator names.
+    virtual void export_rows(const TableChoice& choice) = 0;
+};
+
+// The table as fixed-width text, for a window layer that shows it as text.
+std::string table_text(const TableContent& table);
+
 // The window procedure: handles one message; 0 when handled, 1 for the
 // end-session query.
 using WindowProc = int (*)(const Message&);
@@ -175,6 +202,10 @@ public:
     // The main window's place and size, read as it closes and set as it opens.
     virtual WindowPlacement window_placement() = 0;
     virtual void set_window_placement(const WindowPlacement& placement) = 0;
+    // The save-file dialog for a table exported as CSV; as get_save_file_name.
+    virtual bool get_save_csv_name(std::string& path, long& error) = 0;
+    // Shows the table of `source` until the operator closes it.
+    virtual void run_table(const std::string& title, TableSource& source) = 0;
     // Shows a text file read-only and returns when the operator has closed it.
     virtual void run_text_viewer(const std::string& path) = 0;
     virtual void create_button(const char* label, int id, int x, int y, int w, int h) = 0;

@@ -1,6 +1,10 @@
 #include "qt/qt_window_system.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
@@ -176,6 +180,102 @@ bool QtWindowSystem::get_save_file_name(std::string& path, long& error) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
     return true;
+}
+
+bool QtWindowSystem::get_save_csv_name(std::string& path, long& error) {
+    error = 0;
+    QFileDialog dialog(&window_, "Export the jobs shown");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({"CSV Files (*.csv)"});
+    dialog.setDefaultSuffix("csv");
+    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return true;
+}
+
+void QtWindowSystem::run_table(const std::string& title, TableSource& source) {
+    if (display_lost()) return;
+    QDialog dialog(&window_);
+    dialog.setWindowTitle(QString::fromLocal8Bit(title));
+    auto* day = new QComboBox(&dialog);
+    auto* drawing = new QComboBox(&dialog);
+    auto* table = new QTableWidget(&dialog);
+    auto* totals = new QLabel(&dialog);
+    auto* export_button = new QPushButton("&Export shown as CSV...", &dialog);
+    auto* close_button = new QPushButton("Close", &dialog);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    totals->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    TableChoice choice;
+    auto fill = [&] {
+        TableContent c = source.content(choice);
+        if (day->count() == 0) {
+            day->addItem("Every day", QString());
+            for (const std::string& d : c.days)
+                day->addItem(QString::fromLocal8Bit(d), QString::fromLocal8Bit(d));
+            drawing->addItem("Every drawing", QString());
+            for (const std::string& d : c.drawings)
+                drawing->addItem(QFileInfo(QString::fromLocal8Bit(d)).fileName(),
+                                 QString::fromLocal8Bit(d));
+        }
+        table->setColumnCount(static_cast<int>(c.headings.size()));
+        for (int k = 0; k < table->columnCount(); ++k) {
+            auto* item = new QTableWidgetItem(QString::fromLocal8Bit(c.headings[k]));
+            if (k < static_cast<int>(c.tips.size()))
+                item->setToolTip(QString::fromLocal8Bit(c.tips[k]));
+            table->setHorizontalHeaderItem(k, item);
+        }
+        table->setRowCount(static_cast<int>(c.rows.size()));
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int k = 0; k < static_cast<int>(c.rows[r].size()); ++k)
+                table->setItem(r, k, new QTableWidgetItem(QString::fromLocal8Bit(c.rows[r][k])));
+        if (choice.column >= 0)
+            table->horizontalHeader()->setSortIndicator(
+                choice.column, choice.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        totals->setText(QString::fromLocal8Bit(c.totals));
+    };
+    // The source sorts: a click on a heading sorts by it, a second click the other way.
+    table->horizontalHeader()->setSortIndicatorShown(true);
+    QObject::connect(table->horizontalHeader(), &QHeaderView::sectionClicked, &dialog,
+                     [&](int column) {
+                         choice.descending = column == choice.column && !choice.descending;
+                         choice.column = column;
+                         fill();
+                     });
+    auto filtered = [&] {
+        choice.day = day->currentData().toString().toLocal8Bit().toStdString();
+        choice.drawing = drawing->currentData().toString().toLocal8Bit().toStdString();
+        fill();
+    };
+    fill();
+    QObject::connect(day, &QComboBox::currentIndexChanged, &dialog, filtered);
+    QObject::connect(drawing, &QComboBox::currentIndexChanged, &dialog, filtered);
+    QObject::connect(export_button, &QPushButton::clicked, &dialog,
+                     [&] { source.export_rows(choice); });
+    QObject::connect(close_button, &QPushButton::clicked, &dialog, &QDialog::accept);
+    table->resizeColumnsToContents();
+    auto* filters = new QHBoxLayout;
+    for (auto [label, box] : {std::pair{"&Day:", day}, std::pair{"D&rawing:", drawing}}) {
+        auto* shown = new QLabel(label, &dialog);
+        shown->setBuddy(box);
+        filters->addWidget(shown);
+        if (box == day) filters->addWidget(day);
+    }
+    filters->addWidget(drawing, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(totals, 1);
+    buttons->addWidget(export_button);
+    buttons->addWidget(close_button);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(filters);
+    layout->addWidget(table, 1);
+    layout->addLayout(buttons);
+    totals->setWordWrap(true);
+    dialog.resize(1000, 560);
+    dialog.exec();
 }
 
 void QtWindowSystem::message_box(const std::string& text, const std::string& caption,

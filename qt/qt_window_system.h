@@ -32,6 +32,8 @@ public:
     void set_menu_item(int id, const std::string& label) override;
     WindowPlacement window_placement() override;
     void set_window_placement(const WindowPlacement& placement) override;
+    bool get_save_csv_name(std::string& path, long& error) override;
+    void run_table(const std::string& title, TableSource& source) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override;

@@ -298,12 +298,3 @@ void reset_work() {
     tenths_shown = -1;
     set_progress_reporter(nullptr);
 }
-
-void show_job_history() {
-    std::string path = program_file("jobs.csv");
-    if (!file_is_readable(path)) {
-        notice("No job has been recorded yet: " + path + " is made when the first job ends.");
-        return;
-    }
-    ws().run_text_viewer(path);
-}

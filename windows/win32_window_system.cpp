@@ -87,18 +87,19 @@ INT_PTR CALLBACK choice_proc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     }
 }
 
-bool save_file_name(HWND owner, std::string& path, long& error) {
+bool save_file_name(HWND owner, std::string& path, long& error, const wchar_t* filter,
+                    const wchar_t* extension, const wchar_t* title) {
     error = 0;
     std::wstring file = backslashes(widen(path));
     file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0";
-    ofn.lpstrDefExt = L"dxf";
+    ofn.lpstrFilter = filter;
+    ofn.lpstrDefExt = extension;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = L"Save as R12 DXF";
+    ofn.lpstrTitle = title;
     ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                 OFN_NOCHANGEDIR;
     if (!::GetSaveFileNameW(&ofn)) {
@@ -205,7 +206,19 @@ bool Win32WindowSystem::get_open_file_name(std::string& path, long& error) {
 }
 
 bool Win32WindowSystem::get_save_file_name(std::string& path, long& error) {
-    return save_file_name(window_.frame(), path, error);
+    return save_file_name(window_.frame(), path, error, L"DXF Files (*.dxf)\0*.dxf\0", L"dxf",
+                          L"Save as R12 DXF");
+}
+
+bool Win32WindowSystem::get_save_csv_name(std::string& path, long& error) {
+    return save_file_name(window_.frame(), path, error, L"CSV Files (*.csv)\0*.csv\0", L"csv",
+                          L"Export the jobs shown");
+}
+
+// The table as text in the viewer, as recorded; sorting, the filters and the
+// export are the Linux window's.
+void Win32WindowSystem::run_table(const std::string& title, TableSource& source) {
+    show_text(title, table_text(source.content({})));
 }
 
 void Win32WindowSystem::message_box(const std::string& text, const std::string& caption,
@@ -298,13 +311,16 @@ void Win32WindowSystem::run_text_viewer(const std::string& path) {
     // under and that a file that never ends reaches; past it, why not.
     std::string content, why;
     if (!read_small_file(path, 64 * 1024 * 1024, content, why)) content = why;
+    show_text(path.substr(path.find_last_of("/\\") + 1), content);
+}
+
+void Win32WindowSystem::show_text(const std::string& name, const std::string& content) {
     // The edit control breaks lines at CR LF only.
     std::wstring text;
     for (wchar_t c : widen(content)) {
         if (c == L'\n' && (text.empty() || text.back() != L'\r')) text += L'\r';
         text += c;
     }
-    std::string name = path.substr(path.find_last_of("/\\") + 1);
     // A template of one read-only edit field; the caption is the file's name.
     std::vector<uint16_t> words;
     auto dword = [&](DWORD v) {

@@ -112,6 +112,15 @@ int FakeWindowSystem::choose(const std::string& text, const std::string& caption
     return 0;
 }
 
+bool FakeWindowSystem::get_save_csv_name(std::string& path, long& error) {
+    return get_save_file_name(path, error);
+}
+
+void FakeWindowSystem::run_table(const std::string& title, TableSource& source) {
+    tables.push_back(title);
+    if (table_script) table_script(source);
+}
+
 void FakeWindowSystem::run_text_viewer(const std::string& path) { viewed.push_back(path); }
 
 void FakeWindowSystem::create_button(const char* label, int id, int x, int y, int w, int h) {

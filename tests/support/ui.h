@@ -78,6 +78,8 @@ public:
     std::map<int, std::string> menu_labels;
     WindowPlacement placement;
     std::vector<std::string> viewed;
+    std::vector<std::string> tables;                   // the titles of the tables shown
+    std::function<void(TableSource&)> table_script;    // what the operator does in one
     struct Button {
         std::string label;
         int id, x, y, w, h;
@@ -109,6 +111,8 @@ public:
     void set_menu_item(int id, const std::string& label) override { menu_labels[id] = label; }
     WindowPlacement window_placement() override { return placement; }
     void set_window_placement(const WindowPlacement& p) override { placement = p; }
+    bool get_save_csv_name(std::string& path, long& error) override;
+    void run_table(const std::string& title, TableSource& source) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }
