@@ -36,6 +36,7 @@
 #include "shell/dialogs.h"
 #include "shell/jobs.h"
 #include "shell/navigation.h"
+#include "shell/plan.h"
 #include "shell/preferences.h"
 #include "shell/serial_port.h"
 #include "shell/status.h"
@@ -248,11 +249,16 @@ void job_length() {
     int keep = shapes.selected;
     win.material_length = 0;
     bool planned = true;
+    int walls = 0;
     for (shapes.selected = 1; planned && shapes.selected <= shapes.objects; ++shapes.selected) {
         planned = plan_job();
-        if (planned) win.material_length += measure_walls();
+        if (planned) win.material_length += measure_walls(), walls += wall_list.walls;
     }
-    if (planned) ws().dialog_box(DLG_LENGTH, Length);
+    if (planned) {
+        status_line.work = drawing_plan(shapes.objects, walls, win.material_length);
+        show_status();
+        ws().dialog_box(DLG_LENGTH, Length);
+    }
     shapes.selected = keep;
     ws().invalidate();
 }
@@ -542,5 +548,12 @@ int zelWndProc(const Message& m) {
     case WindowMessage::size: view_message(m); break;
     }
     show_notices();
+    // What a run of the figure now selected will take (the notices are shown
+    // first: planning it tells the operator nothing until it is run).
+    if (m.message == WindowMessage::create || m.message == WindowMessage::command ||
+        m.message == WindowMessage::left_button_up || m.message == WindowMessage::key_down) {
+        status_line.plan = figure_plan();
+        show_status();
+    }
     return 0;
 }
