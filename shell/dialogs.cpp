@@ -41,9 +41,35 @@ void show(DialogControls& dlg, int id, float v, const char* format = "%.3f") {
 
 void show(DialogControls& dlg, int id, int v) { dlg.set_text(id, strprintf("%d", v)); }
 
+// What each Setup field holds, with its unit, before the range it must lie in.
+struct FieldUnit {
+    int control;
+    const char* what;
+};
+constexpr FieldUnit kSetupUnits[] = {
+    {206, "Controller steps per inch of strip fed"},
+    {205, "Shown and kept only; nothing is made from it"},
+    {204, "Inches: the largest spacing of the notches along an arc"},
+    {203, "Inches from the flange bender to the shear (the shear is 12 in. further)"},
+    {201, "The serial port's number, 1 to 4 (COM1 to COM4)"},
+    {207, "Inches: the diameter of the notching cutter"},
+    {227, "Inches between the 30-degree and the 100-degree notcher"},
+    {215, "Pixels from the window's left edge to the drawing's origin"},
+    {214, "Pixels from the window's top edge to the drawing's origin"},
+    {232, "Inches moved after homing, to the 30-degree notcher"},
+    {233, "Inches between the photo cells, for Load Tool's calibration"},
+    {234, "1: the flange bender's output is used; 0: it is not"},
+    {235, "1: figures the drawing marks closed are closed; 0: they are not"},
+    {246, "The controller: 4 a Galil, any other a Slo-Syn model"},
+    {247, "Inches rewound at the end of a job"},
+    {248, "1: the notchers and the flange bender are off; 0: on"},
+};
+
 void show(DialogControls& dlg, const Field<Settings>& f) {
     std::string tip = range_text(f.range);
     tip[0] = 'I';
+    for (const FieldUnit& u : kSetupUnits)
+        if (u.control == f.control) tip = std::string(u.what) + ". " + tip;
     dlg.set_tip(f.control, tip + ".");
     if (f.real)
         show(dlg, f.control, settings.*f.real);
