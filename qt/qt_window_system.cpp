@@ -210,6 +210,7 @@ void QtWindowSystem::run_table(const std::string& title, TableSource& source) {
     table->verticalHeader()->hide();
     totals->setTextInteractionFlags(Qt::TextSelectableByMouse);
     TableChoice choice;
+    std::vector<int> cut_short;  // columns narrower than their widest text
     auto fill = [&] {
         TableContent c = source.content(choice);
         if (day->count() == 0) {
@@ -232,6 +233,9 @@ void QtWindowSystem::run_table(const std::string& title, TableSource& source) {
         for (int r = 0; r < table->rowCount(); ++r)
             for (int k = 0; k < static_cast<int>(c.rows[r].size()); ++k)
                 table->setItem(r, k, new QTableWidgetItem(QString::fromLocal8Bit(c.rows[r][k])));
+        for (int k : cut_short)
+            for (int r = 0; r < table->rowCount(); ++r)
+                if (QTableWidgetItem* item = table->item(r, k)) item->setToolTip(item->text());
         if (choice.column >= 0)
             table->horizontalHeader()->setSortIndicator(
                 choice.column, choice.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -256,7 +260,16 @@ void QtWindowSystem::run_table(const std::string& title, TableSource& source) {
     QObject::connect(export_button, &QPushButton::clicked, &dialog,
                      [&] { source.export_rows(choice); });
     QObject::connect(close_button, &QPushButton::clicked, &dialog, &QDialog::accept);
+    // A long result or drawing name does not push the columns after it off
+    // the screen: it is cut short, and its cell's tip shows it whole.
+    constexpr int kWidestColumn = 240;
     table->resizeColumnsToContents();
+    for (int k = 0; k < table->columnCount(); ++k) {
+        if (table->columnWidth(k) <= kWidestColumn) continue;
+        table->setColumnWidth(k, kWidestColumn);
+        cut_short.push_back(k);
+    }
+    fill();
     auto* filters = new QHBoxLayout;
     for (auto [label, box] : {std::pair{"&Day:", day}, std::pair{"D&rawing:", drawing}}) {
         auto* shown = new QLabel(label, &dialog);
@@ -274,7 +287,9 @@ void QtWindowSystem::run_table(const std::string& title, TableSource& source) {
     layout->addWidget(table, 1);
     layout->addLayout(buttons);
     totals->setWordWrap(true);
-    dialog.resize(1000, 560);
+    // The columns read first, and the totals, on a screen of 1280 x 1024.
+    QRect screen = window_.screen() ? window_.screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    dialog.resize(std::min(1200, screen.width() - 40), std::min(720, screen.height() - 80));
     dialog.exec();
 }
 

@@ -131,15 +131,17 @@ std::vector<CsvRow> filter_jobs(const std::vector<CsvRow>& rows, const JobFilter
 }
 
 CsvRow job_row_shown(const CsvRow& row) {
-    CsvRow shown = row;
-    if (shown.size() > kJobDrawing) {
-        std::string& start = shown[kJobStart];
+    CsvRow narrow = row;
+    if (narrow.size() > kJobDrawing) {
+        std::string& start = narrow[kJobStart];
         if (start.size() >= 16 && start[10] == 'T') start = start.substr(0, 10) + " " + start.substr(11, 5);
-        std::string& end = shown[kJobEnd];
+        std::string& end = narrow[kJobEnd];
         if (end.size() >= 19 && end[10] == 'T') end = end.substr(11, 8);
-        std::string& drawing = shown[kJobDrawing];
+        std::string& drawing = narrow[kJobDrawing];
         drawing = drawing.substr(drawing.find_last_of("/\\") + 1);
     }
+    CsvRow shown;
+    for (int column : kJobColumnsShown) shown.push_back(field(narrow, column));
     return shown;
 }
 

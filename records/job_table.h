@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,20 @@ std::string csv_line(const CsvRow& row);
 
 // The columns of jobs.csv, by number, that the table reads.
 enum JobColumn {
-    kJobStart = 0, kJobEnd = 1, kJobDrawing = 2, kJobWalls = 6, kJobPlanned = 7, kJobFed = 8,
-    kJobFirstStroke = 9, kJobLastStroke = 14, kJobResult = 16, kJobCounted = 17, kJobColumns = 18,
+    kJobStart = 0, kJobEnd = 1, kJobDrawing = 2, kJobFigure = 3, kJobStartPoint = 4,
+    kJobDividePoint = 5, kJobWalls = 6, kJobPlanned = 7, kJobFed = 8, kJobFirstStroke = 9,
+    kJobLastStroke = 14, kJobImages = 15, kJobResult = 16, kJobCounted = 17, kJobColumns = 18,
 };
 
-// The operator's heading and tip of each column, in the order of jobs.csv.
+// The columns of jobs.csv in the order the table shows them: what the
+// operator reads first (when, what, how it ended, how much) leads, so that it
+// is on the screen without scrolling.
+inline constexpr std::array<int, kJobColumns> kJobColumnsShown{
+    kJobStart, kJobDrawing, kJobFigure, kJobResult, kJobPlanned, kJobFed, kJobCounted, kJobWalls,
+    kJobEnd, 9, 10, 11, 12, 13, 14, kJobImages, kJobStartPoint, kJobDividePoint,
+};
+
+// The operator's heading and tip of each column of jobs.csv, by its number.
 struct JobColumnTitle {
     const char* heading;
     const char* tip;
@@ -57,9 +67,9 @@ std::string totals_text(const JobTotals& t);
 // is not such a time.
 bool parse_iso_time(const std::string& text, long long& seconds);
 
-// A row as the table shows it, narrower than jobs.csv: the start without its
-// offset and seconds ("2026-12-07 14:05"), the end's time of day, the
-// drawing's file name.
+// A row as the table shows it, its fields in the order of kJobColumnsShown
+// and narrower than jobs.csv: the start without its offset and seconds
+// ("2026-12-07 14:05"), the end's time of day, the drawing's file name.
 CsvRow job_row_shown(const CsvRow& row);
 
 // The header and the rows as jobs.csv holds them.

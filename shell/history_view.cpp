@@ -15,7 +15,11 @@ namespace {
 // Years of jobs stay far under this.
 constexpr std::size_t kHistoryLimit = 64 * 1024 * 1024;
 
-JobFilter filter_of(const TableChoice& c) { return {c.day, c.drawing, c.column, c.descending}; }
+// The table's columns stand in the order of kJobColumnsShown.
+JobFilter filter_of(const TableChoice& c) {
+    int column = c.column >= 0 && c.column < kJobColumns ? kJobColumnsShown[c.column] : -1;
+    return {c.day, c.drawing, column, c.descending};
+}
 
 class HistorySource : public TableSource {
 public:
@@ -23,7 +27,8 @@ public:
 
     TableContent content(const TableChoice& choice) override {
         TableContent t;
-        for (const JobColumnTitle& title : job_column_titles()) {
+        for (int column : kJobColumnsShown) {
+            const JobColumnTitle& title = job_column_titles()[column];
             t.headings.push_back(title.heading);
             t.tips.push_back(title.tip);
         }

@@ -211,12 +211,17 @@ TEST_F(Work, TheHistoryIsATableWhoseShownRowsExportAsJobsCsvHoldsThem) {
     ws.table_script = [](TableSource& source) {
         TableChoice only_the_square{"", dir_drawing(), -1, false};
         TableContent t = source.content(only_the_square);
-        EXPECT_EQ(t.headings.at(7), "Inches of the letter");
-        EXPECT_EQ(t.headings.at(8), "Inches fed");
-        EXPECT_NE(t.tips.at(8).find("lead-in to the shear"), std::string::npos);
+        EXPECT_EQ(t.headings, (std::vector<std::string>{
+                                  "Start", "Drawing", "Figure", "Result", "Inches of the letter",
+                                  "Inches fed", "Inches in the log", "Walls", "End", "30° notches",
+                                  "100° notches", "Dimples", "Indicates", "Flange bends", "Shears",
+                                  "Images", "Start point", "Divide point"}));
+        EXPECT_NE(t.tips.at(5).find("lead-in to the shear"), std::string::npos);
         ASSERT_EQ(t.rows.size(), 1u);  // the notching run has no drawing
         EXPECT_EQ(t.totals.rfind("1 job, 39.8 in. of the letter (3.3 ft), ", 0), 0u) << t.totals;
         EXPECT_EQ(t.drawings, std::vector<std::string>{dir_drawing()});
+        TableChoice by_inches_of_the_letter{"", "", 4, false};  // a column as shown
+        EXPECT_EQ(source.content(by_inches_of_the_letter).rows.at(0).at(4), "2.000");
         source.export_rows(only_the_square);
     };
     command(IDM_JOB_HISTORY);
