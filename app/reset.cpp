@@ -21,6 +21,7 @@
 #include "sequencing/resume.h"
 #include "sequencing/state.h"
 #include "shell/jobs.h"
+#include "shell/preferences.h"
 #include "shell/status.h"
 #include "shell/window_state.h"
 #include "shell/work.h"
@@ -51,6 +52,7 @@ void reset_all_state() {
     reset_command_strings();
     reset_window_state();
     reset_status_line();
+    reset_preferences();
     reset_work();
     reset_progress();
     reset_idle();

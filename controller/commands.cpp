@@ -112,10 +112,14 @@ void download(const std::string& program) {
     }
 }
 
+// The command for the operator: the tool it works, with the text sent
+// beside it for ctrace.txt ("the flange bend (\"B,0\")"); other texts as sent.
 std::string quoted_command() {
     std::string c = com.last_command;
+    std::string name = command_name(c.c_str());
     if (!c.empty() && c.back() == '\r') c.pop_back();
-    return "\"" + c + "\"";
+    std::string quoted = "\"" + c + "\"";
+    return name.rfind("command ", 0) == 0 ? quoted : "the " + name + " (" + quoted + ")";
 }
 
 bool loss_recoverable = false;
@@ -156,8 +160,12 @@ void recover_from_lost_controller(bool recover) { loss_recoverable = recover; }
 int wait_for_Slo_Syn() {
     nudge_log_writer();
     nudge_interrupted_writer();
-    long end_time = now() + kAnswerDeadline;
+    long start = now(), end_time = start + kAnswerDeadline;
     char response[24];
+    // The window shows a wait that lasts; it ends however this returns.
+    struct Waited {
+        ~Waited() { progress.waited_s = 0; }
+    } waited;
     for (;;) {
         int got = await_data(response);
         if (got < 0)
@@ -168,7 +176,9 @@ int wait_for_Slo_Syn() {
             int answer = answer_class(response);
             if (answer >= 0) return answer;
         }
-        if (now() > end_time)
+        long at = now();
+        progress.waited_s = at - start;
+        if (at > end_time)
             lost_controller("The controller on " + com.device + " did not answer " +
                                 quoted_command() + " within 20 seconds",
                             "zel: the controller stopped answering (no answer within 20 "

@@ -61,6 +61,12 @@ int get_selected(double x, double y, double reach) {
     return best;
 }
 
+void select_previous() {
+    if (shapes.PointsLoaded == 0) return;
+    shapes.selected = shapes.selected > 1 ? shapes.selected - 1 : shapes.objects;
+    back_to_start_point_mode();
+}
+
 void select_next() {
     if (shapes.PointsLoaded == 0) return;
     int next = shapes.selected + 1;

@@ -20,4 +20,6 @@ int get_selected(double x, double y, double reach);
 // The "Next" command: the figure after the selected one, figure 1 after the
 // last; back to start point mode with no divide point and one repetition.
 // Nothing happens before a drawing has been loaded.
+// The figure before the selected one, the last before the first.
+void select_previous();
 void select_next();

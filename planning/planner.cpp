@@ -18,11 +18,12 @@ namespace {
 constexpr int kLastWall = kShapeEntries - 1;  // the end marker needs an entry too
 
 // A report file, created afresh; when it cannot be created the operator is
-// told and the report is left out.
+// told and the report is left out. A null name leaves it out silently.
 class Report {
 public:
-    explicit Report(const char* name) : f_(std::fopen(program_file(name).c_str(), "w")) {
-        if (!f_) notice(strprintf("Cannot create %s in %s (%s); going on without it", name,
+    explicit Report(const char* name)
+        : f_(name ? std::fopen(program_file(name).c_str(), "w") : nullptr) {
+        if (!f_ && name) notice(strprintf("Cannot create %s in %s (%s); going on without it", name,
                                   directory.c_str(), errno_text().c_str()));
     }
     ~Report() {
@@ -131,7 +132,7 @@ float shallow_turn(float angle, bool beside_arc) {
     return beside_arc && angle > 0 && angle < 30 ? 10.0f : angle;
 }
 
-bool plan_figure() {
+bool plan_figure(bool reports) {
     Figure fig{};
     int terminator = 0;
     if (!find_figure(shapes.selected, fig.start_index, terminator)) {
@@ -153,7 +154,7 @@ bool plan_figure() {
 
     const ShapeTables& s = shapes;
     int pc = 0;
-    Report curf("curf.txt");
+    Report curf(reports ? "curf.txt" : nullptr);
     for (int i = fig.start_index; i <= fig.end_index; ++i) {
         float angle = corner_angle(i);
         float curfing_loss = 0;
@@ -221,5 +222,12 @@ float measure_walls() {
             std::fprintf(f, "%10.3f          %10.3f   %.3f\n", w.l_a_dimensions[i], total,
                          w.angles[i]);
     }
+    return total;
+}
+
+float planned_length() {
+    float total = 0;
+    for (int i = 0; i < kShapeEntries && wall_list.l_a_dimensions[i] != kWallEnd; ++i)
+        total += wall_list.l_a_dimensions[i];
     return total;
 }

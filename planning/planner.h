@@ -1,11 +1,14 @@
 #pragma once
 
 // Plans the figure numbered `shapes.selected` into the wall list and writes
-// curf.txt. False when the job is refused (the operator has been told): the
+// curf.txt (with `reports`). False when the job is refused (the operator has been told): the
 // wall list would not fit, or a point, a wall, a corner or the total would
 // not be a number. The wall list is then empty. (Run_Job, with the
 // sequencing flags every planning clears, is the job run's: sequencing/jobrun.h.)
-bool plan_figure();
+bool plan_figure(bool reports = true);
+
+// The total length of the planned walls, in inches, writing nothing.
+float planned_length();
 
 // Writes segments.txt for the planned walls and returns their total length.
 float measure_walls();

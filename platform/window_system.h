@@ -33,7 +33,20 @@ public:
     // Outlined with the current pen, filled white.
     virtual void rectangle(int left, int top, int right, int bottom) = 0;
     virtual void text(int x, int y, const std::string& s) = 0;
+    // The circular arc from (x0, y0) through (mx, my) to (x, y), left at its
+    // end as line_to leaves a line; by default as short lines (arc_points).
+    virtual void arc_to(int x0, int y0, int mx, int my, int x, int y);
 };
+
+struct PixelPoint {
+    int x, y;
+    bool operator==(const PixelPoint&) const = default;
+};
+
+// The arc from (x0, y0) through (mx, my) to (x, y) as the ends of short
+// lines of about four pixels, the last one (x, y). Three points on a line,
+// or so close that no curve would show, give the middle point and the end.
+std::vector<PixelPoint> arc_points(int x0, int y0, int mx, int my, int x, int y);
 
 // An open modal dialog, as its procedure sees it. Edit fields, buttons and
 // labels with an id hold one text. A list is given its lines as one text,
@@ -85,6 +98,13 @@ enum class WindowMessage {
 // Key codes of key_down: a letter or digit is its upper-case character.
 inline constexpr int kKeyEscape = 0x1B;
 inline constexpr int kKeyF5 = 0x74;
+inline constexpr int kKeyF1 = 0x70;
+inline constexpr int kKeyPageUp = 0x21;
+inline constexpr int kKeyPageDown = 0x22;
+inline constexpr int kKeyLeft = 0x25;
+inline constexpr int kKeyRight = 0x27;
+inline constexpr int kKeyPlus = 0x6B;
+inline constexpr int kKeyMinus = 0x6D;
 
 // Modifier keys held during a mouse or key message.
 inline constexpr int kShiftHeld = 1;
@@ -109,6 +129,41 @@ struct ScrollRange {
     int min = 0, max = 0, page = 0, value = 0;
     bool operator==(const ScrollRange&) const = default;
 };
+
+// Where the main window stands on the screen and its outer size; 0 wide when
+// it has none of its own yet.
+struct WindowPlacement {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool maximized = false;
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+// A table the operator sorts, filters and exports (the job history). The
+// window asks its source for the rows of the operator's choices each time
+// they change; the source owns what the rows mean.
+struct TableChoice {
+    std::string day, drawing;  // a filter's choice; empty for all
+    int column = -1;           // sorted by this column; -1 as recorded
+    bool descending = false;
+};
+
+struct TableContent {
+    std::vector<std::string> headings, tips;  // one of each per column
+    std::vector<std::vector<std::string>> rows;
+    std::string totals;                        // of the rows shown
+    std::vector<std::string> days, drawings;  // what the filters offer
+};
+
+class TableSource {
+public:
+    virtual ~TableSource() = default;
+    virtual TableContent content(const TableChoice& choice) = 0;
+    // Writes the rows of `choice` to a file the operator names.
+    virtual void export_rows(const TableChoice& choice) = 0;
+};
+
+// The table as fixed-width text, for a window layer that shows it as text.
+std::string table_text(const TableContent& table);
 
 // The window procedure: handles one message; 0 when handled, 1 for the
 // end-session query.
@@ -139,6 +194,18 @@ public:
                        int escape_button) = 0;
     // Shows or hides a command button of the status line (Resume, Connect).
     virtual void show_command_button(int id, bool shown) = 0;
+    // A check mark beside a menu item that stands for a mode.
+    virtual void check_menu_item(int id, bool checked) = 0;
+    // The label of a menu item whose text changes (a recent drawing); an
+    // empty label hides it.
+    virtual void set_menu_item(int id, const std::string& label) = 0;
+    // The main window's place and size, read as it closes and set as it opens.
+    virtual WindowPlacement window_placement() = 0;
+    virtual void set_window_placement(const WindowPlacement& placement) = 0;
+    // The save-file dialog for a table exported as CSV; as get_save_file_name.
+    virtual bool get_save_csv_name(std::string& path, long& error) = 0;
+    // Shows the table of `source` until the operator closes it.
+    virtual void run_table(const std::string& title, TableSource& source) = 0;
     // Shows a text file read-only and returns when the operator has closed it.
     virtual void run_text_viewer(const std::string& path) = 0;
     virtual void create_button(const char* label, int id, int x, int y, int w, int h) = 0;

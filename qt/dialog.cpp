@@ -67,7 +67,9 @@ TemplateDialog::TemplateDialog(const DialogTemplate& t, DialogProc proc, QWidget
         case ControlKind::button:
         case ControlKind::default_button: {
             auto* button = new QPushButton(text, this);
+            // Enter presses the default button, whichever button was pressed last.
             button->setDefault(c.kind == ControlKind::default_button);
+            button->setAutoDefault(c.kind == ControlKind::default_button);
             connect(button, &QPushButton::clicked, this, [this, id = c.id] { command(id); });
             w = button;
             break;

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QWheelEvent>
@@ -128,12 +129,19 @@ MainWindow::MainWindow(WindowProc proc)
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(QString::fromLatin1(item.label));
+            QString label = QString::fromLatin1(item.label);
+            // The text after a tab is shown as the item's key.
+            if (item.keys) label += '\t' + QString::fromLatin1(item.keys);
+            QAction* action = menu->addAction(label);
             action->setData(item.id);
             connect(action, &QAction::triggered, this, [this, id = item.id] { command(id); });
         }
     }
+    add_shortcuts();
     setCentralWidget(client_);
+    // A long line wraps rather than being cut off at the window's edge.
+    status_->setWordWrap(true);
+    status_->setMinimumWidth(100);
     statusBar()->addWidget(status_, 1);
     progress_->setMaximumWidth(200);
     progress_->setTextVisible(false);
@@ -156,7 +164,40 @@ MainWindow::MainWindow(WindowProc proc)
     });
     statusBar()->addPermanentWidget(stop_);
     statusBar()->setSizeGripEnabled(true);
-    resize(800, 600);
+    // Wide enough for the whole status line of a job on a 1280 x 1024 screen.
+    resize(kOpeningWidth, kOpeningHeight);
+}
+
+// The keys the menus show, taken before the focused button or the scroll
+// area can use them; each reaches the window procedure as its key.
+void MainWindow::add_shortcuts() {
+    for (const Shortcut& s : shortcuts()) {
+        int key = s.key >= 'A' && s.key <= 'Z' ? Qt::Key_A + (s.key - 'A')
+                  : s.key == kKeyF1            ? Qt::Key_F1
+                  : s.key == kKeyPageUp        ? Qt::Key_PageUp
+                  : s.key == kKeyPageDown      ? Qt::Key_PageDown
+                  : s.key == kKeyLeft          ? Qt::Key_Left
+                  : s.key == kKeyRight         ? Qt::Key_Right
+                  : s.key == kKeyPlus          ? Qt::Key_Plus
+                  : s.key == kKeyMinus         ? Qt::Key_Minus
+                                               : 0;
+        // Letters alone and F5 come as keys pressed (see keyPressEvent).
+        if (key == 0 || (s.held == 0 && s.key >= 'A' && s.key <= 'Z')) continue;
+        QKeyCombination combo(s.held & kControlHeld ? Qt::ControlModifier : Qt::NoModifier,
+                              static_cast<Qt::Key>(key));
+        auto* shortcut = new QShortcut(QKeySequence(combo), this);
+        connect(shortcut, &QShortcut::activated, this, [this, s] {
+            if (waiting) return;
+            Message m{WindowMessage::key_down};
+            m.id = s.key;
+            m.keys = s.held;
+            proc_(m);
+        });
+        if (s.key == kKeyPlus) {  // the = key, where + is on it unshifted
+            auto* equal = new QShortcut(QKeySequence(Qt::Key_Equal), this);
+            connect(equal, &QShortcut::activated, shortcut, &QShortcut::activated);
+        }
+    }
 }
 
 void MainWindow::create() { proc_(Message{WindowMessage::create}); }
@@ -169,6 +210,14 @@ QPushButton* MainWindow::add_button(const QString& label, int id, int x, int y, 
     connect(button, &QPushButton::clicked, this, [this, id] { command(id); });
     button->show();
     return button;
+}
+
+QAction* MainWindow::menu_action(int id) const {
+    for (QAction* popup : menuBar()->actions())
+        if (QMenu* menu = popup->menu())
+            for (QAction* a : menu->actions())
+                if (a->data().toInt() == id && !a->isSeparator()) return a;
+    return nullptr;
 }
 
 QPushButton* MainWindow::command_button(int id) const {

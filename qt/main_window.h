@@ -6,6 +6,10 @@
 
 #include "platform/window_system.h"
 
+// The window's size before it has one of its own.
+inline constexpr int kOpeningWidth = 1200;
+inline constexpr int kOpeningHeight = 860;
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -49,6 +53,8 @@ public:
     QPushButton* stop_button() const { return stop_; }
     // The status line's command buttons (Resume, Connect), by command id.
     QPushButton* command_button(int id) const;
+    // The menu item of a command id, or nullptr.
+    QAction* menu_action(int id) const;
     // Machine work under way: every menu item and push button is disabled
     // but Stop.
     void set_busy(bool busy);
@@ -61,6 +67,7 @@ protected:
 
 private:
     void command(int id);
+    void add_shortcuts();
 
     WindowProc proc_;
     ClientArea* client_;

@@ -1,6 +1,10 @@
 #include "qt/qt_window_system.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,6 +14,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QMessageBox>
 #include <QtGui/qguiapplication_platform.h>
@@ -151,10 +156,14 @@ int QtWindowSystem::dialog_box(int template_id, DialogProc proc) {
 bool QtWindowSystem::get_open_file_name(std::string& path, long& error) {
     error = 0;
     if (display_lost()) return false;
-    QFileDialog dialog(&window_, "OPENFILENAME");
+    QFileDialog dialog(&window_, "Open drawing");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({"DXF Files (*.dxf)", "Drawing Xfer Files (*.dxf)"});
-    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
+    // A path ending in a slash is the folder to start in.
+    if (!path.empty() && path.back() == '/')
+        dialog.setDirectory(QString::fromLocal8Bit(path));
+    else if (!path.empty())
+        dialog.selectFile(QString::fromLocal8Bit(path));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
     return true;
@@ -171,6 +180,117 @@ bool QtWindowSystem::get_save_file_name(std::string& path, long& error) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
     return true;
+}
+
+bool QtWindowSystem::get_save_csv_name(std::string& path, long& error) {
+    error = 0;
+    QFileDialog dialog(&window_, "Export the jobs shown");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({"CSV Files (*.csv)"});
+    dialog.setDefaultSuffix("csv");
+    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return true;
+}
+
+void QtWindowSystem::run_table(const std::string& title, TableSource& source) {
+    if (display_lost()) return;
+    QDialog dialog(&window_);
+    dialog.setWindowTitle(QString::fromLocal8Bit(title));
+    auto* day = new QComboBox(&dialog);
+    auto* drawing = new QComboBox(&dialog);
+    auto* table = new QTableWidget(&dialog);
+    auto* totals = new QLabel(&dialog);
+    auto* export_button = new QPushButton("&Export shown as CSV...", &dialog);
+    auto* close_button = new QPushButton("Close", &dialog);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    totals->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    TableChoice choice;
+    std::vector<int> cut_short;  // columns narrower than their widest text
+    auto fill = [&] {
+        TableContent c = source.content(choice);
+        if (day->count() == 0) {
+            day->addItem("Every day", QString());
+            for (const std::string& d : c.days)
+                day->addItem(QString::fromLocal8Bit(d), QString::fromLocal8Bit(d));
+            drawing->addItem("Every drawing", QString());
+            for (const std::string& d : c.drawings)
+                drawing->addItem(QFileInfo(QString::fromLocal8Bit(d)).fileName(),
+                                 QString::fromLocal8Bit(d));
+        }
+        table->setColumnCount(static_cast<int>(c.headings.size()));
+        for (int k = 0; k < table->columnCount(); ++k) {
+            auto* item = new QTableWidgetItem(QString::fromLocal8Bit(c.headings[k]));
+            if (k < static_cast<int>(c.tips.size()))
+                item->setToolTip(QString::fromLocal8Bit(c.tips[k]));
+            table->setHorizontalHeaderItem(k, item);
+        }
+        table->setRowCount(static_cast<int>(c.rows.size()));
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int k = 0; k < static_cast<int>(c.rows[r].size()); ++k)
+                table->setItem(r, k, new QTableWidgetItem(QString::fromLocal8Bit(c.rows[r][k])));
+        for (int k : cut_short)
+            for (int r = 0; r < table->rowCount(); ++r)
+                if (QTableWidgetItem* item = table->item(r, k)) item->setToolTip(item->text());
+        if (choice.column >= 0)
+            table->horizontalHeader()->setSortIndicator(
+                choice.column, choice.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        totals->setText(QString::fromLocal8Bit(c.totals));
+    };
+    // The source sorts: a click on a heading sorts by it, a second click the other way.
+    table->horizontalHeader()->setSortIndicatorShown(true);
+    QObject::connect(table->horizontalHeader(), &QHeaderView::sectionClicked, &dialog,
+                     [&](int column) {
+                         choice.descending = column == choice.column && !choice.descending;
+                         choice.column = column;
+                         fill();
+                     });
+    auto filtered = [&] {
+        choice.day = day->currentData().toString().toLocal8Bit().toStdString();
+        choice.drawing = drawing->currentData().toString().toLocal8Bit().toStdString();
+        fill();
+    };
+    fill();
+    QObject::connect(day, &QComboBox::currentIndexChanged, &dialog, filtered);
+    QObject::connect(drawing, &QComboBox::currentIndexChanged, &dialog, filtered);
+    QObject::connect(export_button, &QPushButton::clicked, &dialog,
+                     [&] { source.export_rows(choice); });
+    QObject::connect(close_button, &QPushButton::clicked, &dialog, &QDialog::accept);
+    // A long result or drawing name does not push the columns after it off
+    // the screen: it is cut short, and its cell's tip shows it whole.
+    constexpr int kWidestColumn = 240;
+    table->resizeColumnsToContents();
+    for (int k = 0; k < table->columnCount(); ++k) {
+        if (table->columnWidth(k) <= kWidestColumn) continue;
+        table->setColumnWidth(k, kWidestColumn);
+        cut_short.push_back(k);
+    }
+    fill();
+    auto* filters = new QHBoxLayout;
+    for (auto [label, box] : {std::pair{"&Day:", day}, std::pair{"D&rawing:", drawing}}) {
+        auto* shown = new QLabel(label, &dialog);
+        shown->setBuddy(box);
+        filters->addWidget(shown);
+        if (box == day) filters->addWidget(day);
+    }
+    filters->addWidget(drawing, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(totals, 1);
+    buttons->addWidget(export_button);
+    buttons->addWidget(close_button);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(filters);
+    layout->addWidget(table, 1);
+    layout->addLayout(buttons);
+    totals->setWordWrap(true);
+    // The columns read first, and the totals, on a screen of 1280 x 1024.
+    QRect screen = window_.screen() ? window_.screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    dialog.resize(std::min(1200, screen.width() - 40), std::min(720, screen.height() - 80));
+    dialog.exec();
 }
 
 void QtWindowSystem::message_box(const std::string& text, const std::string& caption,
@@ -216,6 +336,39 @@ int QtWindowSystem::choose(const std::string& text, const std::string& caption,
 
 void QtWindowSystem::show_command_button(int id, bool shown) {
     if (QPushButton* b = window_.command_button(id)) b->setVisible(shown);
+}
+
+void QtWindowSystem::check_menu_item(int id, bool checked) {
+    if (QAction* a = window_.menu_action(id)) {
+        a->setCheckable(true);
+        a->setChecked(checked);
+    }
+}
+
+void QtWindowSystem::set_menu_item(int id, const std::string& label) {
+    if (QAction* a = window_.menu_action(id)) {
+        a->setText(QString::fromLocal8Bit(label));
+        a->setVisible(!label.empty());
+    }
+}
+
+WindowPlacement QtWindowSystem::window_placement() {
+    QRect r = window_.normalGeometry();
+    return {r.x(), r.y(), r.width(), r.height(), window_.isMaximized()};
+}
+
+void QtWindowSystem::set_window_placement(const WindowPlacement& p) {
+    if (p.w <= 0 || p.h <= 0) return;
+    // Only a place where most of the window shows on one of the screens.
+    QRect wanted(p.x, p.y, p.w, p.h);
+    for (QScreen* s : QGuiApplication::screens()) {
+        QRect common = s->availableGeometry().intersected(wanted);
+        if (common.width() * 2 < p.w || common.height() * 2 < p.h) continue;
+        window_.setGeometry(wanted);
+        if (p.maximized) window_.setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    window_.resize(p.w, p.h);
 }
 
 void QtWindowSystem::run_text_viewer(const std::string& path) {

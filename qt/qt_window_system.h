@@ -28,6 +28,12 @@ public:
                const std::vector<std::string>& buttons, int default_button,
                int escape_button) override;
     void show_command_button(int id, bool shown) override;
+    void check_menu_item(int id, bool checked) override;
+    void set_menu_item(int id, const std::string& label) override;
+    WindowPlacement window_placement() override;
+    void set_window_placement(const WindowPlacement& placement) override;
+    bool get_save_csv_name(std::string& path, long& error) override;
+    void run_table(const std::string& title, TableSource& source) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override;

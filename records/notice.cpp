@@ -21,6 +21,11 @@ void show_message(const std::string& text) {
     std::fprintf(stderr, "zel: %s\n", text.c_str());
 }
 
+void clear_message() {
+    message_line.err = 0;
+    message_line.record.clear();
+}
+
 void notice(const std::string& text) {
     pending.push_back({text, "", false});
     last = text;

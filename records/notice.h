@@ -6,7 +6,7 @@
 
 // The message the main window shows while the program cannot go on.
 struct MessageLine {
-    int err = 0;         // 1 while the message is showing; the next click ends the program
+    int err = 0;         // 1 while the message is showing; the next click clears it
     std::string record;  // its text
 };
 
@@ -14,8 +14,12 @@ extern MessageLine message_line;
 
 void reset_message_line();
 
-// A message the program cannot go on from: it is painted in the main window
-// (`message_line`) and the next left click ends the program.
+// The painted message goes.
+void clear_message();
+
+// A message the operator must act on before going on (reset the tool, start
+// again for a new port): it is painted in the main window (`message_line`)
+// until the next left click clears it.
 void show_message(const std::string& text);
 
 // A notice: the operator is told, and the program goes on. The window shows

@@ -25,6 +25,7 @@ struct Progress {
     long long ended_ms = 0;
     std::time_t started_at = 0, ended_at = 0;  // wall clock, for the job history
     Counters at_start;             // the counters when the work began
+    long waited_s = 0;             // seconds the controller's answer has been awaited; 0 none
 };
 
 extern Progress progress;

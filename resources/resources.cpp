@@ -7,7 +7,12 @@ namespace {
 constexpr MenuItem kSep{nullptr, 0};
 
 constexpr MenuItem kFile[] = {
-    {"Open...", IDM_OPEN}, {"Save as R12 DXF...", IDM_SAVE_R12}, kSep, {"E&xit", IDM_EXIT}};
+    {"Open...", IDM_OPEN, "Ctrl+O"}, {"Save as R12 DXF...", IDM_SAVE_R12}, kSep,
+    // The drawings opened last, labelled as the window opens.
+    {"1", IDM_RECENT_FIRST}, {"2", IDM_RECENT_FIRST + 1}, {"3", IDM_RECENT_FIRST + 2},
+    {"4", IDM_RECENT_FIRST + 3}, {"5", IDM_RECENT_FIRST + 4}, {"6", IDM_RECENT_FIRST + 5},
+    {"7", IDM_RECENT_FIRST + 6}, {"8", IDM_RECENT_LAST}, kSep,
+    {"E&xit", IDM_EXIT}};
 
 constexpr MenuItem kTools[] = {
     {"&Run", IDM_RUN},           kSep, {"&Uncalibrated move", IDM_UNCALIBRATED}, kSep,
@@ -16,7 +21,9 @@ constexpr MenuItem kTools[] = {
     {"&100 degree notch", IDM_NOTCH100}, {"&30 degree notch", IDM_NOTCH30},
     {"&Indicate", IDM_INDICATE}, {"&Flanger", IDM_FLANGER},
     // Carrying on after a stop, and reconnecting.
-    kSep, {"Resume &job", IDM_RESUME}, {"&Connect", IDM_CONNECT},
+    kSep, {"Resume &job", IDM_RESUME, "F5"}, {"&Connect", IDM_CONNECT},
+    // The shop floor: the button's command, with its key.
+    kSep, {"Run &Tool", IDM_RUN_TOOL, "Ctrl+R"},
 };
 
 constexpr MenuItem kOptions[] = {
@@ -30,11 +37,22 @@ constexpr MenuItem kOptions[] = {
 
 constexpr MenuItem kImage[] = {
     {"Control Points &On", IDM_CP_ON}, {"&Control Points Off", IDM_CP_OFF}, kSep,
-    {"&Select next", IDM_NEXT},        kSep, {"Start Point &Plus", IDM_START_PLUS}, kSep,
-    {"Start Point &Neg", IDM_START_NEG}, kSep, {"&Fit to window", IDM_FIT},
+    {"&Select next", IDM_NEXT, "Page Down"}, {"Select pre&vious", IDM_PREVIOUS, "Page Up"}, kSep,
+    {"Start Point &Plus", IDM_START_PLUS, "Right"}, kSep,
+    {"Start Point &Neg", IDM_START_NEG, "Left"}, kSep, {"&Fit to window", IDM_FIT, "F"},
+    {"Zoom &+", IDM_ZOOM_IN, "+"}, {"Zoom &-", IDM_ZOOM_OUT, "-"},
 };
 
-constexpr MenuItem kHelp[] = {{"&About", IDM_ABOUT}};
+constexpr MenuItem kHelp[] = {{"&Manual", IDM_HELP, "F1"}, {"&About", IDM_ABOUT}};
+
+constexpr Shortcut kShortcuts[] = {
+    {'O', kControlHeld, IDM_OPEN},     {'R', kControlHeld, IDM_RUN_TOOL},
+    {kKeyF5, 0, IDM_RESUME},           {kKeyPageDown, 0, IDM_NEXT},
+    {kKeyPageUp, 0, IDM_PREVIOUS},     {kKeyRight, 0, IDM_START_PLUS},
+    {kKeyLeft, 0, IDM_START_NEG},      {'F', 0, IDM_FIT},
+    {kKeyPlus, 0, IDM_ZOOM_IN},        {kKeyMinus, 0, IDM_ZOOM_OUT},
+    {kKeyF1, 0, IDM_HELP},
+};
 
 constexpr PopupMenu kMenuBar[] = {
     {"&File", kFile}, {"&Tools", kTools}, {"&Options", kOptions},
@@ -50,6 +68,7 @@ constexpr ButtonDef kButtons[] = {
     {"Run Tool", IDM_RUN_TOOL, 70, W::always, true, 0, 0},
     {"Zoom +", IDM_ZOOM_IN, 60, W::always, true, 0, 0},
     {"Zoom -", IDM_ZOOM_OUT, 60, W::always, true, 0, 0},
+    {"Previous", IDM_PREVIOUS, 60, W::always, true, 0, 0},
     {"Reset tool", IDM_RESET_TOOL, 100, W::model_4, false, 200, 60},
     {"Cover open", IDM_COVER_OPEN, 100, W::model_4, false, 350, 60},
 };
@@ -97,7 +116,8 @@ constexpr ControlDef kImageCountControls[] = {
     {K::button, 225, "Up", 20, 35, 40, 14},
     {K::button, 226, "Down", 20, 60, 40, 14},
     {K::edit, 223, "", 80, 48, 50, 12},
-    {K::default_button, IDOK, "OK", 72, 92, 50, 14},
+    {K::default_button, IDOK, "OK", 40, 92, 50, 14},
+    {K::button, IDCANCEL, "Cancel", 104, 92, 50, 14},
 };
 
 constexpr ControlDef kTabsControls[] = {
@@ -212,6 +232,14 @@ constexpr DialogTemplate kDialogs[] = {
 std::span<const PopupMenu> menu_bar() { return kMenuBar; }
 
 std::span<const ButtonDef> push_buttons() { return kButtons; }
+
+std::span<const Shortcut> shortcuts() { return kShortcuts; }
+
+int shortcut_command(int key, int held) {
+    for (const Shortcut& s : kShortcuts)
+        if (s.key == key && s.held == (held & kControlHeld)) return s.id;
+    return 0;
+}
 
 std::span<const CommandButton> command_buttons() { return kCommandButtons; }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <span>
 
+#include "platform/window_system.h"
+
 // The main window's resources as data: the menu bar, the push buttons and the
 // dialog templates. The window-system layer builds the real widgets from them.
 
@@ -17,6 +19,9 @@ enum CommandId {
     IDM_FIT = 65, IDM_SERIAL_PORT = 66, IDM_SAVE_R12 = 67,
     // Carrying on after a stop, and reconnecting.
     IDM_RESUME = 70, IDM_CONNECT = 71,
+    // The shop floor: the previous figure, the view, help, the recent drawings (90 to 97).
+    IDM_PREVIOUS = 80, IDM_HELP = 83,
+    IDM_RECENT_FIRST = 90, IDM_RECENT_LAST = 97,
 };
 
 // Dialog button ids.
@@ -26,7 +31,21 @@ inline constexpr int IDCANCEL = 2;
 struct MenuItem {
     const char* label;  // with its mnemonic ampersand; nullptr for a separator
     int id;
+    const char* keys = nullptr;  // the shortcut shown beside it ("Ctrl+O"), if any
 };
+
+// A key that gives a command, as the menus show it: `key` with `held` (the
+// key_down message's code and modifiers).
+struct Shortcut {
+    int key;
+    int held;
+    int id;
+};
+
+std::span<const Shortcut> shortcuts();
+
+// The command of a key, or 0.
+int shortcut_command(int key, int held);
 
 struct PopupMenu {
     const char* label;

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes the README's pictures from the program itself, on a virtual display:
 # docs/window.png, the window on the sample drawing with the simulated
-# machine, and docs/setup.png, the Setup dialog. Needs a build (make build);
+# machine, docs/setup.png, the Setup dialog, and docs/history.png, the job
+# history as a table (of a few jobs written here). Needs a build (make build);
 # BUILD names another build folder.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,6 +17,13 @@ fi
 machine=$(mktemp -d)
 trap 'rm -rf "$machine"' EXIT
 for f in setup.dat setup2.dat log.dat; do cp "$root/examples/machine/$f" "$machine/"; done
+letters="$root/examples/drawings/letters.dxf"
+printf '%s\r\n' \
+    'start,end,drawing,figure,start point,divide point,walls,inches planned,inches fed,30-degree notches,100-degree notches,dimples,indicates,flange bends,shears,images,result,inches counted' \
+    "2026-12-07T08:02:10+01:00,2026-12-07T08:04:25+01:00,$letters,1,\"(0.000, 0.000)\",,104,135.544,147.544,88,4,4,6,9,1,1,done,135.544" \
+    "2026-12-07T08:10:02+01:00,2026-12-07T08:11:20+01:00,$letters,2,\"(0.000, 0.000)\",,52,78.466,90.466,44,2,2,4,5,1,1,done,78.466" \
+    "2026-12-07T08:20:40+01:00,2026-12-07T08:21:31+01:00,$letters,3,\"(0.000, 0.000)\",,202,132.527,60.250,80,3,3,5,4,0,0,stopped by operator,60.250" \
+    > "$machine/jobs.csv"
 
 # Waits up to 30 s for a shown window matching the xdotool search arguments.
 find_window() {
@@ -44,10 +52,20 @@ sleep 1
 import -window "$setup" "$root/docs/setup.png"
 xdotool key Escape
 
+# Options, Job history
+sleep 0.5
+xdotool windowfocus --sync "$window" key alt+o
+sleep 0.5
+xdotool key h
+history=$(find_window --name '^Job history$')
+sleep 1
+import -window "$history" "$root/docs/history.png"
+xdotool key Escape
+
 # File, Exit
 sleep 0.5
 xdotool windowfocus --sync "$window" key alt+f
 sleep 0.5
 xdotool key x
 wait "$zel"
-echo "screenshots: docs/window.png docs/setup.png"
+echo "screenshots: docs/window.png docs/setup.png docs/history.png"

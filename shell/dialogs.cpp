@@ -10,6 +10,7 @@
 #include "records/settings.h"
 #include "records/units.h"
 #include "resources/resources.h"
+#include "shell/preferences.h"
 #include "shell/window.h"
 #include "shell/window_state.h"
 
@@ -40,9 +41,35 @@ void show(DialogControls& dlg, int id, float v, const char* format = "%.3f") {
 
 void show(DialogControls& dlg, int id, int v) { dlg.set_text(id, strprintf("%d", v)); }
 
+// What each Setup field holds, with its unit, before the range it must lie in.
+struct FieldUnit {
+    int control;
+    const char* what;
+};
+constexpr FieldUnit kSetupUnits[] = {
+    {206, "Controller steps per inch of strip fed"},
+    {205, "Shown and kept only; nothing is made from it"},
+    {204, "Inches: the largest spacing of the notches along an arc"},
+    {203, "Inches from the flange bender to the shear (the shear is 12 in. further)"},
+    {201, "The serial port's number, 1 to 4 (COM1 to COM4)"},
+    {207, "Inches: the diameter of the notching cutter"},
+    {227, "Inches between the 30-degree and the 100-degree notcher"},
+    {215, "Pixels from the window's left edge to the drawing's origin"},
+    {214, "Pixels from the window's top edge to the drawing's origin"},
+    {232, "Inches moved after homing, to the 30-degree notcher"},
+    {233, "Inches between the photo cells, for Load Tool's calibration"},
+    {234, "1: the flange bender's output is used; 0: it is not"},
+    {235, "1: figures the drawing marks closed are closed; 0: they are not"},
+    {246, "The controller: 4 a Galil, any other a Slo-Syn model"},
+    {247, "Inches rewound at the end of a job"},
+    {248, "1: the notchers and the flange bender are off; 0: on"},
+};
+
 void show(DialogControls& dlg, const Field<Settings>& f) {
     std::string tip = range_text(f.range);
     tip[0] = 'I';
+    for (const FieldUnit& u : kSetupUnits)
+        if (u.control == f.control) tip = std::string(u.what) + ". " + tip;
     dlg.set_tip(f.control, tip + ".");
     if (f.real)
         show(dlg, f.control, settings.*f.real);
@@ -162,7 +189,9 @@ int Length(DialogControls& dlg, DialogMessage message, int id) {
 }
 
 int Icount(DialogControls& dlg, DialogMessage message, int id) {
+    static int before = 1;  // what Cancel leaves
     if (message == DialogMessage::init) {
+        before = job.repeat_count;
         job.repeat_count = 1;
         dlg.set_text(223, "1");
         return 1;
@@ -181,7 +210,10 @@ int Icount(DialogControls& dlg, DialogMessage message, int id) {
         dlg.end_dialog(1);
         break;
     }
-    case IDCANCEL: dlg.end_dialog(0); break;
+    case IDCANCEL:
+        job.repeat_count = before;
+        dlg.end_dialog(0);
+        break;
     case 225:
         ++job.repeat_count;
         show(dlg, 223, job.repeat_count);
@@ -275,14 +307,15 @@ int Units(DialogControls& dlg, DialogMessage message, int id) {
 
 std::optional<std::string> DxfFileOpen(const std::string& last) {
     WindowSystem& ws = window_system();
-    std::string path = last;
+    // The first time, the folder of the drawing opened last.
+    std::string path = last.empty() ? last_drawing_folder() : last;
     long error = 0;
     if (ws.get_open_file_name(path, error)) {
         ws.invalidate();
         return path;
     }
     if (error != 0)
-        ws.message_box(strprintf("GetOpenFileName returned Error #%ld", error), "WARNING",
-                       MessageIcon::error);
+        ws.message_box(strprintf("The Open dialog could not be shown (error %ld).", error),
+                       "Open drawing", MessageIcon::error);
     return std::nullopt;
 }

@@ -135,7 +135,10 @@ void zoom_button(int step) {
     view_changed();
 }
 
+// A new drawing shows as the first one did at the start, whatever the view of
+// the one before.
 void view_after_load() {
+    win.zoom = 1;
     win.pan_x = win.pan_y = 0;
     note_fitted(false);
     win.fit_check_due = true;

@@ -15,7 +15,8 @@ void reset_status_line() {
 
 std::string status_text() {
     std::string out;
-    for (const std::string* part : {&status_line.machine, &status_line.work, &status_line.drawing}) {
+    for (const std::string* part : {&status_line.machine, &status_line.work, &status_line.drawing,
+                                    &status_line.plan, &status_line.mode}) {
         if (part->empty()) continue;
         if (!out.empty()) out += "   |   ";
         out += *part;

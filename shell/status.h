@@ -8,6 +8,8 @@ struct StatusLine {
     std::string machine;  // "Simulated machine", "Controller ready on ...", "No controller: ..."
     std::string work;     // what the machine is doing, or what it did last
     std::string drawing;  // about the drawing and the view (units, a fitted view, ...)
+    std::string plan;     // what a run of the selected figure will take
+    std::string mode;     // the job's modes the menu checks ("Continuous job", "Divide")
 };
 
 extern StatusLine status_line;

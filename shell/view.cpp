@@ -71,11 +71,18 @@ void paint_figures(Canvas& c, const ViewTransform& view, SelectedFigure& sel) {
     bool stopped = made >= 0 && !progress.running;
     int count = 0, pc = 0;
     WinPoint p{0, 0};
+    // The element of the figure the next point ends, or the middle of, and
+    // the middle point of an arc until its end comes.
+    int element = -1, terminator = -1;
+    std::optional<WinPoint> middle;
+    WinPoint arc_start{0, 0};
     for (int i = 0; i < kScreenPoints && pts[i].y != kPointMarker; ++i) {
         if (pts[i].x == kPointMarker) {
             if (++i >= kScreenPoints) break;
             p = to_window(view, pts[i]);
             ++count;
+            if (!find_figure(count, element, terminator)) element = terminator = -1;
+            middle.reset();
             if (count == shapes.selected) {
                 pc = 0;
                 c.select_pen(selected_colour());
@@ -95,11 +102,23 @@ void paint_figures(Canvas& c, const ViewTransform& view, SelectedFigure& sel) {
             mark(c, p, 2);
         else if (win.cp != 0)
             mark(c, p, 1);
+        WinPoint before = p;
         p = to_window(view, pts[i]);
         if (count == shapes.selected) sel.add(p);
         if (count == shapes.selected && made > 0 && (pc == 1 || pc == made + 1))
             c.select_pen(pc <= made ? kGreen : selected_colour());
-        c.line_to(p.x, p.y);
+        bool arc = element >= 0 && element < terminator && shapes.tp[element] == kArc;
+        if (arc && !middle) {
+            arc_start = before;
+            middle = p;  // drawn with the arc's end
+        } else {
+            if (middle)
+                c.arc_to(arc_start.x, arc_start.y, middle->x, middle->y, p.x, p.y);
+            else
+                c.line_to(p.x, p.y);
+            middle.reset();
+            if (element >= 0) ++element;
+        }
         if (stopped && count == shapes.selected && pc == made) sel.stopped = p;
     }
     c.select_pen(kBlack);
@@ -153,7 +172,7 @@ void zelPaint(Canvas& canvas) {
     if (const char* text = tab_text(settings.tab)) canvas.text(win.button_x + 105, 20, text);
     if (message_line.err != 0) {
         canvas.text(150, 100, message_line.record);
-        canvas.text(150, 120, kClickToQuit);
+        canvas.text(150, 120, kClickToClear);
     }
     // The marks of where the strip starts and divides come last, over the rest.
     if (!loaded) return;

@@ -11,7 +11,7 @@ void zelPaint(Canvas& canvas);
 // Offset settings.
 ViewTransform current_view();
 
-inline constexpr const char* kClickToQuit = "Left mouse click to clear screen and quit program";
+inline constexpr const char* kClickToClear = "Click anywhere to clear this message";
 inline constexpr const char* kDivideLabel = "Divide";
 // Beside the end of the strip of a stopped job.
 inline constexpr const char* kStoppedLabel = "Stopped";

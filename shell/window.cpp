@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@
 #include "planning/planner.h"
 #include "planning/walls.h"
 #include "platform/exit.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
@@ -37,6 +39,8 @@
 #include "shell/dialogs.h"
 #include "shell/jobs.h"
 #include "shell/navigation.h"
+#include "shell/plan.h"
+#include "shell/preferences.h"
 #include "shell/serial_port.h"
 #include "shell/status.h"
 #include "shell/view.h"
@@ -84,6 +88,66 @@ void show_drawing_status() {
     show_status();
 }
 
+// The shop floor: the modes checked in the menu and named on the status line,
+// the recent drawings, the window's place, the manual.
+
+void show_modes() {
+    bool whole = job.whole_job == 1, divide = job.toggle == 0;
+    ws().check_menu_item(IDM_CONTINUOUS, whole);
+    ws().check_menu_item(IDM_DIVIDE, divide);
+    ws().check_menu_item(IDM_CP_ON, win.cp != 0);
+    ws().check_menu_item(IDM_CP_OFF, win.cp == 0);
+    ws().check_menu_item(IDM_SEGMENTS_ON, win.segment_file == 1);
+    ws().check_menu_item(IDM_SEGMENTS_OFF, win.segment_file != 1);
+    status_line.mode = whole && divide ? "Continuous job, divide"
+                       : whole         ? "Continuous job"
+                       : divide        ? "Divide"
+                                       : "";
+    show_status();
+}
+
+void show_recent() {
+    const auto& recent = preferences.recent;
+    for (int k = 0; k <= IDM_RECENT_LAST - IDM_RECENT_FIRST; ++k) {
+        std::string label;
+        if (k < static_cast<int>(recent.size())) {
+            const std::string& path = recent[k];
+            label = strprintf("&%d ", k + 1) + path.substr(path.find_last_of("/\\") + 1) +
+                    "  (" + path + ")";
+        }
+        ws().set_menu_item(IDM_RECENT_FIRST + k, label);
+    }
+}
+
+void save_window_preferences() {
+    std::string why;
+    if (!save_preferences(why)) std::fprintf(stderr, "zel: %s\n", why.c_str());
+}
+
+// The manual: the README of the sources the program was built from, or of
+// its installed documentation; failing both, where the manual page is.
+void help_command() {
+    std::string exe = executable_folder();
+    for (const std::string& path :
+         {exe + "/../share/doc/zel/README.md", exe + "/README.md", exe + "/../README.md"}) {
+        if (file_is_readable(path)) {
+            ws().run_text_viewer(path);
+            return;
+        }
+    }
+    notice("The manual is the page zel(1): in a terminal, man zel. Help, About names the "
+           "version.");
+}
+
+void open_recent(int k) {
+    if (k >= static_cast<int>(preferences.recent.size())) return;
+    std::string path = preferences.recent[k];
+    if (!open_drawing(path)) notice(path + " cannot be opened: " + std::strerror(errno));
+    else win.open_dialog_path = path;
+    save_window_preferences();
+    ws().invalidate();
+}
+
 }  // namespace
 
 // Loads a drawing. The operator is told when it cannot be opened (false),
@@ -100,6 +164,10 @@ bool open_drawing(const std::string& path) {
     case DrawingLoad::loaded: break;
     }
     win.drawing = path;
+    note_recent(path);
+    show_recent();
+    // What the status line said of the last job was about another drawing.
+    status_line.work.clear();
     show_title();
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     show_drawing_status();
@@ -159,6 +227,9 @@ void create_buttons() {
 
 void on_create() {
     at_program_end(show_final_notices);
+    read_preferences();
+    ws().set_window_placement(preferences.placement);
+    show_recent();
     // The window takes a lost controller itself: Connect, carry on or Exit.
     recover_from_lost_controller(true);
     show_title();
@@ -177,6 +248,7 @@ void on_create() {
     create_buttons();
     show_status();
     show_offers();
+    show_modes();
 }
 
 void image_length() {
@@ -193,11 +265,16 @@ void job_length() {
     int keep = shapes.selected;
     win.material_length = 0;
     bool planned = true;
+    int walls = 0;
     for (shapes.selected = 1; planned && shapes.selected <= shapes.objects; ++shapes.selected) {
         planned = plan_job();
-        if (planned) win.material_length += measure_walls();
+        if (planned) win.material_length += measure_walls(), walls += wall_list.walls;
     }
-    if (planned) ws().dialog_box(DLG_LENGTH, Length);
+    if (planned) {
+        status_line.work = drawing_plan(shapes.objects, walls, win.material_length);
+        show_status();
+        ws().dialog_box(DLG_LENGTH, Length);
+    }
     shapes.selected = keep;
     ws().invalidate();
 }
@@ -212,10 +289,6 @@ void start_point(int direction) {
 }
 
 void open_command() {
-    if (message_line.err) {
-        ws().end_program(0);
-        return;
-    }
     std::optional<std::string> path = DxfFileOpen(win.open_dialog_path);
     if (path) {
         win.open_dialog_path = *path;
@@ -351,14 +424,15 @@ void command(int id) {
         break;
     case IDM_ABOUT: ws().dialog_box(DLG_ABOUT, About); break;
     case IDM_DIVIDE:
-        job.toggle = 0;
+        // Chosen again, back to the start point.
+        job.toggle = job.toggle == 0 ? 1 : 0;
         ws().invalidate();
         break;
     case IDM_REPEAT:
         job.toggle = 1;
         ws().dialog_box(DLG_IMAGE_COUNT, Icount);
         break;
-    case IDM_CONTINUOUS: job.whole_job = 1; break;
+    case IDM_CONTINUOUS: job.whole_job = job.whole_job == 1 ? 0 : 1; break;
     case IDM_IMAGE_LENGTH: image_length(); break;
     case IDM_JOB_LENGTH: job_length(); break;
     case IDM_CHANGE_TAB:
@@ -410,16 +484,28 @@ void command(int id) {
     // Carrying on after a stop, and reconnecting.
     case IDM_RESUME: resume_command(); break;
     case IDM_CONNECT: connect_command(); break;
-    default: break;
+    // The shop floor.
+    case IDM_PREVIOUS:
+        select_previous();
+        ws().invalidate();
+        break;
+    case IDM_HELP: help_command(); break;
+    default:
+        if (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST) open_recent(id - IDM_RECENT_FIRST);
+        break;
     }
     show_offers();
+    show_modes();
 }
 
 // A click on a figure's outline selects it; a click elsewhere does nothing.
-// While a message is showing, the click ends the program.
+// While a message is showing, the click only clears it: nothing ends the
+// program but Exit.
 void left_button_up(int x, int y) {
     if (message_line.err) {
-        ws().end_program(0);
+        clear_message();
+        pan_ended_by_left_button();
+        ws().invalidate();
         return;
     }
     if (!pan_ended_by_left_button() && pick_figure(x, y)) ws().invalidate();
@@ -454,6 +540,8 @@ int zelWndProc(const Message& m) {
             ws().destroy_window();
         return 0;
     case WindowMessage::destroy:
+        preferences.placement = ws().window_placement();
+        save_window_preferences();
         // The last chance to save the counts while the operator can still be told.
         flush_log();
         if (std::string unsaved = unsaved_log_text(); !unsaved.empty())
@@ -467,8 +555,9 @@ int zelWndProc(const Message& m) {
     case WindowMessage::mouse_move:
     case WindowMessage::mouse_wheel:
     case WindowMessage::key_down:
-        if (m.id == kKeyF5) {
-            command(IDM_RESUME);
+        // The keys the menus show give their commands; F is the view's own.
+        if (int id = shortcut_command(m.id, m.keys); id != 0 && id != IDM_FIT) {
+            command(id);
             break;
         }
         [[fallthrough]];
@@ -476,5 +565,12 @@ int zelWndProc(const Message& m) {
     case WindowMessage::size: view_message(m); break;
     }
     show_notices();
+    // What a run of the figure now selected will take (the notices are shown
+    // first: planning it tells the operator nothing until it is run).
+    if (m.message == WindowMessage::create || m.message == WindowMessage::command ||
+        m.message == WindowMessage::left_button_up || m.message == WindowMessage::key_down) {
+        status_line.plan = figure_plan();
+        show_status();
+    }
     return 0;
 }

@@ -34,6 +34,7 @@ bool close_wanted = false;
 bool work_active = false;   // inside machine_work
 int walls_shown = -1;       // walls made at the last repaint of the figure
 int tenths_shown = -1;      // tenths of an inch fed the progress bar shows
+constexpr long kWaitShownAfter = 2;  // seconds without an answer before the status line says so
 
 std::string start_point_text() {
     int first = 0, terminator = 0;
@@ -107,6 +108,14 @@ void tell_dropped_input(long answers, long noise) {
            "its own answer. A controller that answers twice or a noisy serial line does this: "
            "check the cable and the controller's program. ctrace.txt in " + directory +
            " shows them on its \"dropped->\" lines.");
+}
+
+// A controller that has not answered for a while: the operator sees the
+// numbers stand still because the machine waits, and for how long it may.
+std::string answer_wait_text() {
+    long waited = progress.waited_s;
+    if (waited < kWaitShownAfter) return "";
+    return strprintf(", no answer from the controller for %ld s (it is given 20 s)", waited);
 }
 
 void report() {
@@ -261,6 +270,7 @@ std::string work_text() {
                 duration_text(static_cast<long long>(elapsed * (p.planned - p.fed) / fed)) +
                 " left";
     std::string image = p.images > 1 ? strprintf(", image %d of %d", p.image, p.images) : "";
+    image += answer_wait_text();
     switch (p.work) {
     case Progress::Work::job:
         if (p.wall >= p.walls)
@@ -286,13 +296,4 @@ void reset_work() {
     work_active = false;
     walls_shown = -1;
     tenths_shown = -1;
-}
-
-void show_job_history() {
-    std::string path = program_file("jobs.csv");
-    if (!file_is_readable(path)) {
-        notice("No job has been recorded yet: " + path + " is made when the first job ends.");
-        return;
-    }
-    ws().run_text_viewer(path);
 }

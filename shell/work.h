@@ -35,7 +35,7 @@ std::string work_text();
 // Installs the report of the work in progress that the waits make.
 void report_work_progress();
 
-// Shows jobs.csv in the text viewer.
+// Shows jobs.csv as a table the operator sorts, filters and exports.
 void show_job_history();
 
 // No machine work under way, nothing pending.

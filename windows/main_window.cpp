@@ -43,7 +43,11 @@ HMENU build_menu() {
         HMENU menu = ::CreatePopupMenu();
         for (const MenuItem& item : popup.items) {
             if (!item.label) ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            else ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), widen(item.label).c_str());
+            else
+                ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id),
+                              widen(std::string(item.label) +
+                                    (item.keys ? std::string("\t") + item.keys : ""))
+                                  .c_str());
         }
         ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(popup.label).c_str());
     }
@@ -61,7 +65,7 @@ MainWindow::MainWindow(WindowProc proc) : proc_(proc) {
     menu_ = build_menu();
     frame_ = ::CreateWindowExW(0, kFrameClass, widen(kAppName).c_str(),
                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                               800, 600, nullptr, menu_, instance, nullptr);
+                               1200, 860, nullptr, menu_, instance, nullptr);
     ::SetWindowLongPtrW(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowLongPtrW(frame_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_proc));
     client_ = ::CreateWindowExW(0, kClientClass, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL |

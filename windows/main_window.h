@@ -20,6 +20,7 @@ public:
     // Sends the create message, then shows the window.
     void create(int show);
     HWND frame() const { return frame_; }
+    HMENU menu() const { return menu_; }
     HWND client() const { return client_; }
     HWND stop_button() const { return stop_; }
     int send(const Message& m) { return proc_(m); }

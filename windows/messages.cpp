@@ -43,7 +43,20 @@ bool mouse_message(UINT message, WPARAM wp, LPARAM lp, POINT client_origin, Mess
 
 int key_code(WPARAM vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
-    return vk == VK_ESCAPE ? kKeyEscape : vk == VK_F5 ? kKeyF5 : 0;
+    switch (vk) {
+    case VK_ESCAPE: return kKeyEscape;
+    case VK_F5: return kKeyF5;
+    case VK_F1: return kKeyF1;
+    case VK_PRIOR: return kKeyPageUp;
+    case VK_NEXT: return kKeyPageDown;
+    case VK_LEFT: return kKeyLeft;
+    case VK_RIGHT: return kKeyRight;
+    case VK_ADD:
+    case VK_OEM_PLUS: return kKeyPlus;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS: return kKeyMinus;
+    default: return 0;
+    }
 }
 
 int scroll_target(int request, const SCROLLINFO& now, int line) {

@@ -87,28 +87,31 @@ INT_PTR CALLBACK choice_proc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     }
 }
 
-// The open or save dialog for a drawing, starting from `path`.
-bool file_dialog(HWND owner, bool save, std::string& path, long& error) {
+// The open or save dialog: `filter` and `extension` of the files it offers,
+// starting from `path` (a path ending in a slash is the folder to start in).
+struct FileDialog {
+    bool save;
+    const wchar_t *filter, *extension, *title;
+};
+
+bool file_dialog(HWND owner, const FileDialog& d, std::string& path, long& error) {
     error = 0;
-    std::wstring file = backslashes(widen(path));
+    bool folder = !path.empty() && path.back() == '/';
+    std::wstring start = backslashes(widen(path));
+    std::wstring file = folder ? std::wstring() : start;
     file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
+    ofn.lpstrFilter = d.filter;
+    ofn.lpstrDefExt = d.extension;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (save) {
-        ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0";
-        ofn.lpstrDefExt = L"dxf";
-        ofn.lpstrTitle = L"Save as R12 DXF";
-        ofn.Flags |= OFN_OVERWRITEPROMPT;
-    } else {
-        ofn.lpstrFilter = L"DXF Files (*.dxf)\0*.dxf\0Drawing Xfer Files (*.dxf)\0*.dxf\0";
-        ofn.lpstrTitle = L"OPENFILENAME";
-        ofn.Flags |= OFN_FILEMUSTEXIST;
-    }
-    if (!(save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn))) {
+    ofn.lpstrTitle = d.title;
+    if (folder) ofn.lpstrInitialDir = start.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                (d.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(d.save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn))) {
         error = static_cast<long>(::CommDlgExtendedError());
         return false;
     }
@@ -187,11 +190,28 @@ int Win32WindowSystem::dialog_box(int template_id, DialogProc proc) {
 }
 
 bool Win32WindowSystem::get_open_file_name(std::string& path, long& error) {
-    return file_dialog(window_.frame(), false, path, error);
+    return file_dialog(window_.frame(),
+                       {false, L"DXF Files (*.dxf)\0*.dxf\0Drawing Xfer Files (*.dxf)\0*.dxf\0",
+                        nullptr, L"Open drawing"},
+                       path, error);
 }
 
 bool Win32WindowSystem::get_save_file_name(std::string& path, long& error) {
-    return file_dialog(window_.frame(), true, path, error);
+    return file_dialog(window_.frame(),
+                       {true, L"DXF Files (*.dxf)\0*.dxf\0", L"dxf", L"Save as R12 DXF"}, path,
+                       error);
+}
+
+bool Win32WindowSystem::get_save_csv_name(std::string& path, long& error) {
+    return file_dialog(window_.frame(),
+                       {true, L"CSV Files (*.csv)\0*.csv\0", L"csv", L"Export the jobs shown"},
+                       path, error);
+}
+
+// The table as text in the viewer, as recorded; sorting, the filters and the
+// export are the Linux window's.
+void Win32WindowSystem::run_table(const std::string& title, TableSource& source) {
+    show_text(title, table_text(source.content({})));
 }
 
 void Win32WindowSystem::message_box(const std::string& text, const std::string& caption,
@@ -241,18 +261,59 @@ void Win32WindowSystem::show_command_button(int id, bool shown) {
     window_.show_command_button(id, shown);
 }
 
+void Win32WindowSystem::check_menu_item(int id, bool checked) {
+    ::CheckMenuItem(window_.menu(), static_cast<UINT>(id),
+                    MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32WindowSystem::set_menu_item(int id, const std::string& label) {
+    // A plain Win32 menu has no hidden items: an item without a label goes,
+    // and one that went comes back before Exit.
+    HMENU menu = window_.menu();
+    UINT item = static_cast<UINT>(id);
+    std::wstring text = widen(label);
+    if (label.empty())
+        ::DeleteMenu(menu, item, MF_BYCOMMAND);
+    else if (!::ModifyMenuW(menu, item, MF_BYCOMMAND | MF_STRING, item, text.c_str()))
+        ::InsertMenuW(menu, IDM_EXIT, MF_BYCOMMAND | MF_STRING, item, text.c_str());
+    ::DrawMenuBar(window_.frame());
+}
+
+WindowPlacement Win32WindowSystem::window_placement() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!::GetWindowPlacement(window_.frame(), &wp)) return {};
+    const RECT& r = wp.rcNormalPosition;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top, wp.showCmd == SW_SHOWMAXIMIZED};
+}
+
+void Win32WindowSystem::set_window_placement(const WindowPlacement& p) {
+    if (p.w <= 0 || p.h <= 0) return;
+    RECT r{p.x, p.y, p.x + p.w, p.y + p.h};
+    // Not where no screen shows it.
+    if (!::MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) r = RECT{0, 0, p.w, p.h};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    wp.showCmd = p.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    wp.rcNormalPosition = r;
+    ::SetWindowPlacement(window_.frame(), &wp);
+}
+
 void Win32WindowSystem::run_text_viewer(const std::string& path) {
     // A report or the job history, shown up to a bound that years of jobs stay
     // under and that a file that never ends reaches; past it, why not.
     std::string content, why;
     if (!read_small_file(path, 64 * 1024 * 1024, content, why)) content = why;
+    show_text(path.substr(path.find_last_of("/\\") + 1), content);
+}
+
+void Win32WindowSystem::show_text(const std::string& name, const std::string& content) {
     // The edit control breaks lines at CR LF only.
     std::wstring text;
     for (wchar_t c : widen(content)) {
         if (c == L'\n' && (text.empty() || text.back() != L'\r')) text += L'\r';
         text += c;
     }
-    std::string name = path.substr(path.find_last_of("/\\") + 1);
     // A template of one read-only edit field; the caption is the file's name.
     std::vector<uint16_t> words;
     auto dword = [&](DWORD v) {

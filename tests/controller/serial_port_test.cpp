@@ -201,7 +201,8 @@ TEST_F(SerialPort, ADeviceThatFailsWhileTheProgramWaitsEndsItAtOnceWithItsReason
     EXPECT_TRUE(told[0].final);
     EXPECT_EQ(told[0].caption, "The controller is lost");
     EXPECT_EQ(told[0].text.rfind("the serial device /dev/ttyS0 went away (Input/output error) "
-                                 "while the program waited for the answer to \"N,0\".",
+                                 "while the program waited for the answer to the 30-degree notch "
+                                 "(\"N,0\").",
                                  0),
               0u)
         << told[0].text;

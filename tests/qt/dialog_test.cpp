@@ -207,7 +207,7 @@ TEST_F(Dialogs, TheOpenFileDialogOffersTheDrawingFiltersAndStartsAtTheLastChoice
     when_shown([&](QWidget* w) {
         auto* d = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(d, nullptr);
-        EXPECT_EQ(d->windowTitle(), "OPENFILENAME");
+        EXPECT_EQ(d->windowTitle(), "Open drawing");
         EXPECT_EQ(d->nameFilters(),
                   QStringList({"DXF Files (*.dxf)", "Drawing Xfer Files (*.dxf)"}));
         EXPECT_EQ(d->selectedNameFilter(), "DXF Files (*.dxf)");

@@ -100,13 +100,14 @@ TEST_F(Window, TheMenuBarHasEveryItemOfTheResourcesWithItsMnemonicAndId) {
             SCOPED_TRACE(popups[i].label + std::string(" ") + std::to_string(j));
             EXPECT_EQ(items[j]->isSeparator(), item.label == nullptr);
             if (!item.label) continue;
-            EXPECT_EQ(items[j]->text().toStdString(), item.label);
+            EXPECT_EQ(items[j]->text().toStdString(),
+                      item.label + (item.keys ? "\t" + std::string(item.keys) : ""));
             EXPECT_EQ(items[j]->data().toInt(), item.id);
         }
     }
     // Tools: "&Run", -, "&Uncalibrated move", -, "&Setup"
     menus[1]->menu()->actions()[4]->trigger();
-    menus[0]->menu()->actions()[3]->trigger();  // E&xit
+    menus[0]->menu()->actions()[12]->trigger();  // E&xit, after the recent drawings
     EXPECT_EQ(messages(), (Strings{"command 17", "command 13"}));
 }
 
@@ -144,6 +145,24 @@ TEST_F(Window, KeysTheFocusedWidgetLeavesAloneReachTheWindowProcedure) {
     QTest::keyClick(next, Qt::Key_F6);  // not one of the program's keys
     EXPECT_EQ(messages(),
               (Strings{"key 70 keys 0", "key 70 keys 2", "key 27 keys 0", "key 116 keys 0"}));
+}
+
+// The keys the menus show reach the window procedure as keys, also where a
+// button or the scroll area would have used them.
+TEST_F(Window, TheMenusKeysReachTheWindowProcedure) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QPushButton* next = window.add_button("Next", IDM_NEXT, 5, 5, 50, 40);
+    next->setFocus();
+    for (Qt::Key k : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Right, Qt::Key_Left, Qt::Key_F1,
+                      Qt::Key_Minus})
+        QTest::keyClick(next, k);
+    QTest::keyClick(next, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(next, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(messages(), (Strings{"key 34 keys 0", "key 33 keys 0", "key 39 keys 0",
+                                   "key 37 keys 0", "key 112 keys 0", "key 109 keys 0",
+                                   "key 79 keys 2", "key 82 keys 2"}));
 }
 
 // The window procedure sets the scroll bars without being told; the
@@ -303,11 +322,11 @@ TEST_F(Buttons, StandInTheirRowAndTheGalilsTwoBelowIt) {
     EXPECT_EQ(made(2), (Strings{"Next 5,5 50x40", "Rotate Point + 70,5 100x40",
                                 "Rotate Point - 185,5 100x40", "Load Tool 300,5 70x40",
                                 "Run Tool 385,5 70x40", "Zoom + 470,5 60x40",
-                                "Zoom - 545,5 60x40"}));
+                                "Zoom - 545,5 60x40", "Previous 620,5 60x40"}));
     EXPECT_EQ(made(4), (Strings{"Next 5,5 50x40", "Rotate Point + 70,5 100x40",
                                 "Rotate Point - 185,5 100x40", "Run Tool 300,5 70x40",
                                 "Zoom + 385,5 60x40", "Zoom - 460,5 60x40",
-                                "Reset tool 200,60 100x40", "Cover open 350,60 100x40"}));
+                                "Previous 535,5 60x40", "Reset tool 200,60 100x40", "Cover open 350,60 100x40"}));
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST_F(Dialogs, LengthShowsTheMeasuredMaterial) {
 
 TEST_F(Dialogs, ImageCountNeverCountsDownBelowOne) {
     job.repeat_count = 5;
-    auto run = run_dialog(DLG_IMAGE_COUNT, Icount, {press(226), press(IDCANCEL)});
+    auto run = run_dialog(DLG_IMAGE_COUNT, Icount, {press(226), press(IDOK)});
     EXPECT_EQ(run.after_init.at(223), "1");
     EXPECT_EQ(run.at_end.at(223), "1");
     EXPECT_EQ(job.repeat_count, 1);
@@ -130,8 +130,8 @@ TEST_F(Dialogs, DrawingOpenDialog) {
     ws.open_file_error = 12290;
     EXPECT_EQ(DxfFileOpen("/old/a.dxf"), std::nullopt);
     ASSERT_EQ(ws.boxes.size(), 1u);
-    EXPECT_EQ(ws.boxes[0].text, "GetOpenFileName returned Error #12290");
-    EXPECT_EQ(ws.boxes[0].caption, "WARNING");
+    EXPECT_EQ(ws.boxes[0].text, "The Open dialog could not be shown (error 12290).");
+    EXPECT_EQ(ws.boxes[0].caption, "Open drawing");
 
     ws.open_file_error = 0;
     ws.open_file_choice = "/new/b.dxf";

@@ -1,5 +1,6 @@
 // The shape view: what is painted, where, and in which pen.
 #include <algorithm>
+#include <cmath>
 
 #include "import/shapes.h"
 #include "records/job.h"
@@ -57,7 +58,7 @@ TEST_F(View, NothingButTheTextsBeforeADrawing) {
     EXPECT_EQ(paint(), (std::vector<std::string>{
                            "text 650 20 Both tabs",
                            "text 150 100 *** Error communicating with controller",
-                           "text 150 120 Left mouse click to clear screen and quit program"}));
+                           "text 150 120 Click anywhere to clear this message"}));
     settings.tab = 7;
     message_line.err = 0;
     EXPECT_TRUE(paint().empty());
@@ -162,6 +163,31 @@ TEST_F(View, DivideMarkOnThePauseThPoint) {
     job.toggle = 1;
     job.pause = 3;
     EXPECT_FALSE(has(paint(), "rect 128 368 132 372"));
+}
+
+// A circle of two arcs is painted as two arcs through their middle points,
+// drawn as short lines on the circle, not as a diamond of chords.
+TEST_F(View, ArcsArePaintedAsArcs) {
+    points({{{0, 0}, {30, 30}, {60, 0}, {30, -30}, {0, 0}}});  // centre (30, 0), radius 30
+    shapes.tp[0] = kArc;
+    shapes.tp[1] = kArc;
+    shapes.tp[2] = kFigureEnd;
+    shapes.tp[3] = kTableEnd;
+    auto calls = paint();
+    EXPECT_TRUE(has(calls, "arc 130 370 160 400"));
+    EXPECT_TRUE(has(calls, "arc 130 430 100 400"));
+    EXPECT_FALSE(has(calls, "line 130 370"));
+
+    std::vector<PixelPoint> half = arc_points(100, 400, 130, 370, 160, 400);
+    EXPECT_GT(half.size(), 15u);
+    EXPECT_EQ(half.back(), (PixelPoint{160, 400}));
+    for (PixelPoint p : half) EXPECT_NEAR(std::hypot(p.x - 130, p.y - 400), 30, 0.75);
+    EXPECT_LT(std::min_element(half.begin(), half.end(), [](auto a, auto b) { return a.y < b.y; })->y,
+              372);  // over the top, the way through the middle point
+    // Three points on a line, or too close to curve, stay chords.
+    for (auto [mx, my] : {std::pair{120, 400}, std::pair{101, 401}})
+        EXPECT_EQ(arc_points(100, 400, mx, my, 140, 400),
+                  (std::vector<PixelPoint>{{mx, my}, {140, 400}}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "records/settings.h"
 #include "records/units.h"
 #include "resources/resources.h"
+#include "shell/preferences.h"
 #include "shell/status.h"
 #include "shell/window.h"
 #include "shell/window_state.h"
@@ -20,6 +21,14 @@
 #include "tests/support/ui.h"
 
 namespace {
+
+// The status line without the plan of the selected figure (tests/shell/plan_test.cpp's).
+std::string without_plan(std::string status) {
+    std::size_t at = status.find("   |   Plan: ");
+    if (at == std::string::npos) return status;
+    std::size_t next = status.find("   |   ", at + 7);
+    return status.erase(at, next == std::string::npos ? std::string::npos : next - at);
+}
 
 using Lines = std::vector<std::string>;
 
@@ -93,15 +102,16 @@ TEST_F(MainWindow, StartsUpConnectedWithTheDrawingAndTheButtons) {
     EXPECT_EQ(shapes.objects, 3);
     EXPECT_EQ(read("ctrace.txt").substr(0, 21), "Communications trace\n");
     EXPECT_EQ(machine(), (Lines{"T,0"}));
-    ASSERT_EQ(ws.buttons.size(), 6u);
+    ASSERT_EQ(ws.buttons.size(), 7u);
     std::vector<int> xs;
     for (auto& b : ws.buttons) xs.push_back(b.x);
-    EXPECT_EQ(xs, (std::vector<int>{5, 70, 185, 300, 385, 460}));
+    EXPECT_EQ(xs, (std::vector<int>{5, 70, 185, 300, 385, 460, 535}));
     EXPECT_EQ(ws.buttons[3].label, "Run Tool");
     EXPECT_EQ(ws.buttons[3].h, 40);
-    EXPECT_EQ(win.button_x, 460);
+    EXPECT_EQ(ws.buttons[6].label, "Previous");  // after the row it always had
+    EXPECT_EQ(win.button_x, 535);
     EXPECT_TRUE(ws.boxes.empty());
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
+    EXPECT_EQ(without_plan(ws.status), "Controller ready on /dev/ttyS0   |   Drawing in inches");
 }
 
 TEST_F(MainWindow, ButtonRowsOfTheOtherModels) {
@@ -110,18 +120,18 @@ TEST_F(MainWindow, ButtonRowsOfTheOtherModels) {
     EXPECT_EQ(ws.buttons[3].label, "Load Tool");
     EXPECT_EQ(ws.buttons[4].x, 385);
     EXPECT_EQ(ws.buttons[6].x, 545);
-    EXPECT_EQ(win.button_x, 545);
+    EXPECT_EQ(win.button_x, 620);
 
     ws.buttons.clear();
     win.cover = 0;
     settings.model = 4;
     start();
-    ASSERT_EQ(ws.buttons.size(), 8u);
-    EXPECT_EQ(ws.buttons[6].label, "Reset tool");
-    EXPECT_EQ(ws.buttons[6].x, 200);
-    EXPECT_EQ(ws.buttons[6].y, 60);
-    EXPECT_EQ(ws.buttons[7].x, 350);
-    EXPECT_EQ(win.button_x, 535);
+    ASSERT_EQ(ws.buttons.size(), 9u);
+    EXPECT_EQ(ws.buttons[7].label, "Reset tool");
+    EXPECT_EQ(ws.buttons[7].x, 200);
+    EXPECT_EQ(ws.buttons[7].y, 60);
+    EXPECT_EQ(ws.buttons[8].x, 350);
+    EXPECT_EQ(win.button_x, 610);
     EXPECT_EQ(win.cover, 0);  // a Galil machine must be reset first
 }
 
@@ -188,10 +198,28 @@ TEST_F(MainWindow, ControllerThatNeverGetsReady) {
     EXPECT_EQ(message_line.err, 0);
 }
 
-TEST_F(MainWindow, DrawingThatCannotBeOpened) {
+// A painted message stays until a click clears it; the click selects
+// nothing and nothing ends the program but Exit.
+TEST_F(MainWindow, APaintedMessageIsClearedByAClick) {
     start("missing.dxf");
     EXPECT_EQ(message_line.err, 1);
     EXPECT_EQ(message_line.record, dir.file("missing.dxf") + " Failed to open");
+    settings.model = 4;
+    win.cover = 0;
+    ws.open_file_choice = dir.file("squares.dxf");
+    command(IDM_OPEN);
+    for (int id : {IDM_RUN_TOOL, IDM_MOVE}) {
+        command(id);
+        EXPECT_EQ(message_line.record, "Must reset tool");
+        int selected = shapes.selected;
+        click(180, 390);  // on the third square
+        EXPECT_EQ(message_line.err, 0);
+        EXPECT_EQ(shapes.selected, selected);
+        click(180, 390);
+        EXPECT_EQ(shapes.selected, 3);
+        shapes.selected = 1;
+    }
+    EXPECT_FALSE(ws.ended_status);
 }
 
 TEST_F(MainWindow, MissingSettingsAreANotice) {
@@ -288,22 +316,22 @@ TEST_F(MainWindow, ADrawingOutsideTheViewIsFittedOnLoad) {
     EXPECT_EQ(win.zoom, 1);
     EXPECT_EQ(win.pan_x, 0);
     EXPECT_EQ(paint()[2], "move 60 420");
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
+    EXPECT_EQ(without_plan(ws.status), "Controller ready on /dev/ttyS0   |   Drawing in inches");
 
     ws.open_file_choice = dir.file("far.dxf");
     command(IDM_OPEN);  // 60 x 30 units into the area (20, 65)-(620, 520): zoom 10
     EXPECT_EQ(win.zoom, 10);
     EXPECT_TRUE(painted("move 20 443"));  // (1500, 1500) at the area's left, centred up and down
     // The note follows what else the drawing part says, and goes at the next load.
-    EXPECT_EQ(ws.status,
+    EXPECT_EQ(without_plan(ws.status),
               "Controller ready on /dev/ttyS0   |   Drawing in inches; Fitted to the window: at "
               "the X and Y Offset settings the drawing would not show");
     ws.open_file_choice = dir.file("squares.dxf");
-    command(IDM_OPEN);  // back at the offsets, at the zoom it had
-    EXPECT_EQ(win.zoom, 10);
+    command(IDM_OPEN);  // back at the offsets and the zoom of the start
+    EXPECT_EQ(win.zoom, 1);
     EXPECT_EQ(win.pan_x, 0);
     EXPECT_EQ(win.pan_y, 0);
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
+    EXPECT_EQ(without_plan(ws.status), "Controller ready on /dev/ttyS0   |   Drawing in inches");
 }
 
 // The key F fits, the wheel zooms about the pointer, a middle or Shift+left
@@ -522,9 +550,11 @@ TEST_F(MainWindow, OpenCommand) {
     ws.open_file_choice = dir.file("lw.dxf");
     command(IDM_OPEN);
     EXPECT_NE(ws.boxes.back().text.find("LWPOLYLINE"), std::string::npos);
-    message_line.err = 1;
-    command(IDM_OPEN);
-    EXPECT_EQ(ws.ended_status, 0);
+    show_message("Must reset tool");
+    ws.open_file_choice = dir.file("squares.dxf");
+    command(IDM_OPEN);  // opens, whatever is painted
+    EXPECT_FALSE(ws.ended_status);
+    EXPECT_EQ(shapes.objects, 3);
 }
 
 // Not opened, refused for its size, or failing as it is read: the drawing
@@ -550,7 +580,7 @@ TEST_F(MainWindow, AFailedOpenLeavesTheDrawingBeforeOnScreenAndSelectable) {
     EXPECT_NE(ws.boxes[1].text.find("it needs 5101 shape table entries"), std::string::npos);
     EXPECT_EQ(ws.boxes[2].text, "/proc/self/mem could not be read: Input/output error");
     EXPECT_EQ(message_line.err, 0);
-    EXPECT_EQ(ws.status, "Controller ready on /dev/ttyS0   |   Drawing in inches");
+    EXPECT_EQ(without_plan(ws.status), "Controller ready on /dev/ttyS0   |   Drawing in inches");
     click(180, 390);  // the third square's corner (40, 10)
     EXPECT_EQ(shapes.selected, 3);
 }
@@ -567,7 +597,7 @@ TEST_F(MainWindow, DrawingUnitsAreKeptAndTheDrawingIsReadAgainInThem) {
               dir.file("mm.dxf") +
                   ": The drawing declares millimetres but is read in inches, one drawing unit to "
                   "the inch; Options, Drawing units can read it in millimetres.");
-    EXPECT_EQ(ws.status,
+    EXPECT_EQ(without_plan(ws.status),
               "Controller ready on /dev/ttyS0   |   Drawing in inches (it declares millimetres)");
 
     ws.scripts.push_back({press(IDC_UNITS_DECLARED)});
@@ -576,7 +606,7 @@ TEST_F(MainWindow, DrawingUnitsAreKeptAndTheDrawingIsReadAgainInThem) {
     EXPECT_EQ(read("units.dat"), "declared");
     EXPECT_EQ(shapes.p3[0], 10.0f);
     EXPECT_EQ(ws.boxes.size(), 1u);
-    EXPECT_EQ(ws.status,
+    EXPECT_EQ(without_plan(ws.status),
               "Controller ready on /dev/ttyS0   |   Drawing in millimetres, scaled to inches");
 
     command(IDM_DRAWING_UNITS);  // cancelled
@@ -637,6 +667,103 @@ TEST_F(MainWindow, ClosingAndTheEndOfTheSession) {
     zelWndProc({WindowMessage::destroy});
     EXPECT_EQ(ws.quit_status, 0);
     EXPECT_EQ(zelWndProc({WindowMessage::query_end_session}), 1);
+}
+
+// Continuous Job and Divide are modes: checked in the menu, named on the
+// status line, and chosen again to leave them.
+TEST_F(MainWindow, ModesAreCheckedAndNamed) {
+    start("squares.dxf");
+    EXPECT_FALSE(ws.checks[IDM_CONTINUOUS]);
+    EXPECT_TRUE(ws.checks[IDM_CP_OFF]);
+    const std::string plain = "Controller ready on /dev/ttyS0   |   Drawing in inches";
+    const struct {
+        int id;
+        bool whole, divide;
+        const char* named;
+    } steps[] = {
+        {IDM_CONTINUOUS, true, false, "   |   Continuous job"},
+        {IDM_DIVIDE, true, true, "   |   Continuous job, divide"},
+        {IDM_CONTINUOUS, false, true, "   |   Divide"},
+        {IDM_DIVIDE, false, false, ""},
+    };
+    for (const auto& s : steps) {
+        command(s.id);
+        EXPECT_EQ(ws.checks[IDM_CONTINUOUS], s.whole);
+        EXPECT_EQ(ws.checks[IDM_DIVIDE], s.divide);
+        EXPECT_EQ(without_plan(ws.status), plain + s.named);
+    }
+    command(IDM_CP_ON);
+    EXPECT_TRUE(ws.checks[IDM_CP_ON]);
+    EXPECT_FALSE(ws.checks[IDM_CP_OFF]);
+}
+
+// Image Count: Cancel keeps the count there was, whatever Up and Down did.
+TEST_F(MainWindow, ImageCountCancelKeepsTheCount) {
+    start("squares.dxf");
+    ws.scripts.push_back({type(223, "3"), press(IDOK)});
+    command(IDM_REPEAT);
+    ws.scripts.push_back({press(225), press(225), press(IDCANCEL)});
+    command(IDM_REPEAT);
+    EXPECT_EQ(job.repeat_count, 3);
+}
+
+// Every key a menu shows gives the menu's command, and every shortcut is shown.
+TEST_F(MainWindow, ShortcutsGiveTheCommandsOfTheMenus) {
+    for (const Shortcut& s : shortcuts()) {
+        bool shown = false;
+        for (const PopupMenu& p : menu_bar())
+            for (const MenuItem& item : p.items) shown |= item.id == s.id && item.keys;
+        EXPECT_TRUE(shown) << s.id;
+    }
+    start("squares.dxf");
+    const struct {
+        int key, held, selected, start_x;
+    } steps[] = {
+        {kKeyPageDown, 0, 2, 20}, {kKeyPageUp, 0, 1, 0},  {kKeyPageUp, 0, 3, 40},
+        {kKeyRight, 0, 3, 40},    {kKeyPageDown, 0, 1, 0}, {kKeyRight, 0, 1, 10},
+        {kKeyLeft, 0, 1, 0},
+    };
+    for (const auto& s : steps) {
+        key(s.key, s.held);
+        EXPECT_EQ(shapes.selected, s.selected);
+        int first = 0, terminator = 0;
+        ASSERT_TRUE(find_figure(shapes.selected, first, terminator));
+        EXPECT_EQ(shapes.p1[first], s.start_x) << s.key;
+    }
+    key(kKeyPlus);
+    EXPECT_GT(win.zoom, 1);
+    ws.open_file_choice = dir.file("squares.dxf");
+    key('O', kControlHeld);
+    EXPECT_EQ(win.zoom, 1);  // opened anew
+    key('R', kControlHeld);
+    EXPECT_EQ(counters.images, 1);
+}
+
+// The window's place, and the drawings opened last, are kept in the machine
+// folder from one start to the next; the Open dialog starts in the last one's folder.
+TEST_F(MainWindow, PlaceAndRecentDrawingsAreKept) {
+    start("squares.dxf");
+    ws.placement = {40, 30, 1100, 800, false};
+    zelWndProc({WindowMessage::destroy});
+    EXPECT_EQ(ws.menu_labels[IDM_RECENT_FIRST],
+              "&1 squares.dxf  (" + dir.file("squares.dxf") + ")");
+    EXPECT_EQ(ws.menu_labels[IDM_RECENT_FIRST + 1], "");
+
+    reset_preferences();
+    ws.placement = {};
+    ws.menu_labels.clear();
+    win.carg = 0;
+    win.drawing.clear();
+    start();
+    EXPECT_EQ(ws.placement, (WindowPlacement{40, 30, 1100, 800, false}));
+    EXPECT_EQ(ws.menu_labels[IDM_RECENT_FIRST],
+              "&1 squares.dxf  (" + dir.file("squares.dxf") + ")");
+    command(IDM_RECENT_FIRST);
+    EXPECT_EQ(win.drawing, dir.file("squares.dxf"));
+    ws.open_file_choice.reset();
+    win.open_dialog_path.clear();
+    command(IDM_OPEN);  // cancelled
+    EXPECT_EQ(ws.open_file_offered, dir.path() + "/");
 }
 
 TEST(StatusLine, PartsThatAreSetJoinedByABar) {

@@ -33,7 +33,10 @@ protected:
         d.polyline().vertex(0, 0).vertex(10, 0).vertex(10, 10).vertex(0, 10).seqend();
         write("square.dxf", d.text());
     }
-    void start() { WindowTest::start(dir.file("square.dxf")); }
+    void start() {
+        drawing_path = dir.file("square.dxf");
+        WindowTest::start(drawing_path);
+    }
     // The window gets `m` while the `nth` command `sent` is in flight.
     void during(const std::string& sent, int nth, Message m) {
         serial_sim.after_command = [=](const std::string& c) mutable {
@@ -41,6 +44,8 @@ protected:
         };
     }
     Lines history() { return trace_lines(read("jobs.csv")); }
+    static std::string dir_drawing() { return drawing_path; }
+    static inline std::string drawing_path;
 };
 
 TEST_F(Work, EscStopsTheJobAndEverythingSaysWhere) {
@@ -92,6 +97,20 @@ TEST_F(Work, ALostControllerIsExplainedAndTheHistoryKeepsTheJob) {
                              "The job on figure 1 had made 1 of 4 walls (9.973 of 39.839 in.)",
                              "counted: 1 30-degree notch, 1 indicate mark", "ctrace.txt"})
         EXPECT_NE(text.find(part), std::string::npos) << part << " in " << text;
+}
+
+// A controller that keeps the machine waiting: after two seconds the status
+// line says so, and how long it is given.
+TEST_F(Work, ASilentControllersWaitIsShown) {
+    start();
+    begin_work(Progress::Work::job, 1, 4, 39.8f);
+    progress.waited_s = 1;
+    EXPECT_EQ(work_text().find("no answer"), std::string::npos);
+    progress.waited_s = 7;
+    EXPECT_NE(work_text().find(", no answer from the controller for 7 s (it is given 20 s)"),
+              std::string::npos)
+        << work_text();
+    end_work();
 }
 
 // A controller that answers twice: each command still waits for its own
@@ -180,6 +199,35 @@ TEST_F(Work, EveryJobAndNotchingRunHasItsLine) {
     EXPECT_NE(h[2].find(",0,done"), std::string::npos) << h[2];
     EXPECT_NE(h[3].find(",0,refused: The forming direction"), std::string::npos) << h[3];
     EXPECT_EQ(h[1].find(dir.file("square.dxf")), 52u);  // after the two times
+}
+
+TEST_F(Work, TheHistoryIsATableWhoseShownRowsExportAsJobsCsvHoldsThem) {
+    start();
+    command(IDM_RUN_TOOL);
+    ws.scripts.push_back({type(212, "1"), type(213, "2"), press(IDOK)});
+    command(IDM_RUN);
+    ws.save_file_choice = dir.file("shown.csv");
+    ws.table_script = [](TableSource& source) {
+        TableChoice only_the_square{"", dir_drawing(), -1, false};
+        TableContent t = source.content(only_the_square);
+        EXPECT_EQ(t.headings, (std::vector<std::string>{
+                                  "Start", "Drawing", "Figure", "Result", "Inches of the letter",
+                                  "Inches fed", "Inches in the log", "Walls", "End", "30° notches",
+                                  "100° notches", "Dimples", "Indicates", "Flange bends", "Shears",
+                                  "Images", "Start point", "Divide point"}));
+        EXPECT_NE(t.tips.at(5).find("lead-in to the shear"), std::string::npos);
+        ASSERT_EQ(t.rows.size(), 1u);  // the notching run has no drawing
+        EXPECT_EQ(t.totals.rfind("1 job, 39.8 in. of the letter (3.3 ft), ", 0), 0u) << t.totals;
+        EXPECT_EQ(t.drawings, std::vector<std::string>{dir_drawing()});
+        TableChoice by_inches_of_the_letter{"", "", 4, false};  // a column as shown
+        EXPECT_EQ(source.content(by_inches_of_the_letter).rows.at(0).at(4), "2.000");
+        source.export_rows(only_the_square);
+    };
+    command(IDM_JOB_HISTORY);
+    EXPECT_EQ(ws.tables, Lines{"Job history"});
+    Lines h = history(), shown = trace_lines(read("shown.csv"));
+    EXPECT_EQ(shown, (Lines{h[0], h[1]}));
+    EXPECT_NE(ws.status.find("1 jobs of the history written to "), std::string::npos);
 }
 
 TEST_F(Work, ADoneJobAndAStrokeAreSaidInTheStatusLine) {

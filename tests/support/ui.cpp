@@ -10,6 +10,9 @@ void RecordingCanvas::line_to(int x, int y) { calls.push_back(strprintf("line %d
 void RecordingCanvas::rectangle(int l, int t, int r, int b) {
     calls.push_back(strprintf("rect %d %d %d %d", l, t, r, b));
 }
+void RecordingCanvas::arc_to(int, int, int mx, int my, int x, int y) {
+    calls.push_back(strprintf("arc %d %d %d %d", mx, my, x, y));
+}
 void RecordingCanvas::text(int x, int y, const std::string& s) {
     calls.push_back(strprintf("text %d %d %s", x, y, s.c_str()));
 }
@@ -64,6 +67,7 @@ int FakeWindowSystem::dialog_box(int template_id, DialogProc proc) {
 }
 
 bool FakeWindowSystem::get_open_file_name(std::string& path, long& error) {
+    open_file_offered = path;
     error = open_file_error;
     if (!open_file_choice) return false;
     path = *open_file_choice;
@@ -106,6 +110,15 @@ int FakeWindowSystem::choose(const std::string& text, const std::string& caption
         if (buttons[k] == label) return static_cast<int>(k);
     ADD_FAILURE() << "no button " << label << " in: " << caption << ": " << text;
     return 0;
+}
+
+bool FakeWindowSystem::get_save_csv_name(std::string& path, long& error) {
+    return get_save_file_name(path, error);
+}
+
+void FakeWindowSystem::run_table(const std::string& title, TableSource& source) {
+    tables.push_back(title);
+    if (table_script) table_script(source);
 }
 
 void FakeWindowSystem::run_text_viewer(const std::string& path) { viewed.push_back(path); }

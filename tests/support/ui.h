@@ -22,6 +22,8 @@ public:
     void line_to(int x, int y) override;
     void rectangle(int l, int t, int r, int b) override;
     void text(int x, int y, const std::string& s) override;
+    // "arc MX MY X Y": through (MX, MY) to (X, Y) from the point before.
+    void arc_to(int x0, int y0, int mx, int my, int x, int y) override;
     std::vector<std::string> calls;
 };
 
@@ -55,6 +57,7 @@ public:
     std::optional<std::string> open_file_choice;  // what the open dialog returns
     std::optional<std::string> save_file_choice;  // what the save dialog returns
     std::string save_file_offered;                // what it was started from
+    std::string open_file_offered;
     long open_file_error = 0;
 
     struct Box {
@@ -76,7 +79,12 @@ public:
     };
     std::vector<Choice> asked;
     std::map<int, bool> command_buttons;  // shown or not, by id
+    std::map<int, bool> checks;           // menu check marks, by id
+    std::map<int, std::string> menu_labels;
+    WindowPlacement placement;
     std::vector<std::string> viewed;
+    std::vector<std::string> tables;                   // the titles of the tables shown
+    std::function<void(TableSource&)> table_script;    // what the operator does in one
     struct Button {
         std::string label;
         int id, x, y, w, h;
@@ -104,6 +112,12 @@ public:
                const std::vector<std::string>& buttons, int default_button,
                int escape_button) override;
     void show_command_button(int id, bool shown) override { command_buttons[id] = shown; }
+    void check_menu_item(int id, bool checked) override { checks[id] = checked; }
+    void set_menu_item(int id, const std::string& label) override { menu_labels[id] = label; }
+    WindowPlacement window_placement() override { return placement; }
+    void set_window_placement(const WindowPlacement& p) override { placement = p; }
+    bool get_save_csv_name(std::string& path, long& error) override;
+    void run_table(const std::string& title, TableSource& source) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     void invalidate() override { ++invalidations; }
