@@ -95,6 +95,7 @@ public:
     void run_table(const std::string&, TableSource&) override {}
     void run_text_viewer(const std::string&) override {}
     void create_button(const char*, int, int, int, int, int) override {}
+    bool set_look(const Look& look) override { return look == Look{}; }
     void invalidate() override {}
     void set_scroll_bars(const ScrollRange&, const ScrollRange&) override {}
     void set_window_title(const std::string&) override {}

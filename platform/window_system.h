@@ -138,6 +138,15 @@ struct WindowPlacement {
     bool operator==(const WindowPlacement&) const = default;
 };
 
+// How the main window looks on the shop floor: large fonts and thick lines
+// to be read from two metres, and light lines on a dark drawing area. The
+// paint calls are the same in every look; the window system draws them so.
+struct Look {
+    bool large = false;
+    bool dark = false;
+    bool operator==(const Look&) const = default;
+};
+
 // A table the operator sorts, filters and exports (the job history). The
 // window asks its source for the rows of the operator's choices each time
 // they change; the source owns what the rows mean.
@@ -208,7 +217,12 @@ public:
     virtual void run_table(const std::string& title, TableSource& source) = 0;
     // Shows a text file read-only and returns when the operator has closed it.
     virtual void run_text_viewer(const std::string& path) = 0;
+    // A push button on the client area; made again with the id of one that
+    // stands there already, it moves that one and gives it the new size.
     virtual void create_button(const char* label, int id, int x, int y, int w, int h) = 0;
+    // Shows the main window in `look`; false when this window system has no
+    // such look (the window stays as it was).
+    virtual bool set_look(const Look& look) = 0;
     virtual void invalidate() = 0;  // erase and repaint the client area
     virtual void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) = 0;
     virtual void set_window_title(const std::string& title) = 0;

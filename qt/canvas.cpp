@@ -3,28 +3,44 @@
 #include <QFontMetrics>
 #include <QPen>
 
-QFont window_font() {
+QFont window_font(bool large) {
     QFont f("DejaVu Sans Mono");
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
     // DejaVu Sans Mono is 1.164 em high and 0.602 em wide: 12 pixels to the
-    // em give the 14-pixel line, and a stretch of 125% the 9-pixel cell.
-    f.setPixelSize(12);
+    // em give the 14-pixel line, and a stretch of 125% the 9-pixel cell. The
+    // large display's font is half as large again, as its layout is.
+    f.setPixelSize(large ? 18 : 12);
     f.setStretch(125);
     return f;
 }
 
-PainterCanvas::PainterCanvas(QPainter& painter) : p_(painter) {
+QColor background_colour(const Look& look) { return look.dark ? QColor(24, 26, 30) : Qt::white; }
+
+// The dark theme: light lines on the dark ground, the colours of the
+// selection, the walls made and the marks lightened to stand out on it.
+QColor shown_colour(Rgb c, const Look& look) {
+    if (look.dark) {
+        if (c == kBlack) return QColor(235, 235, 235);
+        if (c == kBlue) return QColor(110, 175, 255);
+        if (c == kRed) return QColor(255, 105, 105);
+        if (c == kGreen) return QColor(80, 235, 80);
+    }
+    return QColor(c.r, c.g, c.b);
+}
+
+PainterCanvas::PainterCanvas(QPainter& painter, const Look& look) : p_(painter), look_(look) {
     p_.setRenderHint(QPainter::Antialiasing, false);
-    p_.setFont(window_font());
-    p_.setBackground(Qt::white);
+    p_.setFont(window_font(look.large));
+    p_.setBackground(background_colour(look));
     p_.setBackgroundMode(Qt::OpaqueMode);
     p_.setBrush(Qt::NoBrush);
     select_pen(kBlack);
 }
 
 void PainterCanvas::select_pen(Rgb c) {
-    QPen pen(QColor(c.r, c.g, c.b), 1, Qt::SolidLine, Qt::FlatCap);
+    // Thick lines for the large display, read from across the shop.
+    QPen pen(shown_colour(c, look_), look_.large ? 3 : 1, Qt::SolidLine, Qt::FlatCap);
     p_.setPen(pen);
 }
 
@@ -39,14 +55,14 @@ void PainterCanvas::line_to(int x, int y) {
 
 void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top) return;
-    p_.fillRect(left, top, right - left, bottom - top, Qt::white);
+    p_.fillRect(left, top, right - left, bottom - top, background_colour(look_));
     // drawRect's outline takes one pixel more than its width and height.
     p_.drawRect(left, top, right - left - 1, bottom - top - 1);
 }
 
 void PainterCanvas::text(int x, int y, const std::string& s) {
     QPen pen = p_.pen();
-    p_.setPen(Qt::black);
+    p_.setPen(shown_colour(kBlack, look_));
     p_.drawText(x, y + QFontMetrics(p_.font()).ascent(), QString::fromLocal8Bit(s));
     p_.setPen(pen);
 }

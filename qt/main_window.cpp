@@ -1,5 +1,6 @@
 #include "qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,11 +51,16 @@ ClientArea::ClientArea(WindowProc proc) : proc_(proc) {
 
 void ClientArea::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
-    PainterCanvas canvas(painter);
+    painter.fillRect(viewport()->rect(), background_colour(look_));
+    PainterCanvas canvas(painter, look_);
     Message m{WindowMessage::paint};
     m.canvas = &canvas;
     proc_(m);
+}
+
+void ClientArea::set_look(const Look& look) {
+    look_ = look;
+    viewport()->update();
 }
 
 void ClientArea::send_mouse(WindowMessage kind, QMouseEvent* e) {
@@ -205,11 +211,41 @@ void MainWindow::create() { proc_(Message{WindowMessage::create}); }
 QWidget* MainWindow::client() const { return client_->viewport(); }
 
 QPushButton* MainWindow::add_button(const QString& label, int id, int x, int y, int w, int h) {
+    for (const auto& [made_id, made] : buttons_)
+        if (made_id == id) {
+            made->setGeometry(x, y, w, h);
+            return made;
+        }
     auto* button = new QPushButton(label, client());
+    button->setFont(look_font());
     button->setGeometry(x, y, w, h);
     connect(button, &QPushButton::clicked, this, [this, id] { command(id); });
     button->show();
+    buttons_.emplace_back(id, button);
     return button;
+}
+
+// The desktop's own font, or half as large again and bold for the large display.
+QFont MainWindow::look_font() const {
+    QFont font = QApplication::font();
+    if (look_.large) {
+        if (font.pixelSize() > 0) font.setPixelSize(font.pixelSize() * 3 / 2);
+        else font.setPointSizeF(font.pointSizeF() * 1.5);
+        font.setBold(true);
+    }
+    return font;
+}
+
+void MainWindow::set_look(const Look& look) {
+    look_ = look;
+    QFont font = look_font();
+    status_->setFont(font);
+    for (const auto& [id, button] : buttons_) button->setFont(font);
+    for (const auto& [id, button] : command_buttons_) button->setFont(font);
+    stop_->setFont(font);
+    progress_->setMinimumHeight(look.large ? 30 : 0);
+    progress_->setMaximumWidth(look.large ? 300 : 200);
+    client_->set_look(look);
 }
 
 QAction* MainWindow::menu_action(int id) const {

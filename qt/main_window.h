@@ -22,6 +22,7 @@ class ClientArea : public QAbstractScrollArea {
 public:
     explicit ClientArea(WindowProc proc);
     void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical);
+    void set_look(const Look& look);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -35,6 +36,7 @@ protected:
 private:
     void send_mouse(WindowMessage kind, QMouseEvent* e);
     WindowProc proc_;
+    Look look_;
 };
 
 // The main window: class and title "zel", the menu bar of the resources, and
@@ -46,7 +48,11 @@ public:
 
     // Sends the create message; the window is shown after it.
     void create();
+    // A push button on the client area; one of the same id is moved instead.
     QPushButton* add_button(const QString& label, int id, int x, int y, int w, int h);
+    // Large fonts for the status line and the buttons, and the drawing
+    // area's look.
+    void set_look(const Look& look);
     QWidget* client() const;
     QLabel* status_label() const { return status_; }
     QProgressBar* progress_bar() const { return progress_; }
@@ -68,6 +74,7 @@ protected:
 private:
     void command(int id);
     void add_shortcuts();
+    QFont look_font() const;
 
     WindowProc proc_;
     ClientArea* client_;
@@ -75,6 +82,8 @@ private:
     QProgressBar* progress_;
     QPushButton* stop_;
     std::vector<std::pair<int, QPushButton*>> command_buttons_;
+    std::vector<std::pair<int, QPushButton*>> buttons_;  // on the client area, by id
+    Look look_;
 };
 
 // True while the program waits for the controller and the window only

@@ -400,6 +400,11 @@ void QtWindowSystem::create_button(const char* label, int id, int x, int y, int 
     window_.add_button(QString::fromLatin1(label), id, x, y, w, h);
 }
 
+bool QtWindowSystem::set_look(const Look& look) {
+    window_.set_look(look);
+    return true;
+}
+
 void QtWindowSystem::invalidate() { window_.client()->update(); }
 
 void QtWindowSystem::set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) {

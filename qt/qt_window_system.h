@@ -36,6 +36,7 @@ public:
     void run_table(const std::string& title, TableSource& source) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
+    bool set_look(const Look& look) override;
     void invalidate() override;
     void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) override;
     void set_window_title(const std::string& title) override;

@@ -32,7 +32,8 @@ constexpr MenuItem kOptions[] = {
     {"&Job Length", IDM_JOB_LENGTH},     kSep, {"&Contineous Job", IDM_CONTINUOUS}, kSep,
     {"&Repeat Image Count", IDM_REPEAT}, kSep, {"Change &Tab", IDM_CHANGE_TAB},
     {"Drawing &units", IDM_DRAWING_UNITS}, kSep, {"&View log", IDM_VIEW_LOG},
-    {"Job &history", IDM_JOB_HISTORY},
+    {"Job &history", IDM_JOB_HISTORY}, kSep,
+    {"&Large display", IDM_LARGE_DISPLAY}, {"Dar&k theme", IDM_DARK_THEME},
 };
 
 constexpr MenuItem kImage[] = {

@@ -20,7 +20,7 @@ enum CommandId {
     // Carrying on after a stop, and reconnecting.
     IDM_RESUME = 70, IDM_CONNECT = 71,
     // The shop floor: the previous figure, the view, help, the recent drawings (90 to 97).
-    IDM_PREVIOUS = 80, IDM_HELP = 83,
+    IDM_PREVIOUS = 80, IDM_LARGE_DISPLAY = 81, IDM_DARK_THEME = 82, IDM_HELP = 83,
     IDM_RECENT_FIRST = 90, IDM_RECENT_LAST = 97,
 };
 

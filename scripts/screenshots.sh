@@ -1,8 +1,10 @@
 #!/bin/sh
 # Makes the README's pictures from the program itself, on a virtual display:
 # docs/window.png, the window on the sample drawing with the simulated
-# machine, docs/setup.png, the Setup dialog, and docs/history.png, the job
-# history as a table (of a few jobs written here). Needs a build (make build);
+# machine, docs/large.png and docs/dark.png, the same with Options, Large
+# display and Dark theme, docs/setup.png, the Setup dialog, and
+# docs/history.png, the job history as a table (of a few jobs written here),
+# all on a screen of 1280 x 1024. Needs a build (make build);
 # BUILD names another build folder.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +13,7 @@ build=${BUILD:-$root/build}
 if [ -z "${ZEL_SCREENSHOTS_DISPLAY:-}" ]; then
     "$root/scripts/install-deps.sh" imagemagick
     export ZEL_SCREENSHOTS_DISPLAY=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0"
 fi
 
 machine=$(mktemp -d)
@@ -43,6 +45,20 @@ sleep 1
 mkdir -p "$root/docs"
 import -window "$window" "$root/docs/window.png"
 
+# Options, Large display, then Dark theme; each chosen again to end it.
+options() {
+    xdotool windowfocus --sync "$window" key alt+o
+    sleep 0.5
+    xdotool key "$1"
+    sleep 1
+}
+options l
+import -window "$window" "$root/docs/large.png"
+options l
+options k
+import -window "$window" "$root/docs/dark.png"
+options k
+
 # Tools, Setup
 xdotool windowfocus --sync "$window" key alt+t
 sleep 0.5
@@ -68,4 +84,4 @@ xdotool windowfocus --sync "$window" key alt+f
 sleep 0.5
 xdotool key x
 wait "$zel"
-echo "screenshots: docs/window.png docs/setup.png docs/history.png"
+echo "screenshots: docs/window.png docs/large.png docs/dark.png docs/setup.png docs/history.png"

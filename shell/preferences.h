@@ -19,6 +19,9 @@ inline constexpr const char* kPreferencesFile = "window.dat";
 
 extern Preferences preferences;
 
+// A size in the window's pixels as the Large display shows it: half as large again.
+inline int scaled(int pixels) { return preferences.large ? pixels * 3 / 2 : pixels; }
+
 void reset_preferences();
 
 // Reads window.dat; a file that is missing or damaged leaves the defaults

@@ -10,6 +10,7 @@
 #include "records/progress.h"
 #include "records/settings.h"
 #include "shell/jobs.h"
+#include "shell/preferences.h"
 #include "shell/viewport.h"
 #include "shell/window_state.h"
 
@@ -39,6 +40,7 @@ struct SelectedFigure {
 };
 
 void mark(Canvas& c, WinPoint p, int half) {
+    half = scaled(half);
     c.rectangle(p.x - half, p.y - half, p.x + half, p.y + half);
 }
 
@@ -139,7 +141,8 @@ void paint_start_arrow(Canvas& c, const SelectedFigure& sel) {
         return WinPoint{pixel(sel.start.x + along * dx + across * nx),
                         pixel(sel.start.y + along * dy + across * ny)};
     };
-    WinPoint tail = at(0, 8), tip = at(24, 8), barb1 = at(17, 12), barb2 = at(17, 4);
+    WinPoint tail = at(0, scaled(8)), tip = at(scaled(24), scaled(8)),
+             barb1 = at(scaled(17), scaled(12)), barb2 = at(scaled(17), scaled(4));
     c.select_pen(selected_colour());
     c.move_to(tail.x, tail.y);
     c.line_to(tip.x, tip.y);
@@ -169,20 +172,21 @@ void zelPaint(Canvas& canvas) {
     SelectedFigure sel;
     bool loaded = shapes.PointsLoaded != 0;
     if (loaded) paint_figures(canvas, current_view(), sel);
-    if (const char* text = tab_text(settings.tab)) canvas.text(win.button_x + 105, 20, text);
+    if (const char* text = tab_text(settings.tab))
+        canvas.text(win.button_x + scaled(105), scaled(20), text);
     if (message_line.err != 0) {
-        canvas.text(150, 100, message_line.record);
-        canvas.text(150, 120, kClickToClear);
+        canvas.text(scaled(150), scaled(100), message_line.record);
+        canvas.text(scaled(150), scaled(120), kClickToClear);
     }
     // The marks of where the strip starts and divides come last, over the rest.
     if (!loaded) return;
     paint_start_arrow(canvas, sel);
-    if (sel.divide) canvas.text(sel.divide->x + 6, sel.divide->y + 4, kDivideLabel);
+    if (sel.divide) canvas.text(sel.divide->x + scaled(6), sel.divide->y + scaled(4), kDivideLabel);
     // Where the strip of a stopped job ends: Resume carries on from there.
     if (sel.stopped) {
         canvas.select_pen(kRed);
         mark(canvas, *sel.stopped, 4);
-        canvas.text(sel.stopped->x + 8, sel.stopped->y - 18, kStoppedLabel);
+        canvas.text(sel.stopped->x + scaled(8), sel.stopped->y - scaled(18), kStoppedLabel);
         canvas.select_pen(kBlack);
     }
 }

@@ -99,6 +99,8 @@ void show_modes() {
     ws().check_menu_item(IDM_CP_OFF, win.cp == 0);
     ws().check_menu_item(IDM_SEGMENTS_ON, win.segment_file == 1);
     ws().check_menu_item(IDM_SEGMENTS_OFF, win.segment_file != 1);
+    ws().check_menu_item(IDM_LARGE_DISPLAY, preferences.large);
+    ws().check_menu_item(IDM_DARK_THEME, preferences.dark);
     status_line.mode = whole && divide ? "Continuous job, divide"
                        : whole         ? "Continuous job"
                        : divide        ? "Divide"
@@ -196,39 +198,62 @@ void on_shown() {
 
 // The buttons of the model. Called again after Setup names another model, it
 // adds the fixed buttons that model has and the others had not; a row button
-// it needs (Load Tool) comes at the next start.
-void create_buttons() {
-    bool first = win.buttons_made.empty();
-    int x = kButtonRowX;
+// it needs (Load Tool) comes at the next start. With `again` it places the
+// buttons made anew, at the size of the display.
+void create_buttons(bool again = false) {
+    bool first = win.buttons_made.empty() || again;
+    int x = scaled(kButtonRowX), height = scaled(kButtonHeight);
+    if (again) win.buttons_bottom = 0;
     for (const ButtonDef& b : push_buttons()) {
         bool wanted = b.when == ButtonDef::When::always ||
                       (b.when == ButtonDef::When::model_2 && settings.model == 2) ||
                       (b.when == ButtonDef::When::model_4 && galil());
-        if (!wanted || std::find(win.buttons_made.begin(), win.buttons_made.end(), b.id) !=
-                           win.buttons_made.end())
-            continue;
+        bool made = std::find(win.buttons_made.begin(), win.buttons_made.end(), b.id) !=
+                    win.buttons_made.end();
+        if (again ? !made : !wanted || made) continue;
         if (!b.in_row) {
-            ws().create_button(b.label, b.id, b.x, b.y, b.width, kButtonHeight);
-            win.buttons_made.push_back(b.id);
-            win.buttons_bottom = std::max(win.buttons_bottom, b.y + kButtonHeight);
+            ws().create_button(b.label, b.id, scaled(b.x), scaled(b.y), scaled(b.width), height);
+            if (!again) win.buttons_made.push_back(b.id);
+            win.buttons_bottom = std::max(win.buttons_bottom, scaled(b.y) + height);
             continue;
         }
         if (!first) continue;
-        win.buttons_made.push_back(b.id);
-        ws().create_button(b.label, b.id, x, kButtonRowY, b.width, kButtonHeight);
-        win.buttons_bottom = std::max(win.buttons_bottom, kButtonRowY + kButtonHeight);
+        if (!again) win.buttons_made.push_back(b.id);
+        ws().create_button(b.label, b.id, x, scaled(kButtonRowY), scaled(b.width), height);
+        win.buttons_bottom = std::max(win.buttons_bottom, scaled(kButtonRowY) + height);
         win.button_x = x;
-        win.button_w = b.width;
-        x += b.width + kButtonGap;
+        win.button_w = scaled(b.width);
+        x += scaled(b.width) + scaled(kButtonGap);
     }
     // The tab text sits beside the row, past the fixed buttons of a Galil machine.
-    if (first && galil()) win.button_x += win.button_w + kButtonGap;
+    if (first && galil()) win.button_x += win.button_w + scaled(kButtonGap);
+}
+
+// Shows the window in the look of the preferences. A look the window system
+// does not have is taken back and, unless `quietly`, said.
+void show_look(bool quietly) {
+    if (!ws().set_look({preferences.large, preferences.dark})) {
+        if (!quietly && preferences.large) notice("Large display is not available in this build");
+        if (!quietly && preferences.dark) notice("The dark theme is not available in this build");
+        preferences.large = preferences.dark = false;
+        ws().set_look({});
+    }
+    create_buttons(true);
+    ws().invalidate();
+}
+
+// Options, Large display and Dark theme: chosen again, they end.
+void toggle_look(bool Preferences::*choice) {
+    preferences.*choice = !(preferences.*choice);
+    show_look(false);
+    save_window_preferences();
 }
 
 void on_create() {
     at_program_end(show_final_notices);
     read_preferences();
     ws().set_window_placement(preferences.placement);
+    if (preferences.large || preferences.dark) show_look(true);
     show_recent();
     // The window takes a lost controller itself: Connect, carry on or Exit.
     recover_from_lost_controller(true);
@@ -490,6 +515,8 @@ void command(int id) {
         ws().invalidate();
         break;
     case IDM_HELP: help_command(); break;
+    case IDM_LARGE_DISPLAY: toggle_look(&Preferences::large); break;
+    case IDM_DARK_THEME: toggle_look(&Preferences::dark); break;
     default:
         if (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST) open_recent(id - IDM_RECENT_FIRST);
         break;

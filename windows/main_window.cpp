@@ -111,6 +111,10 @@ void MainWindow::create(int show) {
 }
 
 HWND MainWindow::add_button(const std::string& label, int id, int x, int y, int w, int h) {
+    if (HWND made = ::GetDlgItem(client_, id)) {
+        ::MoveWindow(made, x, y, w, h, TRUE);
+        return made;
+    }
     HWND b = ::CreateWindowExW(0, L"BUTTON", widen(label).c_str(),
                                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y, w, h, client_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

@@ -15,9 +15,9 @@ protected:
         image.fill(Qt::white);
     }
     template <typename Paint>
-    void paint(Paint f) {
+    void paint(Paint f, const Look& look = {}) {
         QPainter p(&image);
-        PainterCanvas c(p);
+        PainterCanvas c(p, look);
         f(c);
     }
     QRgb at(int x, int y) const { return image.pixel(x, y) & 0xFFFFFF; }
@@ -62,6 +62,28 @@ TEST_F(Canvas, ARectangleIsOutlinedInThePenAndFilledWhiteUpToButNotOnItsRightAnd
     EXPECT_EQ(at(12, 12), kWhitePixel);
     EXPECT_EQ(at(14, 12), kBlackPixel);
     EXPECT_EQ(at(12, 14), kBlackPixel);
+}
+
+// The shop floor's looks: light lines three pixels wide on the dark ground,
+// a mark filled with the ground, the selection's colour still its own.
+TEST_F(Canvas, TheLargeDarkLookDrawsThickLightLinesAndKeepsTheColoursApart) {
+    Look look{true, true};
+    image.fill(background_colour(look));
+    paint([](PainterCanvas& c) {
+        c.move_to(5, 10);
+        c.line_to(25, 10);
+        c.select_pen(kBlue);
+        c.rectangle(30, 20, 40, 30);
+    }, look);
+    QColor line = QColor::fromRgb(at(15, 10)), ground = background_colour(look);
+    EXPECT_GT(line.lightness(), 200);
+    EXPECT_LT(ground.lightness(), 40);
+    EXPECT_EQ(at(15, 9), at(15, 10));
+    EXPECT_EQ(at(15, 11), at(15, 10));
+    EXPECT_EQ(QColor::fromRgb(at(15, 13)), ground);
+    QColor mark = QColor::fromRgb(at(30, 25));
+    EXPECT_GT(mark.blue(), mark.red() + 80);
+    EXPECT_EQ(QColor::fromRgb(at(35, 25)), ground);  // filled with the ground
 }
 
 TEST(WindowFont, IsFixedPitchFourteenPixelsHighAndAboutNineWide) {

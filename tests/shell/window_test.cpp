@@ -766,6 +766,40 @@ TEST_F(MainWindow, PlaceAndRecentDrawingsAreKept) {
     EXPECT_EQ(ws.open_file_offered, dir.path() + "/");
 }
 
+// Large display and the dark theme: checked, kept in window.dat, the buttons
+// and the painted texts half as large again; a window system without them
+// says so and stays as it was.
+TEST_F(MainWindow, LargeDisplayAndDarkThemeAreKeptAndAWindowWithoutThemSaysSo) {
+    start("squares.dxf");
+    Lines plain = paint();
+    command(IDM_LARGE_DISPLAY);
+    command(IDM_DARK_THEME);
+    EXPECT_EQ(ws.look, (Look{true, true}));
+    EXPECT_TRUE(ws.checks[IDM_LARGE_DISPLAY]);
+    EXPECT_TRUE(ws.checks[IDM_DARK_THEME]);
+    ASSERT_EQ(ws.buttons.size(), 7u);  // placed again, none made twice
+    EXPECT_EQ(ws.buttons[3].label, "Run Tool");
+    EXPECT_EQ(ws.buttons[3].x, 448);
+    EXPECT_EQ(ws.buttons[3].h, 60);
+    EXPECT_EQ(win.buttons_bottom, 67);
+    EXPECT_NE(paint(), plain);
+    EXPECT_NE(read("window.dat").find("large 1\ndark 1\n"), std::string::npos);
+
+    command(IDM_LARGE_DISPLAY);
+    command(IDM_DARK_THEME);
+    EXPECT_EQ(ws.look, Look{});
+    EXPECT_EQ(ws.buttons[3].x, 300);
+    EXPECT_EQ(paint(), plain);
+
+    ws.looks_shown = false;
+    command(IDM_LARGE_DISPLAY);
+    ASSERT_FALSE(ws.boxes.empty());
+    EXPECT_EQ(ws.boxes.back().text, "Large display is not available in this build");
+    EXPECT_FALSE(preferences.large);
+    EXPECT_FALSE(ws.checks[IDM_LARGE_DISPLAY]);
+    EXPECT_NE(read("window.dat").find("large 0\n"), std::string::npos);
+}
+
 TEST(StatusLine, PartsThatAreSetJoinedByABar) {
     reset_status_line();
     EXPECT_EQ(status_text(), "");

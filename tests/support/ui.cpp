@@ -124,5 +124,10 @@ void FakeWindowSystem::run_table(const std::string& title, TableSource& source) 
 void FakeWindowSystem::run_text_viewer(const std::string& path) { viewed.push_back(path); }
 
 void FakeWindowSystem::create_button(const char* label, int id, int x, int y, int w, int h) {
+    for (Button& b : buttons)
+        if (b.id == id) {
+            b = {label, id, x, y, w, h};
+            return;
+        }
     buttons.push_back({label, id, x, y, w, h});
 }

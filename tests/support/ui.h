@@ -89,7 +89,9 @@ public:
         std::string label;
         int id, x, y, w, h;
     };
-    std::vector<Button> buttons;
+    std::vector<Button> buttons;   // each made once, where it stands now
+    Look look;
+    bool looks_shown = true;       // false: only the plain look, as on Windows
     int invalidations = 0;
     ScrollRange horizontal, vertical;  // the scroll bars as last set
     std::string title;
@@ -120,6 +122,11 @@ public:
     void run_table(const std::string& title, TableSource& source) override;
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
+    bool set_look(const Look& l) override {
+        if (!looks_shown && !(l == Look{})) return false;
+        look = l;
+        return true;
+    }
     void invalidate() override { ++invalidations; }
     void set_scroll_bars(const ScrollRange& h, const ScrollRange& v) override {
         horizontal = h;
