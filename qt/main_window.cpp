@@ -121,10 +121,43 @@ void ClientArea::set_scroll_bars(const ScrollRange& horizontal, const ScrollRang
     }
 }
 
+namespace {
+
+// A wrapping status line as tall as its text needs at the width it has, not
+// at the narrowest width the status bar could give it.
+class StatusLabel : public QLabel {
+public:
+    StatusLabel() {
+        setWordWrap(true);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+    void fit() {
+        // The label's own height would count in: its text alone decides.
+        int was = height();
+        setMinimumHeight(0);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+        int h = heightForWidth(width());
+        setFixedHeight(h > 0 ? h : was);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override {
+        QLabel::resizeEvent(e);
+        fit();
+    }
+};
+
+}  // namespace
+
+void MainWindow::set_status_text(const QString& text) {
+    status_->setText(text);
+    static_cast<StatusLabel*>(status_)->fit();
+}
+
 MainWindow::MainWindow(WindowProc proc)
     : proc_(proc),
       client_(new ClientArea(proc)),
-      status_(new QLabel),
+      status_(new StatusLabel),
       progress_(new QProgressBar),
       stop_(new QPushButton("Stop")) {
     setWindowTitle(QString::fromLatin1(kAppName));
@@ -146,8 +179,6 @@ MainWindow::MainWindow(WindowProc proc)
     add_shortcuts();
     setCentralWidget(client_);
     // A long line wraps rather than being cut off at the window's edge.
-    status_->setWordWrap(true);
-    status_->setMinimumWidth(100);
     statusBar()->addWidget(status_, 1);
     progress_->setMaximumWidth(200);
     progress_->setTextVisible(false);
@@ -240,6 +271,7 @@ void MainWindow::set_look(const Look& look) {
     look_ = look;
     QFont font = look_font();
     status_->setFont(font);
+    static_cast<StatusLabel*>(status_)->fit();
     for (const auto& [id, button] : buttons_) button->setFont(font);
     for (const auto& [id, button] : command_buttons_) button->setFont(font);
     stop_->setFont(font);

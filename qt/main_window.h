@@ -55,6 +55,7 @@ public:
     void set_look(const Look& look);
     QWidget* client() const;
     QLabel* status_label() const { return status_; }
+    void set_status_text(const QString& text);
     QProgressBar* progress_bar() const { return progress_; }
     QPushButton* stop_button() const { return stop_; }
     // The status line's command buttons (Resume, Connect), by command id.

@@ -416,7 +416,7 @@ void QtWindowSystem::set_window_title(const std::string& title) {
 }
 
 void QtWindowSystem::set_status_text(const std::string& text) {
-    window_.status_label()->setText(QString::fromLocal8Bit(text));
+    window_.set_status_text(QString::fromLocal8Bit(text));
 }
 
 void QtWindowSystem::set_busy(bool busy) { window_.set_busy(busy); }

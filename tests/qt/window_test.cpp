@@ -4,6 +4,7 @@
 // swallow the operator's input.
 #include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -185,6 +186,23 @@ TEST_F(Window, ScrollBarsAndTheClientAreasSize) {
     h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     v->setValue(35);
     EXPECT_EQ(messages(), (Strings{"scroll 0 0", "scroll 1 35"}));
+}
+
+// A long status line wraps at 800 x 600 and takes the lines it needs, no more.
+TEST_F(Window, TheStatusLineIsAsTallAsItsTextAtTheWidthItHas) {
+    window.resize(800, 600);
+    window.show();
+    std::string text = "Simulated machine | Job: figure 1, wall 69 of 104, 59.8 of 135.5 in., "
+                       "2 s, about 2 s left | Drawing in inches | Continuous job, divide";
+    ws.set_status_text(text);
+    QCoreApplication::processEvents();
+    QLabel* status = window.status_label();
+    int line = status->fontMetrics().lineSpacing();
+    EXPECT_GE(status->height(), 2 * line);
+    EXPECT_LE(status->height(), 3 * line + 4);
+    ws.set_status_text("Simulated machine");
+    QCoreApplication::processEvents();
+    EXPECT_LE(status->height(), line + 4);
 }
 
 TEST_F(Window, TheCloseBoxAsksTheWindowProcedureWhichEndsTheLoopWithItsStatus) {
