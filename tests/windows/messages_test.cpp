@@ -1,6 +1,8 @@
 // Win32 input as the window procedure's messages.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "windows/messages.h"
 #include "windows/win32_window_system.h"
 
@@ -48,13 +50,14 @@ TEST(Win32Messages, MouseMessagesOfTheClientArea) {
     }
 }
 
-TEST(Win32Messages, LettersDigitsAndEscReachTheWindowOtherKeysStayWithTheControl) {
-    EXPECT_EQ(key_code('F'), 'F');
-    EXPECT_EQ(key_code('0'), '0');
-    EXPECT_EQ(key_code('9'), '9');
-    EXPECT_EQ(key_code(VK_ESCAPE), kKeyEscape);
-    for (WPARAM other : {VK_RETURN, VK_TAB, VK_LEFT, VK_F1, VK_SPACE, VK_NUMPAD1})
-        EXPECT_EQ(key_code(other), 0) << other;
+TEST(Win32Messages, LettersDigitsAndTheShortcutKeysReachTheWindowOtherKeysStayWithTheControl) {
+    const std::pair<WPARAM, int> keys[] = {
+        {'F', 'F'}, {'0', '0'}, {'9', '9'}, {VK_ESCAPE, kKeyEscape},
+        {VK_F1, kKeyF1}, {VK_F5, kKeyF5}, {VK_PRIOR, kKeyPageUp}, {VK_NEXT, kKeyPageDown},
+        {VK_LEFT, kKeyLeft}, {VK_RIGHT, kKeyRight}, {VK_ADD, kKeyPlus}, {VK_OEM_MINUS, kKeyMinus},
+        {VK_RETURN, 0}, {VK_TAB, 0}, {VK_SPACE, 0}, {VK_UP, 0}, {VK_F2, 0}, {VK_NUMPAD1, 0},
+    };
+    for (auto [vk, code] : keys) EXPECT_EQ(key_code(vk), code) << vk;
 }
 
 TEST(Win32Messages, ScrollRequestsStayWithinTheRange) {
