@@ -102,6 +102,17 @@ FILE* memory_file(std::string& text) {
 }
 #endif
 
+// Why the letters do not fit in the shape tables; empty when they do.
+std::string past_the_tables(const std::vector<std::vector<geo::Piece>>& letters) {
+    long long entries = 1;
+    for (const auto& pieces : letters) entries += static_cast<long long>(pieces.size()) + 1;
+    if (entries <= kShapeEntries) return "";
+    return strprintf("The letters need %lld shape table entries (one for each line or arc, one "
+                     "more for each figure and one at the end) and %d fit: make fewer or "
+                     "simpler letters.",
+                     entries, kShapeEntries);
+}
+
 }  // namespace
 
 std::string text_drawing_name(const TextRequest& request) {
@@ -116,15 +127,9 @@ std::string text_drawing_name(const TextRequest& request) {
 std::string text_dxf(const TextRequest& request, std::string& why) {
     std::vector<std::vector<geo::Piece>> letters = fitted_letters(request, why);
     if (letters.empty()) return "";
-    long long entries = 1;
+    if (why = past_the_tables(letters); !why.empty()) return "";
+    long long entries = 0;
     for (const auto& pieces : letters) entries += static_cast<long long>(pieces.size()) + 1;
-    if (entries > kShapeEntries) {
-        why = strprintf("The letters need %lld shape table entries (one for each line or arc, one "
-                        "more for each figure and one at the end) and %d fit: make fewer or "
-                        "simpler letters.",
-                        entries, kShapeEntries);
-        return "";
-    }
     std::string out;
     out.reserve(static_cast<std::size_t>(entries) * 80);
     pair(out, 0, "SECTION");
@@ -146,7 +151,9 @@ std::string text_dxf(const TextRequest& request, std::string& why) {
 
 std::vector<PreviewOutline> text_preview(const TextRequest& request, std::string& why) {
     std::vector<PreviewOutline> out;
-    for (const auto& pieces : fitted_letters(request, why)) {
+    std::vector<std::vector<geo::Piece>> letters = fitted_letters(request, why);
+    if (why = why.empty() ? past_the_tables(letters) : why; !why.empty()) return out;
+    for (const auto& pieces : letters) {
         PreviewOutline o;
         o.xy = {pieces.front().start.x, pieces.front().start.y};
         for (const geo::Piece& p : pieces) {

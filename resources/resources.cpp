@@ -6,8 +6,11 @@ namespace {
 
 constexpr MenuItem kSep{nullptr, 0};
 
-constexpr MenuItem kFile[] = {
-    {"Open...", IDM_OPEN}, {"Save as R12 DXF...", IDM_SAVE_R12}, kSep, {"E&xit", IDM_EXIT}};
+constexpr MenuItem kFile[] = {{"Open...", IDM_OPEN},
+                              {"New from text...", IDM_NEW_TEXT},
+                              {"Save as R12 DXF...", IDM_SAVE_R12},
+                              kSep,
+                              {"E&xit", IDM_EXIT}};
 
 constexpr MenuItem kTools[] = {
     {"&Run", IDM_RUN},           kSep, {"&Uncalibrated move", IDM_UNCALIBRATED}, kSep,

@@ -17,6 +17,8 @@ enum CommandId {
     IDM_FIT = 65, IDM_SERIAL_PORT = 66, IDM_SAVE_R12 = 67,
     // Carrying on after a stop, and reconnecting.
     IDM_RESUME = 70, IDM_CONNECT = 71,
+    // Letters from text.
+    IDM_NEW_TEXT = 100,
 };
 
 // Dialog button ids.

@@ -106,7 +106,7 @@ TEST_F(Window, TheMenuBarHasEveryItemOfTheResourcesWithItsMnemonicAndId) {
     }
     // Tools: "&Run", -, "&Uncalibrated move", -, "&Setup"
     menus[1]->menu()->actions()[4]->trigger();
-    menus[0]->menu()->actions()[3]->trigger();  // E&xit
+    menus[0]->menu()->actions()[4]->trigger();  // E&xit
     EXPECT_EQ(messages(), (Strings{"command 17", "command 13"}));
 }
 
