@@ -63,6 +63,7 @@ int read_drawing(const CommandLine& cl, const char* nothing_done) {
     }
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     if (std::string closed = closed_note(); !closed.empty()) notice(path + ": " + closed);
+    if (std::string fonts = fonts_note(); !fonts.empty()) notice(path + ": " + fonts);
     return 0;
 }
 
