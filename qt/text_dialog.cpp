@@ -120,6 +120,9 @@ TextDialog::TextDialog(const TextFields& fields, const TextDialogHelp& help, QWi
     all->addWidget(buttons);
     for (QLabel* l : findChildren<QLabel*>())
         if (l->text() == "&Font:") l->setBuddy(search_);
+    // Tab goes down the fields, then to the font search and its list.
+    QWidget* order[] = {text_, height_, unit_, letter_spacing_, line_spacing_, search_, fonts_};
+    for (std::size_t k = 1; k < std::size(order); ++k) setTabOrder(order[k - 1], order[k]);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &TextDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TextDialog::reject);

@@ -7,7 +7,7 @@ namespace {
 constexpr MenuItem kSep{nullptr, 0};
 
 constexpr MenuItem kFile[] = {{"Open...", IDM_OPEN},
-                              {"New from text...", IDM_NEW_TEXT},
+                              {"&New from text...", IDM_NEW_TEXT},
                               {"Save as R12 DXF...", IDM_SAVE_R12},
                               kSep,
                               {"E&xit", IDM_EXIT}};
