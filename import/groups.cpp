@@ -542,15 +542,15 @@ void GroupReader::style_value() {
 }
 
 void GroupReader::end_text() {
-    const std::string& t = text_entity.text;
-    if (t.find_first_not_of(" ") == std::string::npos) return;  // nothing to show
+    std::string plain = entity_text(text_entity);
+    if (plain.find_first_not_of(" \n\t") == std::string::npos) return;  // nothing to show
     const FontMatch& m = text_fonts.font_for(text_entity.style);
     if (!m.error.empty()) {
         if (!defining()) ++passed.text;  // no fonts to make letters with
         return;
     }
     std::vector<std::unique_ptr<geo::Curve>> outlines;
-    std::string why = text_entity_outlines(text_entity, m.font, per_inch, outlines);
+    std::string why = text_entity_outlines(text_entity, plain, m.font, per_inch, outlines);
     if (!why.empty()) return shape_fault(why);
     spline = geo::SplineData{};  // the letters hold no spline values
     for (auto& o : outlines) add_curve(std::move(o), true);

@@ -166,10 +166,13 @@ std::string TextFonts::replaced() const {
     return out.empty() ? "" : "fonts not installed: " + out;
 }
 
-std::string text_entity_outlines(const TextEntity& e, const FontFace& font, double per_inch,
+std::string entity_text(const TextEntity& e) {
+    return e.mtext ? plain_mtext(e.text) : plain_text(e.text);
+}
+
+std::string text_entity_outlines(const TextEntity& e, const std::string& text,
+                                 const FontFace& font, double per_inch,
                                  std::vector<std::unique_ptr<geo::Curve>>& out) {
-    std::string text = e.mtext ? plain_mtext(e.text) : plain_text(e.text);
-    if (text.find_first_not_of(" \n\t") == std::string::npos) return "";
     double h = e.height / per_inch;
     if (!(h > 0 && h <= kMaxHeight))
         return "has a text height that cannot be used (more than 0 and at most 200 in.)";

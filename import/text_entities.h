@@ -59,8 +59,12 @@ private:
     std::vector<std::string> replaced_;
 };
 
-// The outlines of the entity in drawing units (`per_inch` of them to the
-// inch), placed, closed, in the outlines' order; "" or why they cannot be
-// made. Text of spaces only, or none, makes none.
-std::string text_entity_outlines(const TextEntity& e, const FontFace& font, double per_inch,
+// The entity's text as plain text (plain_text or plain_mtext).
+std::string entity_text(const TextEntity& e);
+
+// The outlines of the entity's `plain` text (not blank) in drawing units
+// (`per_inch` of them to the inch), placed, closed, in the outlines' order;
+// "" or why they cannot be made.
+std::string text_entity_outlines(const TextEntity& e, const std::string& plain,
+                                 const FontFace& font, double per_inch,
                                  std::vector<std::unique_ptr<geo::Curve>>& out);
