@@ -493,6 +493,10 @@ void GroupReader::end_entity() {
 
 namespace {
 
+// Longer texts are no lettering a machine bends; kept short, the time spent
+// on one stays small.
+constexpr std::size_t kMostText = 4096;
+
 // The value line without its line end.
 std::string value_line(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
@@ -506,8 +510,14 @@ void GroupReader::text_value(Word w) {
     double* number = nullptr;
     int* whole = nullptr;
     switch (code) {
-    case 1: t.text += value_line(line); return;
-    case 3: t.text += value_line(line); return;  // the parts before the last
+    case 1:
+    case 3:  // 3: the parts of a long MTEXT before the last
+        t.text += value_line(line);
+        if (t.text.size() > kMostText) {
+            shape_fault("has a text longer than 4096 characters");
+            t.text.clear();
+        }
+        return;
     case 7: t.style = value_line(line); return;
     case 10: number = &t.x; break;
     case 20: number = &t.y; break;

@@ -9,6 +9,7 @@
 #include "import/dxf.h"
 #include "import/emit.h"
 #include "import/shapes.h"
+#include "import/text_entities.h"
 #include "platform/text.h"
 #include "records/notice.h"
 
@@ -16,26 +17,6 @@ namespace {
 
 // Chords of an arc in the preview: smooth at any size it is shown.
 constexpr int kArcChords = 8;
-
-geo::Point to_geo(Point p) { return {p.x, p.y}; }
-
-// The outline as one curve of its line, quadratic and cubic segments.
-geo::Path outline_curve(const Chain& chain) {
-    geo::Path path;
-    for (const Segment& s : chain) {
-        const auto& p = s.p;
-        switch (s.kind) {
-        case SegmentKind::line: path.add(geo::Bezier(to_geo(p[0]), to_geo(p[1]))); break;
-        case SegmentKind::quadratic:
-            path.add(geo::Bezier(to_geo(p[0]), to_geo(p[1]), to_geo(p[2])));
-            break;
-        case SegmentKind::cubic:
-            path.add(geo::Bezier(to_geo(p[0]), to_geo(p[1]), to_geo(p[2]), to_geo(p[3])));
-            break;
-        }
-    }
-    return path;
-}
 
 // Each outline of the text followed with lines and arcs, in the outlines'
 // order; empty with `why` set when the text is refused.

@@ -42,6 +42,13 @@ long number_at(std::string_view text, std::size_t at, int digits, int base) {
     return v;
 }
 
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
 geo::Path outline_curve(const Chain& chain) {
     geo::Path path;
     auto g = [](Point p) { return geo::Point{p.x, p.y}; };
@@ -53,13 +60,6 @@ geo::Path outline_curve(const Chain& chain) {
     }
     return path;
 }
-
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-}  // namespace
 
 std::string plain_text(std::string_view t) {
     std::string out;
@@ -205,7 +205,8 @@ std::string text_entity_outlines(const TextEntity& e, const std::string& text,
         double across[] = {0, line / 2, line, 0, line / 2, 0};
         offset.x = across[e.halign >= 0 && e.halign <= 5 ? e.halign : 0];
         double up[] = {0, letters.extent.bottom, h / 2, h};
-        offset.y = e.halign == 4 && e.valign == 0 ? h / 2 : up[e.valign >= 0 && e.valign <= 3 ? e.valign : 0];
+        int v = e.valign >= 0 && e.valign <= 3 ? e.valign : 0;
+        offset.y = e.halign == 4 && v == 0 ? h / 2 : up[v];  // middle: halfway up the capitals
     }
     geo::Affine shape{width, slant, 0, 1, 0, 0};
     geo::Affine place = geo::Affine::translation(anchor) * geo::Affine::rotation(rotation) *
@@ -213,6 +214,7 @@ std::string text_entity_outlines(const TextEntity& e, const std::string& text,
                                              per_inch * ((e.mirror & 4) ? -sy : sy)) *
                         geo::Affine::translation(-offset) * shape;
     if (e.extrusion_z < 0) place = geo::Affine::scaling(-1, 1) * place;
-    for (const TextOutline& o : letters.outlines) out.push_back(outline_curve(o.chain).transformed(place));
+    for (const TextOutline& o : letters.outlines)
+        out.push_back(outline_curve(o.chain).transformed(place));
     return "";
 }

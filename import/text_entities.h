@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "fonts/fonts.h"
-#include "geometry/curve.h"
+#include "geometry/curves.h"
 
 // TEXT and MTEXT entities read as letters: the font their text style names,
 // the text without its formatting codes, and the outlines placed as the
 // drawing program places them.
+
+// A letter's outline as one curve of its line, quadratic and cubic segments.
+geo::Path outline_curve(const Chain& chain);
 
 // A TEXT or MTEXT entity's values, in drawing units.
 struct TextEntity {

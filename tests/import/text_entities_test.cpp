@@ -126,9 +126,12 @@ TEST_F(TextEntities, AFontNotInstalledIsReplacedAndTheStatusLineSaysSo) {
     EXPECT_EQ(drawing_status().find("DejaVu Serif"), std::string::npos) << drawing_status();
 }
 
-TEST_F(TextEntities, AHeightThatCannotBeUsedRefusesTheDrawing) {
+TEST_F(TextEntities, AHeightOrTextThatCannotBeUsedRefusesTheDrawing) {
     EXPECT_FALSE(load_text(with_styles(text("H", {{7, "Sign"}, {40, "0.0"}}))));
     EXPECT_FALSE(load_text(with_styles(text("H", {{7, "Sign"}, {40, "x"}}))));
+    Drawing many = text("H", {{7, "Sign"}, {40, "1.0"}}, "MTEXT");
+    for (int k = 0; k < 20; ++k) many.code(3, std::string(250, 'H'));
+    EXPECT_FALSE(load_text(with_styles(many)));
 }
 
 TEST(PlainText, FormattingCodesReadAsPlainText) {

@@ -87,7 +87,8 @@ TEST(TextDialog, ListsSearchesPreviewsAndTakesOnlyWhatMakesLetters) {
     EXPECT_EQ(fields.height, "12");
     EXPECT_FALSE(fields.millimetres);
 
-    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
     EXPECT_FALSE(ws.text_dialog(fields, kHelp));
 }
 
