@@ -512,11 +512,8 @@ void GroupReader::text_value(Word w) {
     switch (code) {
     case 1:
     case 3:  // 3: the parts of a long MTEXT before the last
-        t.text += value_line(line);
-        if (t.text.size() > kMostText) {
-            shape_fault("has a text longer than 4096 characters");
-            t.text.clear();
-        }
+        text_continues = continuing;
+        append_text();
         return;
     case 7: t.style = value_line(line); return;
     case 10: number = &t.x; break;
@@ -538,6 +535,13 @@ void GroupReader::text_value(Word w) {
     if (whole && !scan(w, *whole)) value_fault(w, "a value");
 }
 
+void GroupReader::append_text() {
+    std::string& t = text_entity.text;
+    if (t.size() > kMostText) return;  // refused already
+    t += value_line(line);
+    if (t.size() > kMostText) shape_fault("has a text longer than 4096 characters");
+}
+
 void GroupReader::style_value() {
     std::string v = value_line(line);
     switch (code) {
@@ -552,6 +556,7 @@ void GroupReader::style_value() {
 }
 
 void GroupReader::end_text() {
+    if (text_entity.text.size() > kMostText) return;
     std::string plain = entity_text(text_entity);
     if (plain.find_first_not_of(" \n\t") == std::string::npos) return;  // nothing to show
     const FontMatch& m = text_fonts.font_for(text_entity.style);

@@ -116,12 +116,15 @@ struct GroupReader {
     std::string style_name;      // the STYLE table entry being read
     TextStyleEntry style_entry;
     bool acad_data = false;      // its extended data is ACAD's
+    bool text_continues = false; // the text value being read goes on in the next read
 
     // One read of the line scanner, whose first word is `word`; `whole` when
     // it ends the line.
     void take(std::string_view word, bool whole) {
         if (continuing) {
             continuing = !whole;
+            if (text_continues) append_text();  // a text value longer than one read
+            text_continues = text_continues && continuing;
             return;
         }
         continuing = !whole;
@@ -180,6 +183,7 @@ private:
     void end_ellipse();
     void end_insert();
     void text_value(std::string_view word);
+    void append_text();
     void style_value();
     void end_text();
     void end_block_polyline();

@@ -5,6 +5,7 @@
 #include "import/dxf.h"
 #include "import/shapes.h"
 #include "import/text_entities.h"
+#include "records/notice.h"
 #include "tests/import/drawing.h"
 #include "tests/support/support.h"
 
@@ -126,12 +127,21 @@ TEST_F(TextEntities, AFontNotInstalledIsReplacedAndTheStatusLineSaysSo) {
     EXPECT_EQ(drawing_status().find("DejaVu Serif"), std::string::npos) << drawing_status();
 }
 
-TEST_F(TextEntities, AHeightOrTextThatCannotBeUsedRefusesTheDrawing) {
+TEST_F(TextEntities, AHeightThatCannotBeUsedRefusesTheDrawing) {
     EXPECT_FALSE(load_text(with_styles(text("H", {{7, "Sign"}, {40, "0.0"}}))));
     EXPECT_FALSE(load_text(with_styles(text("H", {{7, "Sign"}, {40, "x"}}))));
+}
+
+TEST_F(TextEntities, LongTextsAreReadWholeAndTooLongOnesRefused) {
+    ASSERT_TRUE(load_text(with_styles(text(std::string(200, 'I') + "O", {{40, "1.0"}}))));
+    EXPECT_EQ(shapes.objects, 202);
     Drawing many = text("H", {{7, "Sign"}, {40, "1.0"}}, "MTEXT");
     for (int k = 0; k < 20; ++k) many.code(3, std::string(250, 'H'));
+    take_notices();
     EXPECT_FALSE(load_text(with_styles(many)));
+    EXPECT_EQ(take_notices(), std::vector<std::string>{"The drawing was not loaded: figure 1 "
+                                                       "(an MTEXT) has a text longer than 4096 "
+                                                       "characters"});
 }
 
 TEST(PlainText, FormattingCodesReadAsPlainText) {
