@@ -233,8 +233,13 @@ void save_r12_command() {
     if (std::size_t dot = path.rfind('.'); dot != std::string::npos && path.rfind('/') < dot)
         path.erase(dot);
     path += "-r12.dxf";
-    // Letters are saved by their text: "OPEN.dxf".
-    if (letters_shown) path = win.drawing.substr(0, win.drawing.rfind(" (")) + ".dxf";
+    // Letters are saved by their first line: "OPEN.dxf".
+    if (letters_shown) {
+        path = win.drawing.substr(0, win.drawing.rfind(" ("));
+        if (path.ends_with(" ...")) path.resize(path.size() - 4);
+        std::replace(path.begin(), path.end(), '/', '-');
+        path += ".dxf";
+    }
     long error = 0;
     if (!ws().get_save_file_name(path, error)) {
         if (error != 0) notice(strprintf("The save dialog failed (error %ld)", error));

@@ -47,6 +47,12 @@ TEST_F(NewFromText, TheLettersBecomeTheDrawingAndTheFontIsKept) {
     EXPECT_EQ(counters.images, 1);
     EXPECT_EQ(message_line.err, 0) << message_line.record;
 
+    // Saved as R12 by their text.
+    ws.save_file_choice = dir.file("open.dxf");
+    command(IDM_SAVE_R12);
+    EXPECT_EQ(ws.save_file_offered, "OPEN.dxf");
+    EXPECT_NE(read("open.dxf").find("POLYLINE"), std::string::npos);
+
     ws.text_entries = {mm};
     command(IDM_NEW_TEXT);
     EXPECT_EQ(ws.text_tries.back().opened_on.height, "12");
