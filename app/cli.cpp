@@ -1,5 +1,8 @@
 #include "app/cli.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "platform/text.h"
 #include "records/units.h"
 
@@ -25,6 +28,9 @@ const char* const kUsage =
     "       zel --measure [--figure N] [--start K] [--units inch|declared] [--join T]\n"
     "                     [--dir DIR] DRAWING\n"
     "       zel --export-dxf OUT.dxf [--units inch|declared] [--join T] [--dir DIR] DRAWING\n"
+    "       zel --text TEXT [--font PATTERN] [--height H] [--units inch|mm] [--spacing S]\n"
+    "                  [--line-spacing F] [--dir DIR] --measure | --export-dxf OUT.dxf\n"
+    "       zel --fonts [PATTERN]\n"
     "       zel --check [--dir DIR] [--simulate]\n"
     "       zel --ports [--dir DIR]\n"
     "       zel --use-port DEVICE [--port N] [--dir DIR]\n"
@@ -46,6 +52,15 @@ const char* const kUsage =
     "  --join T           with --measure or --export-dxf: join the ends of pieces\n"
     "                     within T inches (at most 0.05); default: as Options,\n"
     "                     Drawing units is set in the machine folder\n"
+    "  --text TEXT        letters from TEXT (lines apart at line breaks) in place of\n"
+    "                     a drawing\n"
+    "  --font PATTERN     with --text: the font, as --fonts lists it (\"DejaVu Sans:\n"
+    "                     style=Bold\"); default: the font last used\n"
+    "  --height H         with --text: the height of a capital H; default: the last\n"
+    "  --units inch|mm    with --text: the unit of --height and --spacing\n"
+    "  --spacing S        with --text: added to the advance of every letter\n"
+    "  --line-spacing F   with --text: baseline to baseline, in line distances\n"
+    "  --fonts [PATTERN]  list the installed fonts (those whose names hold every word)\n"
     "  --check            bring up the controller, report, and exit\n"
     "  --ports            list the serial devices of this computer\n"
     "  --use-port DEVICE  link DEVICE as the machine folder's port COMn\n"
@@ -59,6 +74,12 @@ const char* const kUsage =
     "  %s\n"
     "\n"
     kSimulator;
+
+bool to_number(const std::string& text, double& out) {
+    char* end = nullptr;
+    out = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && std::isfinite(out);
+}
 
 bool to_count(const std::string& text, int& out) {
     if (text.empty() || text.size() > 9) return false;
@@ -143,11 +164,30 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
         } else if (a == "--units") {
             const std::string* v = value("--units");
             if (!v) return cl;
-            if (*v != "inch" && *v != "declared") {
-                cl.error = "--units takes inch or declared, not \"" + *v + "\"";
+            if (*v != "inch" && *v != "declared" && *v != "mm") {
+                cl.error = "--units takes inch, declared or mm, not \"" + *v + "\"";
                 return cl;
             }
-            cl.units = *v == "inch" ? CommandLine::Units::inch : CommandLine::Units::declared;
+            cl.millimetres = *v == "mm";
+            if (!cl.millimetres)
+                cl.units = *v == "inch" ? CommandLine::Units::inch : CommandLine::Units::declared;
+        } else if (a == "--text" || a == "--font") {
+            const std::string* v = value(a.c_str());
+            if (!v) return cl;
+            (a == "--text" ? cl.text : cl.font) = *v;
+            cl.text_given = cl.text_given || a == "--text";
+        } else if (a == "--height" || a == "--spacing" || a == "--line-spacing") {
+            const std::string* v = value(a.c_str());
+            if (!v) return cl;
+            double& target = a == "--height" ? cl.height
+                             : a == "--spacing" ? cl.spacing : cl.line_spacing;
+            cl.height_given = cl.height_given || a == "--height";
+            if (!to_number(*v, target)) {
+                cl.error = a + " takes a number, not \"" + *v + "\"";
+                return cl;
+            }
+        } else if (a == "--fonts") {
+            cl.mode = CommandLine::Mode::fonts;
         } else if (a.size() > 1 && a[0] == '-' && a != "--") {
             cl.error = "unknown option " + a;
             return cl;
@@ -157,6 +197,25 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
             drawings.push_back(a);
         }
     }
+    bool text_options = !cl.font.empty() || cl.height_given || cl.millimetres ||
+                        cl.spacing != 0.0 || cl.line_spacing != 1.0;
+    if (cl.mode == CommandLine::Mode::fonts) {
+        for (const std::string& d : drawings)
+            cl.fonts_filter += (cl.fonts_filter.empty() ? "" : " ") + d;
+        drawings.clear();
+    }
+    if (cl.text_given) {
+        if (!drawings.empty())
+            cl.error = "--text makes the letters in place of a drawing: name no drawing";
+        else if (cl.mode != CommandLine::Mode::measure &&
+                 cl.mode != CommandLine::Mode::export_dxf)
+            cl.error = "--text goes with --measure or --export-dxf";
+        else if (cl.units == CommandLine::Units::declared || cl.join != 0.0)
+            cl.error = "--units declared and --join go with a drawing, not --text";
+        return cl;
+    }
+    if (cl.error.empty() && text_options)
+        cl.error = "--font, --height, --spacing, --line-spacing and --units mm go with --text";
     if (drawings.size() > 1) {
         cl.error = "only one drawing can be named";
     } else if (drawings.size() == 1) {

@@ -5,7 +5,7 @@
 // What the command line asks for.
 struct CommandLine {
     enum class Mode {
-        window, help, version, measure, export_dxf, check, ports, use_port
+        window, help, version, measure, export_dxf, check, ports, use_port, fonts
     } mode = Mode::window;
     std::string dir;          // --dir; empty: the default machine folder
     std::string drawing;      // the drawing to load at start
@@ -21,6 +21,16 @@ struct CommandLine {
     bool simulate = false;    // --simulate: run against the simulated controller
     std::string device;       // --use-port DEVICE
     int port = 0;             // --port N (use-port): 0 for the port in Setup
+    // Letters from text in place of a drawing (measure, export).
+    bool text_given = false;  // --text TEXT
+    std::string text;
+    std::string font;         // --font PATTERN; empty: the font last used
+    bool height_given = false;
+    double height = 0.0;      // --height H, in the unit of --units; without it the height last used
+    bool millimetres = false; // --units mm
+    double spacing = 0.0;     // --spacing S: added to each letter's advance, same unit
+    double line_spacing = 1.0;  // --line-spacing F: of the font's own line distance
+    std::string fonts_filter; // --fonts [PATTERN]
     std::string error;        // non-empty when the command line cannot be used
 };
 

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
         std::fputs(usage_text(default_folder().dir).c_str(), stdout);
         return 0;
     }
+    if (cl.mode == CommandLine::Mode::fonts) return run_fonts(cl);
     if (cl.mode == CommandLine::Mode::version) {
         std::printf("%s\n", kVersionText);
         return 0;

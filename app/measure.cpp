@@ -52,6 +52,7 @@ int read_drawing(const CommandLine& cl, const char* nothing_done,
         unit_setting.choice = cl.units == CommandLine::Units::declared ? UnitChoice::declared
                                                                        : UnitChoice::inch;
     if (cl.join != 0.0) unit_setting.join_tolerance = cl.join;
+    if (cl.text_given) return make_text_drawing(cl);
     const std::string& path = win.argument;
     switch (load_new_drawing(path)) {
     case DrawingLoad::not_opened:
@@ -63,6 +64,7 @@ int read_drawing(const CommandLine& cl, const char* nothing_done,
     }
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     if (std::string closed = closed_note(); !closed.empty()) notice(path + ": " + closed);
+    if (std::string fonts = fonts_note(); !fonts.empty()) notice(path + ": " + fonts);
     return 0;
 }
 

@@ -15,6 +15,12 @@ int run_export(const CommandLine& cl);
 int run_check(const CommandLine& cl);
 int run_ports(const CommandLine& cl);
 int run_use_port(const CommandLine& cl);
+int run_fonts(const CommandLine& cl);
+
+// The letters of --text made the drawing, with the font and height last
+// used where the command line names none; 0, or the exit status after
+// saying why not.
+int make_text_drawing(const CommandLine& cl);
 
 // Reads the drawing the command line names with the machine folder's
 // settings, as --measure and --export-dxf do; 0, or the exit status after

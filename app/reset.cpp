@@ -12,6 +12,7 @@
 #include "platform/serial.h"
 #include "records/interrupted.h"
 #include "records/job.h"
+#include "records/lettering.h"
 #include "records/notice.h"
 #include "records/prodlog.h"
 #include "records/progdir.h"
@@ -42,6 +43,7 @@ void reset_all_state() {
     run_program_end_steps();
     reset_settings();
     reset_unit_setting();
+    reset_lettering();
     reset_counters();
     reset_job_options();
     reset_message_line();

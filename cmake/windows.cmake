@@ -25,10 +25,12 @@ if(BUILD_TESTING)
         ZEL_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
 
     # The suites that run on Windows, less the files that test what only
-    # Linux has (pseudo-terminals, links, /dev, signals, the Qt window).
+    # Linux has (pseudo-terminals, links, /dev, signals, the Qt window, the
+    # font libraries).
     set(ZEL_WINDOWS_SUITES golden import planning records sequencing shell windows)
     set(ZEL_LINUX_ONLY_TESTS
         import/entities_test.cpp import/limits_test.cpp
+        import/text_test.cpp import/text_entities_test.cpp shell/letters_test.cpp
         records/files_test.cpp records/log_writer_test.cpp records/machine_folder_test.cpp
         sequencing/jobrun_test.cpp
         shell/refusals_test.cpp shell/serial_port_test.cpp shell/window_test.cpp shell/work_test.cpp)

@@ -522,7 +522,7 @@ bool load_array(FILE* fh) {
     int closed_open = static_cast<int>(std::count_if(
         sources.begin(), sources.end(), [](const FigureSource& s) { return s.closed_by_setting; }));
     drawing_notes = DrawingNotes{"", "", groups.declared, unit_in_use(groups.declared),
-                                 groups.passed, closed_open};
+                                 groups.passed, closed_open, groups.text_fonts.replaced()};
     return true;
 }
 

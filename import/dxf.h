@@ -20,6 +20,7 @@ struct DrawingNotes {
     DrawingUnit in_use = DrawingUnit::inch;
     PassedEntities passed;
     int closed_open = 0;  // POLYLINEs not marked closed that Close Figure closed
+    std::string fonts_replaced;  // the text styles' fonts read in a close match, for the operator
 };
 
 extern DrawingNotes drawing_notes;
@@ -81,6 +82,11 @@ std::string units_hint();
 // How many POLYLINEs not marked closed Close Figure closed in the loaded
 // drawing, for the operator; empty for none.
 std::string closed_note();
+
+// The fonts of the drawing's TEXT and MTEXT that are not installed and the
+// close matches they were read in ("fonts not installed: romans.shx read
+// as DejaVu Sans"); empty for none.
+std::string fonts_note();
 
 // For the status line: the unit the drawing is read in, the open outlines
 // closed and the outlines left out; with no drawing loaded, how drawings are

@@ -100,7 +100,7 @@ constexpr EntityName kEntities[] = {
     {"POLYLINE", K::polyline, nullptr},     {"VERTEX", K::vertex, nullptr},
     {"INSERT", K::insert, nullptr},         {"SPLINE", K::spline, nullptr},
     {"ELLIPSE", K::ellipse, nullptr},       {"HATCH", K::none, &PassedEntities::hatch},
-    {"TEXT", K::none, &PassedEntities::text}, {"MTEXT", K::none, &PassedEntities::text},
+    {"TEXT", K::text, nullptr}, {"MTEXT", K::mtext, nullptr},
 };
 
 // The values of the simpler entities: where each group goes, and what the
@@ -164,6 +164,8 @@ std::string GroupReader::entity_label() const {
     case K::spline: return "a SPLINE";
     case K::ellipse: return "an ELLIPSE";
     case K::block: return "block \"" + fields.name + "\"";
+    case K::text: return "a TEXT";
+    case K::mtext: return "an MTEXT";
     default: return "";
     }
 }
@@ -212,6 +214,11 @@ void GroupReader::take_value(Word word) {
         kind = K::block;
         entity_ordinal = ordinal;
         fields = EntityFields{};
+    } else if (section == Section::tables && first == 'S' && word == "STYLE") {
+        kind = K::style;
+        style_name.clear();
+        style_entry = TextStyleEntry{};
+        acad_data = false;
     } else if (section == Section::blocks && first == 'E' && word == "ENDBLK") {
         block = -1;
     } else if (section == Section::entities || section == Section::none ||
@@ -262,6 +269,10 @@ void GroupReader::start_entity(Word name) {
         kind = e.kind;
         entity_ordinal = ordinal;
         fields = EntityFields{};
+        if (kind == K::text || kind == K::mtext) {
+            text_entity = TextEntity{};
+            text_entity.mtext = kind == K::mtext;
+        }
         run.clear();
         counted_vertices = 0;
         if (kind == K::spline) spline = geo::SplineData{};
@@ -276,6 +287,7 @@ void GroupReader::section_value(Word w) {
         section = w == "HEADER"     ? Section::header
                   : w == "ENTITIES" ? Section::entities
                   : w == "BLOCKS"   ? Section::blocks
+                  : w == "TABLES"   ? Section::tables
                                     : Section::other;
         wanted = section == Section::header;
     } else if (code == 9) {
@@ -302,6 +314,8 @@ void GroupReader::entity_value(Word w) {
     case K::lwpolyline: lwpolyline_value(w); return;
     case K::vertex: vertex_value(w); return;
     case K::spline: spline_value(w); return;
+    case K::text: case K::mtext: text_value(w); return;
+    case K::style: style_value(); return;
     default: break;
     }
     if (field_value(w)) return;
@@ -471,8 +485,90 @@ void GroupReader::end_entity() {
     case K::insert: end_insert(); break;
     case K::spline: end_spline(); break;
     case K::ellipse: end_ellipse(); break;
+    case K::text: case K::mtext: end_text(); break;
+    case K::style: text_fonts.define(style_name, style_entry); break;
     case K::none: break;
     }
+}
+
+namespace {
+
+// Longer texts are no lettering a machine bends; kept short, the time spent
+// on one stays small.
+constexpr std::size_t kMostText = 4096;
+
+// The value line without its line end.
+std::string value_line(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    return std::string(line);
+}
+
+}  // namespace
+
+void GroupReader::text_value(Word w) {
+    TextEntity& t = text_entity;
+    double* number = nullptr;
+    int* whole = nullptr;
+    switch (code) {
+    case 1:
+    case 3:  // 3: the parts of a long MTEXT before the last
+        text_continues = continuing;
+        append_text();
+        return;
+    case 7: t.style = value_line(line); return;
+    case 10: number = &t.x; break;
+    case 20: number = &t.y; break;
+    case 11: number = &t.x1, t.second = true; break;
+    case 21: number = &t.y1; break;
+    case 40: number = &t.height; break;
+    case 41: number = t.mtext ? nullptr : &t.width; break;
+    case 44: number = &t.line_spacing; break;
+    case 50: number = &t.rotation; break;
+    case 51: number = &t.oblique; break;
+    case 230: number = &t.extrusion_z; break;
+    case 71: whole = t.mtext ? &t.attachment : &t.mirror; break;
+    case 72: whole = t.mtext ? nullptr : &t.halign; break;
+    case 73: whole = &t.valign; break;
+    default: return;
+    }
+    if (number && !scan(w, *number)) value_fault(w, "a value");
+    if (whole && !scan(w, *whole)) value_fault(w, "a value");
+}
+
+void GroupReader::append_text() {
+    std::string& t = text_entity.text;
+    if (t.size() > kMostText) return;  // refused already
+    t += value_line(line);
+    if (t.size() > kMostText) shape_fault("has a text longer than 4096 characters");
+}
+
+void GroupReader::style_value() {
+    std::string v = value_line(line);
+    switch (code) {
+    case 2: style_name = v; break;
+    case 3: style_entry.file = v; break;
+    case 1001: acad_data = v == "ACAD"; break;
+    case 1000:
+        if (acad_data && style_entry.family.empty()) style_entry.family = v;
+        break;
+    default: break;
+    }
+}
+
+void GroupReader::end_text() {
+    if (text_entity.text.size() > kMostText) return;
+    std::string plain = entity_text(text_entity);
+    if (plain.find_first_not_of(" \n\t") == std::string::npos) return;  // nothing to show
+    const FontMatch& m = text_fonts.font_for(text_entity.style);
+    if (!m.error.empty()) {
+        if (!defining()) ++passed.text;  // no fonts to make letters with
+        return;
+    }
+    std::vector<std::unique_ptr<geo::Curve>> outlines;
+    std::string why = text_entity_outlines(text_entity, plain, m.font, per_inch, outlines);
+    if (!why.empty()) return shape_fault(why);
+    spline = geo::SplineData{};  // the letters hold no spline values
+    for (auto& o : outlines) add_curve(std::move(o), true);
 }
 
 void GroupReader::add_polyline(bool closed, double extrusion_z) {

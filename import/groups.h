@@ -9,6 +9,7 @@
 #include "import/collect.h"
 #include "import/emit.h"
 #include "import/pieces.h"
+#include "import/text_entities.h"
 #include "records/units.h"
 
 // The drawing read as the format defines it: pairs of a group-code line and
@@ -23,7 +24,7 @@
 // Entities the reader passes over, and chains that stay open.
 struct PassedEntities {
     int hatch = 0;
-    int text = 0;          // TEXT and MTEXT
+    int text = 0;          // TEXT and MTEXT that could not be made into letters (no fonts)
     int insert = 0;        // INSERT of a block the drawing does not define
     OpenChains open;       // chains of pieces that do not close
 };
@@ -65,9 +66,10 @@ struct EntityFields {
 };
 
 struct GroupReader {
-    enum class Section : unsigned char { none, header, blocks, entities, other };
+    enum class Section : unsigned char { none, header, blocks, entities, tables, other };
     enum class Kind : unsigned char {
-        none, lwpolyline, line, arc, circle, polyline, vertex, insert, spline, ellipse, block
+        none, lwpolyline, line, arc, circle, polyline, vertex, insert, spline, ellipse, block,
+        text, mtext, style
     };
 
     // Pairing of the lines.
@@ -106,11 +108,23 @@ struct GroupReader {
     bool ended = false;  // the "0 EOF" pair has been read
     EntityFlags polyline_flags, vertex_flags;  // of the last POLYLINE and VERTEX read
 
+    // The whole line the last word came from, line end and all: text values
+    // are read whole.
+    std::string_view line;
+    TextEntity text_entity;      // the TEXT or MTEXT being read
+    TextFonts text_fonts;        // the drawing's text styles and their fonts
+    std::string style_name;      // the STYLE table entry being read
+    TextStyleEntry style_entry;
+    bool acad_data = false;      // its extended data is ACAD's
+    bool text_continues = false; // the text value being read goes on in the next read
+
     // One read of the line scanner, whose first word is `word`; `whole` when
     // it ends the line.
     void take(std::string_view word, bool whole) {
         if (continuing) {
             continuing = !whole;
+            if (text_continues) append_text();  // a text value longer than one read
+            text_continues = text_continues && continuing;
             return;
         }
         continuing = !whole;
@@ -168,6 +182,10 @@ private:
     void end_spline();
     void end_ellipse();
     void end_insert();
+    void text_value(std::string_view word);
+    void append_text();
+    void style_value();
+    void end_text();
     void end_block_polyline();
     void shape_fault(const std::string& says, int vertex = 0);
     void decide_unit();

@@ -125,5 +125,6 @@ inline void read_line() {
     r.data = p;
     r.line_end = p + n;
     r.block_start += n;
+    groups.line = std::string_view(p, n);
     groups.take(r.word, nl != nullptr);
 }

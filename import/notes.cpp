@@ -91,6 +91,8 @@ std::string closed_note() {
     return strprintf("Close Figure closed %d open outline%s", n, n == 1 ? "" : "s");
 }
 
+std::string fonts_note() { return drawing_notes.fonts_replaced; }
+
 std::string drawing_status() {
     if (!shapes.PointsLoaded)
         return unit_setting.choice == UnitChoice::inch ? "Drawings in inches"
@@ -102,6 +104,7 @@ std::string drawing_status() {
     else if (n.declared != DrawingUnit::inch)
         out += std::string(" (it declares ") + unit_name(n.declared) + ")";
     if (std::string closed = closed_note(); !closed.empty()) out += "; " + closed;
+    if (!n.fonts_replaced.empty()) out += "; " + n.fonts_replaced;
     std::string passed = passed_list(n.passed, units_per_inch(n.in_use), true);
     if (!passed.empty()) out += "; not read: " + passed;
     return out;

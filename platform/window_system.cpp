@@ -78,6 +78,7 @@ public:
         return false;
     }
     void message_box(const std::string&, const std::string&, MessageIcon) override {}
+    bool text_dialog(TextFields&, const TextDialogHelp&) override { return false; }
     bool ask_yes_no(const std::string&, const std::string&) override { return false; }
     int choose(const std::string&, const std::string&, const std::vector<std::string>&, int,
                int escape) override {

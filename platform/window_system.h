@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 // The window system as the shell sees it: the main window's paint primitives,
@@ -174,6 +175,26 @@ public:
 // The table as fixed-width text, for a window layer that shows it as text.
 std::string table_text(const TableContent& table);
 
+// Letters from text: the fields of the New from text dialog, as typed.
+struct TextFields {
+    std::string text;           // lines apart at '\n'
+    std::string family, style;  // the font picked from the list
+    std::string height;         // of a capital H, in inches or millimetres
+    bool millimetres = false;
+    std::string letter_spacing = "0";  // in the same unit
+    std::string line_spacing = "1";    // in the font's line distances
+};
+
+// What the New from text dialog asks of the program while it is open.
+struct TextDialogHelp {
+    // The installed fonts whose names hold every word of `filter`, as they
+    // are listed: family and style.
+    std::vector<std::pair<std::string, std::string>> (*fonts)(const std::string& filter);
+    // The figures the fields make, each a closed polygon of x, y pairs in
+    // inches, y up; none, with the reason in `why`, when they cannot be used.
+    std::vector<std::vector<double>> (*outlines)(const TextFields& fields, std::string& why);
+};
+
 // The window procedure: handles one message; 0 when handled, 1 for the
 // end-session query.
 using WindowProc = int (*)(const Message&);
@@ -192,6 +213,11 @@ public:
     virtual bool get_save_file_name(std::string& path, long& error) = 0;
     virtual void message_box(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;
+    // The New from text dialog, opened on `fields`: the text, a font from the
+    // list with a search field, the height and spacings, and a preview that
+    // follows the typing. True when the operator pressed OK on fields that
+    // make letters; `fields` then holds them.
+    virtual bool text_dialog(TextFields& fields, const TextDialogHelp& help) = 0;
     // Asks the operator a question to answer Yes or No; true for Yes.
     virtual bool ask_yes_no(const std::string& text, const std::string& caption) = 0;
     // Asks the operator to pick one of `buttons` (labels with their mnemonic

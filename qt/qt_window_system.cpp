@@ -31,6 +31,7 @@
 #include "platform/signals.h"
 #include "qt/canvas.h"
 #include "qt/dialog.h"
+#include "qt/text_dialog.h"
 #include "resources/resources.h"
 
 namespace {
@@ -302,6 +303,14 @@ void QtWindowSystem::message_box(const std::string& text, const std::string& cap
     QMessageBox box(shown, QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text),
                     QMessageBox::Ok, &window_);
     box.exec();
+}
+
+bool QtWindowSystem::text_dialog(TextFields& fields, const TextDialogHelp& help) {
+    if (display_lost()) return false;
+    TextDialog dialog(fields, help, &window_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    fields = dialog.fields();
+    return true;
 }
 
 bool QtWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {

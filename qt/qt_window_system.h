@@ -23,6 +23,7 @@ public:
     bool get_save_file_name(std::string& path, long& error) override;
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
+    bool text_dialog(TextFields& fields, const TextDialogHelp& help) override;
     bool ask_yes_no(const std::string& text, const std::string& caption) override;
     int choose(const std::string& text, const std::string& caption,
                const std::vector<std::string>& buttons, int default_button,

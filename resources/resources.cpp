@@ -7,7 +7,8 @@ namespace {
 constexpr MenuItem kSep{nullptr, 0};
 
 constexpr MenuItem kFile[] = {
-    {"Open...", IDM_OPEN, "Ctrl+O"}, {"Save as R12 DXF...", IDM_SAVE_R12}, kSep,
+    {"Open...", IDM_OPEN, "Ctrl+O"}, {"&New from text...", IDM_NEW_TEXT},
+    {"Save as R12 DXF...", IDM_SAVE_R12}, kSep,
     // The drawings opened last, labelled as the window opens.
     {"1", IDM_RECENT_FIRST}, {"2", IDM_RECENT_FIRST + 1}, {"3", IDM_RECENT_FIRST + 2},
     {"4", IDM_RECENT_FIRST + 3}, {"5", IDM_RECENT_FIRST + 4}, {"6", IDM_RECENT_FIRST + 5},

@@ -22,6 +22,8 @@ enum CommandId {
     // The shop floor: the previous figure, the view, help, the recent drawings (90 to 97).
     IDM_PREVIOUS = 80, IDM_LARGE_DISPLAY = 81, IDM_DARK_THEME = 82, IDM_HELP = 83,
     IDM_RECENT_FIRST = 90, IDM_RECENT_LAST = 97,
+    // Letters from text.
+    IDM_NEW_TEXT = 100,
 };
 
 // Dialog button ids.

@@ -38,6 +38,7 @@
 #include "sequencing/resume.h"
 #include "shell/dialogs.h"
 #include "shell/jobs.h"
+#include "shell/letters.h"
 #include "shell/navigation.h"
 #include "shell/plan.h"
 #include "shell/preferences.h"
@@ -75,10 +76,15 @@ void send(const char* command) {
     wait_for_Slo_Syn();
 }
 
+// Letters from text are on screen: win.drawing names them, not a file.
+bool letters_shown = false;
+
 // The title names the program, the drawing on screen and a simulated machine.
 void show_title() {
     std::string title = kAppName;
-    if (!win.drawing.empty()) title += " - " + win.drawing.substr(win.drawing.rfind('/') + 1);
+    if (!win.drawing.empty())
+        title += " - " + (letters_shown ? win.drawing
+                                        : win.drawing.substr(win.drawing.rfind('/') + 1));
     if (win.simulated) title += " (simulated machine)";
     ws().set_window_title(title);
 }
@@ -170,10 +176,23 @@ bool open_drawing(const std::string& path) {
     show_recent();
     // What the status line said of the last job was about another drawing.
     status_line.work.clear();
+    letters_shown = false;
     show_title();
     if (std::string units = units_hint(); !units.empty()) notice(path + ": " + units);
     show_drawing_status();
     view_after_load();
+    return true;
+}
+
+bool open_letters(const TextRequest& request) {
+    if (!load_new_letters(request)) return false;
+    win.drawing = text_drawing_name(request);
+    letters_shown = true;
+    status_line.work.clear();
+    show_title();
+    show_drawing_status();
+    view_after_load();
+    ws().invalidate();
     return true;
 }
 
@@ -333,6 +352,13 @@ void save_r12_command() {
     if (std::size_t dot = path.rfind('.'); dot != std::string::npos && path.rfind('/') < dot)
         path.erase(dot);
     path += "-r12.dxf";
+    // Letters are saved by their first line: "OPEN.dxf".
+    if (letters_shown) {
+        path = win.drawing.substr(0, win.drawing.rfind(" ("));
+        if (path.ends_with(" ...")) path.resize(path.size() - 4);
+        std::replace(path.begin(), path.end(), '/', '-');
+        path += ".dxf";
+    }
     long error = 0;
     if (!ws().get_save_file_name(path, error)) {
         if (error != 0) notice(strprintf("The save dialog failed (error %ld)", error));
@@ -434,6 +460,7 @@ void command(int id) {
     switch (id) {
     case IDM_OPEN: open_command(); break;
     case IDM_SAVE_R12: save_r12_command(); break;
+    case IDM_NEW_TEXT: new_from_text(); break;
     case IDM_EXIT: ws().post_close(); break;
     case IDM_RUN_TOOL: run_tool(); break;
     case IDM_RUN: run_command(); break;

@@ -222,6 +222,14 @@ void Win32WindowSystem::message_box(const std::string& text, const std::string& 
     ::MessageBoxW(window_.frame(), widen(text).c_str(), widen(caption).c_str(), MB_OK | shown);
 }
 
+bool Win32WindowSystem::text_dialog(TextFields&, const TextDialogHelp&) {
+    message_box("New from text is not available in this build: it was made without the font "
+                "libraries. Make the letters in a drawing program and open them as a DXF "
+                "drawing.",
+                "New from text", MessageIcon::information);
+    return false;
+}
+
 bool Win32WindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
     return ::MessageBoxW(window_.frame(), widen(text).c_str(), widen(caption).c_str(),
                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;

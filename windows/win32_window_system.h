@@ -22,6 +22,8 @@ public:
     void message_box(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool ask_yes_no(const std::string& text, const std::string& caption) override;
+    // This build has no font libraries: the dialog says so and makes nothing.
+    bool text_dialog(TextFields& fields, const TextDialogHelp& help) override;
     int choose(const std::string& text, const std::string& caption,
                const std::vector<std::string>& buttons, int default_button,
                int escape_button) override;

@@ -35,8 +35,8 @@ TEST(CommandLine, Parses) {
               CommandLine::Units::declared);
     EXPECT_EQ(parse_command_line({"--measure", "--units", "inch", "a"}).units,
               CommandLine::Units::inch);
-    EXPECT_EQ(parse_command_line({"--measure", "--units", "mm", "a"}).error,
-              "--units takes inch or declared, not \"mm\"");
+    EXPECT_EQ(parse_command_line({"--measure", "--units", "feet", "a"}).error,
+              "--units takes inch, declared or mm, not \"feet\"");
     EXPECT_EQ(parse_command_line({"--units", "inch", "a"}).error,
               "--units goes with --measure or --export-dxf");
 

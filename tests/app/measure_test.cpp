@@ -88,11 +88,11 @@ TEST_F(MeasureCommand, DrawingsThatCannotBeMeasured) {
     EXPECT_NE(r.err.find("missing.dxf Failed to open"), std::string::npos) << r.err;
 
     write_file(work.file("text.dxf"),
-               "  0\nSECTION\n  2\nENTITIES\n  0\nTEXT\n  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n"
+               "  0\nSECTION\n  2\nENTITIES\n  0\nHATCH\n  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n"
                " 21\n1\n  0\nENDSEC\n  0\nEOF\n");
     r = measure({work.file("text.dxf")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("It holds 1 TEXT and 1 open chain (the widest gap"), std::string::npos)
+    EXPECT_NE(r.err.find("It holds 1 HATCH and 1 open chain (the widest gap"), std::string::npos)
         << r.err;
     EXPECT_EQ(r.out, "");
 

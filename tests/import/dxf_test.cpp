@@ -233,7 +233,7 @@ TEST_F(Reader, LargerDrawingsAreRefusedAndEverythingStays) {
 
     // An open figure whose start point has moved is out of its chain order:
     // it stays so, as the operator left it.
-    load_text(Drawing().square(false).code(0, "TEXT").text());
+    load_text(Drawing().square(false).code(0, "HATCH").text());
     rotate(1, 1);
     ShapeTables before = shapes;
     wall_list.l_a_dimensions[0] = 12.0f;
@@ -249,7 +249,7 @@ TEST_F(Reader, LargerDrawingsAreRefusedAndEverythingStays) {
     EXPECT_EQ(std::memcmp(&before, &shapes, sizeof before), 0);
     EXPECT_EQ(wall_list.l_a_dimensions[0], 12.0f);
     EXPECT_EQ(job.toggle, 0);
-    EXPECT_EQ(drawing_notes.passed.text, 1);
+    EXPECT_EQ(drawing_notes.passed.hatch, 1);
 }
 
 using DrawingFile = ProgramDirTest;

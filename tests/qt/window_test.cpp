@@ -108,7 +108,7 @@ TEST_F(Window, TheMenuBarHasEveryItemOfTheResourcesWithItsMnemonicAndId) {
     }
     // Tools: "&Run", -, "&Uncalibrated move", -, "&Setup"
     menus[1]->menu()->actions()[4]->trigger();
-    menus[0]->menu()->actions()[12]->trigger();  // E&xit, after the recent drawings
+    menus[0]->menu()->actions()[13]->trigger();  // E&xit, after the recent drawings
     EXPECT_EQ(messages(), (Strings{"command 17", "command 13"}));
 }
 

@@ -87,6 +87,21 @@ void FakeWindowSystem::message_box(const std::string& text, const std::string& c
     boxes.push_back({text, caption, icon});
 }
 
+bool FakeWindowSystem::text_dialog(TextFields& fields, const TextDialogHelp& help) {
+    while (!text_entries.empty()) {
+        TextTry t{fields, help.fonts("").size(), 0, ""};
+        TextFields typed = text_entries.front();
+        text_entries.pop_front();
+        t.figures = help.outlines(typed, t.why).size();
+        text_tries.push_back(t);
+        if (t.why.empty()) {
+            fields = typed;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool FakeWindowSystem::ask_yes_no(const std::string& text, const std::string& caption) {
     questions.push_back(caption + ": " + text);
     if (answers.empty()) return false;

@@ -60,6 +60,21 @@ public:
     std::string open_file_offered;
     long open_file_error = 0;
 
+    // The New from text dialog: the fields the operator fills in, in
+    // order, each tried as OK tries it; the first that makes letters is
+    // taken, and with none left the dialog is cancelled. What each try
+    // showed is kept: the fields it opened on, the fonts listed, the
+    // figures of the preview or the reason given.
+    std::deque<TextFields> text_entries;
+    struct TextTry {
+        TextFields opened_on;
+        std::size_t fonts = 0;
+        std::size_t figures = 0;
+        std::string why;
+    };
+    std::vector<TextTry> text_tries;
+    bool text_dialog(TextFields& fields, const TextDialogHelp& help) override;
+
     struct Box {
         std::string text, caption;
         MessageIcon icon;

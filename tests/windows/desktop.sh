@@ -104,6 +104,8 @@ cp "$src"/examples/machine/setup.dat "$work/measure-windows/"
 count=0
 for drawing in "$src"/examples/drawings/*.dxf "$src"/tests/import/data/*.dxf \
                "$src"/tests/fuzz/corpus/*.dxf; do
+    # Lettering (text_*.dxf) is read with the font libraries, which Windows has not.
+    case $(basename "$drawing") in text_*) continue ;; esac
     "$linux_zel" --measure --dir "$work/measure-linux" "$drawing" >"$work/linux.txt" 2>/dev/null
     linux_status=$?
     wine "$win_zel" --measure --dir "Z:$work/measure-windows" "Z:$drawing" 2>/dev/null |
