@@ -17,6 +17,9 @@ WINDOWS_BUILD ?= build-windows
 SANITIZE_BUILD ?= build-asan
 MACHINE ?= $(HOME)/zel-machine
 JOBS ?= $(shell nproc)
+# The tests mostly wait for the simulated line and the display: twice as many
+# as there are processors keep them busy.
+TEST_JOBS ?= $(shell echo $$(( $$(nproc) * 2 )))
 
 .PHONY: run test build sanitize sanitize-build fuzz deps machine package clean windows \
         test-windows
@@ -33,11 +36,11 @@ build: deps
 # The plain tests mostly wait for the simulated line and the display: the
 # sanitizer build compiles meanwhile.
 test: build
-	@( cd $(BUILD) && ctest --output-on-failure -j $(JOBS) > ctest.log 2>&1; \
+	@( cd $(BUILD) && ctest --output-on-failure -j $(TEST_JOBS) > ctest.log 2>&1; \
 	   echo $$? > ctest.status ) & \
 	 $(MAKE) --no-print-directory sanitize-build; built=$$?; wait; \
 	 cat $(BUILD)/ctest.log; [ $$built = 0 ] && [ "$$(cat $(BUILD)/ctest.status)" = 0 ]
-	@cd $(SANITIZE_BUILD) && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --output-on-failure -j $(JOBS) \
+	@cd $(SANITIZE_BUILD) && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --output-on-failure -j $(TEST_JOBS) \
 	    > ctest.log 2>&1; status=$$?; cat ctest.log; cd $(CURDIR); \
 	 scripts/test-summary.sh $(STARTED) $(BUILD)/ctest.log $(SANITIZE_BUILD)/ctest.log; \
 	 exit $$status
