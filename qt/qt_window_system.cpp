@@ -36,6 +36,21 @@
 
 namespace {
 
+// The save dialog for a file of one kind, starting from `path`; it asks before
+// a file is replaced.
+bool save_file_name(QWidget& owner, const char* title, const char* filter, const char* suffix,
+                    std::string& path) {
+    QFileDialog dialog(&owner, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({filter});
+    dialog.setDefaultSuffix(suffix);
+    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return true;
+}
+
 // While the program waits for the machine, input to any widget but Stop is
 // dropped rather than kept for later: the window takes no commands during the
 // work, and none that were given during it are carried out after it. Esc
@@ -172,28 +187,12 @@ bool QtWindowSystem::get_open_file_name(std::string& path, long& error) {
 
 bool QtWindowSystem::get_save_file_name(std::string& path, long& error) {
     error = 0;
-    QFileDialog dialog(&window_, "Save as R12 DXF");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({"DXF Files (*.dxf)"});
-    dialog.setDefaultSuffix("dxf");
-    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
-    return true;
+    return save_file_name(window_, "Save as R12 DXF", "DXF Files (*.dxf)", "dxf", path);
 }
 
 bool QtWindowSystem::get_save_csv_name(std::string& path, long& error) {
     error = 0;
-    QFileDialog dialog(&window_, "Export the jobs shown");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({"CSV Files (*.csv)"});
-    dialog.setDefaultSuffix("csv");
-    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    path = dialog.selectedFiles().first().toLocal8Bit().toStdString();
-    return true;
+    return save_file_name(window_, "Export the jobs shown", "CSV Files (*.csv)", "csv", path);
 }
 
 void QtWindowSystem::run_table(const std::string& title, TableSource& source) {

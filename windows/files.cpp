@@ -202,18 +202,6 @@ bool replace_file(const std::string& path, std::string_view content, std::string
     return true;
 }
 
-bool read_first_line(const std::string& path, std::size_t max_chars, std::string& line,
-                     std::string& why) {
-    std::string content;
-    if (!read_small_file(path, kRecordLimit, content, why)) return false;
-    // As a line buffer of max_chars characters reads it.
-    std::size_t end = std::min(content.find('\n'), max_chars - 1) + 1;
-    line = content.substr(0, std::min(end, content.size()));
-    line = line.substr(0, line.find('\0'));
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    return true;
-}
-
 bool append_line_durably(const std::string& path, const std::string& line,
                          const std::string& header, std::string& why) {
     HANDLE h = ::CreateFileW(widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
