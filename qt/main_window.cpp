@@ -15,6 +15,9 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <climits>
+
 #include "qt/canvas.h"
 #include "resources/resources.h"
 #include "resources/strings.h"
@@ -132,12 +135,11 @@ public:
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     }
     void fit() {
-        // The label's own height would count in: its text alone decides.
-        int was = height();
-        setMinimumHeight(0);
-        setMaximumHeight(QWIDGETSIZE_MAX);
-        int h = heightForWidth(width());
-        setFixedHeight(h > 0 ? h : was);
+        // From the text alone: the label's own height would count in its heightForWidth.
+        int w = std::max(width() - 2 * margin(), 1);
+        QRect lines = fontMetrics().boundingRect(QRect(0, 0, w, INT_MAX), Qt::TextWordWrap, text());
+        int h = std::max(lines.height(), fontMetrics().height()) + 2 * margin();
+        if (h != height()) setFixedHeight(h);
     }
 
 protected:

@@ -1,6 +1,7 @@
 #include "shell/status.h"
 
 #include "platform/window_system.h"
+#include "records/progress.h"
 
 StatusLine status_line;
 
@@ -17,7 +18,8 @@ std::string status_text() {
     std::string out;
     for (const std::string* part : {&status_line.machine, &status_line.work, &status_line.drawing,
                                     &status_line.plan, &status_line.mode}) {
-        if (part->empty()) continue;
+        // While the machine works, the plan gives way to the work's progress.
+        if (part->empty() || (part == &status_line.plan && progress.running)) continue;
         if (!out.empty()) out += "   |   ";
         out += *part;
     }
