@@ -17,6 +17,7 @@
 #include "fonts/fonts.h"
 #include "fonts/merge.h"
 #include "fonts/order.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -117,26 +118,6 @@ private:
 FontCache& cache() {
     static FontCache c;
     return c;
-}
-
-std::string utf8(char32_t c) {
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (c >> 18));
-        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
 }
 
 std::string named(char32_t c) {

@@ -6,28 +6,11 @@
 
 #include "geometry/affine.h"
 #include "geometry/curves.h"
+#include "platform/text.h"
 
 namespace {
 
 constexpr double kMaxHeight = 200;  // in., as letters from text allow
-
-void append_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The value of up to `digits` characters of `text` from `at` in `base`;
 // -1 when there are none.
@@ -70,9 +53,9 @@ std::string plain_text(std::string_view t) {
         }
         char c = static_cast<char>(std::tolower(static_cast<unsigned char>(t[i + 2])));
         i += 2;
-        if (c == 'd') append_utf8(out, U'\u00B0');
-        else if (c == 'p') append_utf8(out, U'\u00B1');
-        else if (c == 'c') append_utf8(out, U'\u2300');
+        if (c == 'd') out += utf8(U'\u00B0');
+        else if (c == 'p') out += utf8(U'\u00B1');
+        else if (c == 'c') out += utf8(U'\u2300');
         else if (c == '%') out += '%';
         else if (std::isdigit(static_cast<unsigned char>(c))) {
             long code = number_at(t, i, 3, 10);
@@ -81,7 +64,7 @@ std::string plain_text(std::string_view t) {
                    std::isdigit(static_cast<unsigned char>(t[i + digits])))
                 ++digits;
             i += digits - 1;
-            if (code > 0) append_utf8(out, static_cast<char32_t>(code));
+            if (code > 0) out += utf8(static_cast<char32_t>(code));
         }
         // %%u and %%o, underline and overline, draw nothing of their own.
     }
@@ -113,7 +96,7 @@ std::string plain_mtext(std::string_view t) {
         case 'U':
             if (i + 5 < t.size() && t[i + 1] == '+') {
                 long v = number_at(t, i + 2, 4, 16);
-                if (v > 0) append_utf8(out, static_cast<char32_t>(v));
+                if (v > 0) out += utf8(static_cast<char32_t>(v));
                 i += 5;
             }
             break;

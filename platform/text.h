@@ -49,6 +49,9 @@ std::vector<std::string> split_words(std::string_view line);
 bool read_number(std::string_view text, float& v);
 bool read_number(std::string_view text, int32_t& v);
 
+// A code point as UTF-8.
+std::string utf8(char32_t c);
+
 // A short fingerprint of `data` (64-bit FNV-1a, 16 hex digits): two texts
 // that differ almost surely differ in it.
 std::string digest(std::string_view data);
