@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -134,12 +135,21 @@ public:
         setWordWrap(true);
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     }
+    // Called while a layout is being applied (a resize of the client area
+    // shows its status), a change of height would apply layouts within it:
+    // the height is set once the events in hand are handled.
     void fit() {
-        // From the text alone: the label's own height would count in its heightForWidth.
-        int w = std::max(width() - 2 * margin(), 1);
-        QRect lines = fontMetrics().boundingRect(QRect(0, 0, w, INT_MAX), Qt::TextWordWrap, text());
-        int h = std::max(lines.height(), fontMetrics().height()) + 2 * margin();
-        if (h != height()) setFixedHeight(h);
+        if (fit_pending_) return;
+        fit_pending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            fit_pending_ = false;
+            // From the text alone: the label's own height would count in its heightForWidth.
+            int w = std::max(width() - 2 * margin(), 1);
+            QRect lines =
+                fontMetrics().boundingRect(QRect(0, 0, w, INT_MAX), Qt::TextWordWrap, text());
+            int h = std::max(lines.height(), fontMetrics().height()) + 2 * margin();
+            if (h != height()) setFixedHeight(h);
+        });
     }
 
 protected:
@@ -147,6 +157,9 @@ protected:
         QLabel::resizeEvent(e);
         fit();
     }
+
+private:
+    bool fit_pending_ = false;
 };
 
 }  // namespace
