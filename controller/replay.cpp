@@ -27,6 +27,7 @@ void end_replay() {
 }
 
 Replay begin_command(const std::string& what) {
+    if (ledger.on_paper) return Replay::skip;
     if (ledger.replay > 0) {
         --ledger.replay;
         return Replay::skip;

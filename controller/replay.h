@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "records/prodlog.h"
+
 // The machine commands of a job or notching run, counted as the controller
 // answers them. The work is the same every time for the same drawing, figure,
 // start point, divide point and settings, so a job that stopped is carried
@@ -23,6 +25,9 @@ struct CommandLedger {
     bool replaying = false; // start_replay was called and the replay has not ended
     // Asks the operator whether the machine made `what`; true when it did.
     bool (*was_made)(const std::string& what) = nullptr;
+    // A job made on paper, for its plan: nothing is sent, nothing counted in
+    // log.dat; each tool's strokes are counted here instead.
+    Counters* on_paper = nullptr;
 };
 
 extern CommandLedger ledger;
@@ -42,7 +47,7 @@ void end_replay();
 
 // Before each machine command `what` ("30-degree notch"): throws as
 // before_command does (no port, a Stop of the operator), except while
-// replaying, then says how to make it.
+// replaying or on paper, then says how to make it.
 Replay begin_command(const std::string& what);
 
 // After the command was answered, replayed or taken as made: one more

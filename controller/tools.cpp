@@ -6,29 +6,31 @@
 #include "records/prodlog.h"
 #include "records/settings.h"
 
-void fire(const char* command, int32_t& counter) {
+void fire(const char* command, int32_t Counters::*counter) {
     Replay how = begin_command(command_name(command));
     if (how == Replay::send) {
         put_data(command);
         wait_for_Slo_Syn();
     }
-    if (how != Replay::skip) {
-        count_one(counter);
+    if (ledger.on_paper) {
+        ++(ledger.on_paper->*counter);
+    } else if (how != Replay::skip) {
+        count_one(counters.*counter);
         write_log();
     }
     end_command(how);
 }
 
 void notch() {
-    if (settings.operate == 0) fire(commands.N, counters.notch30);
+    if (settings.operate == 0) fire(commands.N, &Counters::notch30);
 }
 
-void indicate() { fire(commands.I, counters.indicates); }
+void indicate() { fire(commands.I, &Counters::indicates); }
 
-void sheer() { fire(commands.S, counters.sheers); }
+void sheer() { fire(commands.S, &Counters::sheers); }
 
 void bend() {
-    if (settings.operate == 0) fire(commands.B, counters.flanges);
+    if (settings.operate == 0) fire(commands.B, &Counters::flanges);
 }
 
 void Home() {

@@ -1,11 +1,14 @@
 #pragma once
 #include <cstdint>
 
+#include "records/prodlog.h"
+
 // The machine's tools. Each stroke sends its command, waits for the
 // controller's answer, and only then counts it and rewrites log.dat.
 
-// Sends `command`, waits for the answer, adds one to `counter`, saves the log.
-void fire(const char* command, int32_t& counter);
+// Sends `command`, waits for the answer, adds one to the log's `counter`,
+// saves the log. On paper (CommandLedger::on_paper) it only counts the stroke there.
+void fire(const char* command, int32_t Counters::*counter);
 
 void notch();     // the 30-degree notcher (not while the notchers are off)
 void indicate();  // the indicate marker

@@ -50,9 +50,9 @@ void end_work() {
     progress.ended_at = std::time(nullptr);
 }
 
-std::string strokes_text() {
-    const Counters& now = counters;
-    const Counters& was = progress.at_start;
+std::string strokes_text() { return strokes_text(counters, progress.at_start); }
+
+std::string strokes_text(const Counters& now, const Counters& was) {
     const struct {
         long long n;
         const char* one;

@@ -60,5 +60,8 @@ struct OperatorStop {};
 // 100-degree notches, 2 dimples"; "no strokes" when there are none.
 std::string strokes_text();
 
+// The same for the strokes `now` counts beyond `was`.
+std::string strokes_text(const Counters& now, const Counters& was = Counters{});
+
 // How long the work took or has taken, e.g. "2 min 15 s" or "40 s".
 std::string duration_text(long long ms);

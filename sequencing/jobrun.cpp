@@ -95,6 +95,15 @@ void feed_walls() {
     }
 }
 
+// The letter from its first home to the shear after its last wall.
+void make_letter() {
+    start_strip();
+    home_to_notcher();
+    leading_tab();
+    feed_walls();
+    trailing_tab();
+    finish_strip(true);
+}
 
 // However the job ended: only the material fed stays counted when the letter
 // is not whole, its record says how far it came, the counts go to the disk.
@@ -152,6 +161,27 @@ std::string job_refusal() {
     return strip_move_refusal();
 }
 
+bool strokes_on_paper(Counters& strokes) {
+    const SeqState seq_before = seq;
+    const WallList walls_before = wall_list;
+    const Progress progress_before = progress;
+    const CommandLedger ledger_before = ledger;
+    seq.sk100 = 0;
+    seq.end_sequence = 0;
+    ledger.on_paper = &strokes;
+    bool whole = true;
+    try {
+        make_letter();
+    } catch (const JobStopped&) {
+        whole = false;
+    }
+    seq = seq_before;
+    wall_list = walls_before;
+    progress = progress_before;
+    ledger = ledger_before;
+    return whole;
+}
+
 JobResult make_job() { return plan_job() ? run_planned_job() : JobResult::refused; }
 
 JobResult run_planned_job() {
@@ -176,12 +206,7 @@ JobResult run_planned_job() {
     open_trace();
     JobResult result = JobResult::made;
     try {
-        start_strip();
-        home_to_notcher();
-        leading_tab();
-        feed_walls();
-        trailing_tab();
-        finish_strip(true);
+        make_letter();
     } catch (const JobStopped& stopped) {
         report(stopped);
         result = JobResult::stopped;

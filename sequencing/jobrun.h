@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "records/prodlog.h"
+
 // Plans the selected figure. With 1 (measure mode) writes the segment report
 // and returns the total length of the walls; with any other value runs the
 // planned job on the machine and returns 0.
@@ -36,6 +38,12 @@ enum class JobResult {
 // (sequencing/resume.h) makes its first commands again without sending them.
 // ControllerLost goes on to the caller once the job has been wound up.
 JobResult run_planned_job();
+
+// Adds to `strokes` what the job just planned would take of each tool, made
+// on paper: nothing is sent, counted in log.dat or traced, and the job's
+// state is left as it was. False when the job would stop part way (it says
+// why when it is run).
+bool strokes_on_paper(Counters& strokes);
 
 // Plans the selected figure and makes it.
 JobResult make_job();

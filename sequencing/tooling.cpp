@@ -35,6 +35,6 @@ bool dimple_due() {
 }
 
 void notch_two() {
-    if (dimple_due()) fire(commands.J, counters.dimples);
-    if (settings.operate == 0) fire(commands.V, counters.notch100);
+    if (dimple_due()) fire(commands.J, &Counters::dimples);
+    if (settings.operate == 0) fire(commands.V, &Counters::notch100);
 }

@@ -11,6 +11,7 @@
 #include "records/notice.h"
 #include "records/progdir.h"
 #include "records/progress.h"
+#include "sequencing/jobrun.h"
 #include "shell/work.h"
 
 namespace {
@@ -72,6 +73,8 @@ std::string figure_plan() {
     bool planned = plan_figure(false);
     int walls = wall_list.walls;
     double inches = planned_length();
+    Counters strokes;
+    planned = planned && strokes_on_paper(strokes);
     wall_list = walls_before;
     take_notices();  // a figure that cannot be planned says so when it is run
     if (!planned)
@@ -79,11 +82,11 @@ std::string figure_plan() {
                          shapes.objects);
     return strprintf("Plan: figure %d of %d, %d walls, %.1f in. (%.1f ft), ", shapes.selected,
                      shapes.objects, walls, inches, inches / 12) +
-           time_estimate(walls, inches, pace_of_history());
+           strokes_text(strokes) + ", " + time_estimate(walls, inches, pace_of_history());
 }
 
-std::string drawing_plan(int figures, int walls, double inches) {
+std::string drawing_plan(int figures, int walls, double inches, const Counters& strokes) {
     return strprintf("Job length: %d figures, %d walls, %.1f in. (%.1f ft), ", figures, walls,
                      inches, inches / 12) +
-           time_estimate(walls, inches, pace_of_history());
+           strokes_text(strokes) + ", " + time_estimate(walls, inches, pace_of_history());
 }

@@ -309,13 +309,18 @@ void job_length() {
     int keep = shapes.selected;
     win.material_length = 0;
     bool planned = true;
-    int walls = 0;
-    for (shapes.selected = 1; planned && shapes.selected <= shapes.objects; ++shapes.selected) {
+    int walls = 0, stops = 0;
+    Counters strokes;
+    for (shapes.selected = 1; shapes.selected <= shapes.objects; ++shapes.selected) {
         planned = plan_job();
-        if (planned) win.material_length += measure_walls(), walls += wall_list.walls;
+        if (!planned) break;
+        win.material_length += measure_walls(), walls += wall_list.walls;
+        if (!strokes_on_paper(strokes) && stops == 0) stops = shapes.selected;
     }
     if (planned) {
-        status_line.work = drawing_plan(shapes.objects, walls, win.material_length);
+        status_line.work = drawing_plan(shapes.objects, walls, win.material_length, strokes);
+        if (stops != 0)
+            status_line.work += strprintf("; figure %d cannot be run as it stands", stops);
         show_status();
         ws().dialog_box(DLG_LENGTH, Length);
     }

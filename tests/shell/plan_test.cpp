@@ -2,6 +2,7 @@
 // estimate, and the selected figure planned without a report written.
 #include "planning/walls.h"
 #include "platform/files.h"
+#include "records/progress.h"
 #include "resources/resources.h"
 #include "shell/plan.h"
 #include "shell/status.h"
@@ -42,11 +43,14 @@ TEST_F(PlanInWindow, TheSelectedFigureIsPlannedWithoutAReportAndTheJobsWallsKept
     d.polyline().vertex(20, 0).vertex(25, 0).vertex(25, 5).vertex(20, 5).seqend();
     write("squares.dxf", d.text());
     start(dir.file("squares.dxf"));
-    EXPECT_NE(ws.status.find("Plan: figure 1 of 2, 4 walls, 39.8 in. (3.3 ft), at least "),
+    EXPECT_NE(ws.status.find("Plan: figure 1 of 2, 4 walls, 39.8 in. (3.3 ft), "),
               std::string::npos)
         << ws.status;
     EXPECT_FALSE(file_is_readable(dir.file("curf.txt")));
+    const std::string plan = ws.status;
     command(IDM_RUN_TOOL);
+    // The strokes planned are those the run counted in log.dat.
+    EXPECT_NE(plan.find("3.3 ft), " + strokes_text() + ", at least "), std::string::npos) << plan;
     const WallList walls_run = wall_list;
     command(IDM_NEXT);
     EXPECT_NE(ws.status.find("Plan: figure 2 of 2, 4 walls, 19.8 in."), std::string::npos)
