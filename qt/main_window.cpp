@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -125,54 +126,59 @@ void ClientArea::set_scroll_bars(const ScrollRange& horizontal, const ScrollRang
     }
 }
 
-namespace {
-
-// A wrapping status line as tall as its text needs at the width it has, not
-// at the narrowest width the status bar could give it.
-class StatusLabel : public QLabel {
-public:
-    StatusLabel() {
-        setWordWrap(true);
-        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    }
-    // Called while a layout is being applied (a resize of the client area
-    // shows its status), a change of height would apply layouts within it:
-    // the height is set once the events in hand are handled.
-    void fit() {
-        if (fit_pending_) return;
-        fit_pending_ = true;
-        QTimer::singleShot(0, this, [this] {
-            fit_pending_ = false;
-            // From the text alone: the label's own height would count in its heightForWidth.
-            int w = std::max(width() - 2 * margin(), 1);
-            QRect lines =
-                fontMetrics().boundingRect(QRect(0, 0, w, INT_MAX), Qt::TextWordWrap, text());
-            int h = std::max(lines.height(), fontMetrics().height()) + 2 * margin();
-            if (h != height()) setFixedHeight(h);
-        });
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* e) override {
-        QLabel::resizeEvent(e);
-        fit();
-    }
-
-private:
-    bool fit_pending_ = false;
-};
-
-}  // namespace
-
-void MainWindow::set_status_text(const QString& text) {
-    status_->setText(text);
-    static_cast<StatusLabel*>(status_)->fit();
+StatusText::StatusText() {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setFixedHeight(fontMetrics().height());
 }
+
+QSize StatusText::sizeHint() const { return {100, height()}; }
+
+void StatusText::set_text(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    update();
+    fit();
+}
+
+// Called while a layout is being applied (a resize of the client area shows
+// its status), a change of height would apply layouts within it: the height
+// is set once the events in hand are handled.
+void StatusText::fit() {
+    if (fit_pending_) return;
+    fit_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fit_pending_ = false;
+        QRect lines = fontMetrics().boundingRect(QRect(0, 0, std::max(width(), 1), INT_MAX),
+                                                 Qt::TextWordWrap, text_);
+        int h = std::max(lines.height(), fontMetrics().height());
+        if (h > height() || (h < height() && !holding_)) setFixedHeight(h);
+    });
+}
+
+void StatusText::hold_height(bool hold) {
+    holding_ = hold;
+    if (!hold) fit();
+}
+
+void StatusText::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    style()->drawItemText(&painter, rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                          palette(), isEnabled(), text_, foregroundRole());
+}
+
+void StatusText::resizeEvent(QResizeEvent*) { fit(); }
+
+void StatusText::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange) fit();
+}
+
+void MainWindow::set_status_text(const QString& text) { status_->set_text(text); }
 
 MainWindow::MainWindow(WindowProc proc)
     : proc_(proc),
       client_(new ClientArea(proc)),
-      status_(new StatusLabel),
+      status_(new StatusText),
       progress_(new QProgressBar),
       stop_(new QPushButton("Stop")) {
     setWindowTitle(QString::fromLatin1(kAppName));
@@ -286,7 +292,6 @@ void MainWindow::set_look(const Look& look) {
     look_ = look;
     QFont font = look_font();
     status_->setFont(font);
-    static_cast<StatusLabel*>(status_)->fit();
     for (const auto& [id, button] : buttons_) button->setFont(font);
     for (const auto& [id, button] : command_buttons_) button->setFont(font);
     stop_->setFont(font);
@@ -314,6 +319,7 @@ void MainWindow::set_busy(bool busy) {
     for (QPushButton* b : client()->findChildren<QPushButton*>()) b->setEnabled(!busy);
     for (const auto& [id, button] : command_buttons_) button->setEnabled(!busy);
     stop_->setEnabled(busy);
+    status_->hold_height(busy);
 }
 
 void MainWindow::command(int id) {

@@ -10,7 +10,6 @@
 inline constexpr int kOpeningWidth = 1200;
 inline constexpr int kOpeningHeight = 860;
 
-class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -39,6 +38,32 @@ private:
     Look look_;
 };
 
+// The status line: its text wrapped at the width it has, as tall as that text
+// needs. A new text of the same height is only repainted, and while the
+// machine works the line does not shrink: laying the window out again at
+// every tick of a job's seconds, or whenever a silent controller's wait comes
+// and goes, would repaint the whole window while it waits for the controller.
+class StatusText : public QWidget {
+public:
+    StatusText();
+    const QString& text() const { return text_; }
+    void set_text(const QString& text);
+    // While held, the line grows for a longer text but keeps its height for a shorter one.
+    void hold_height(bool hold);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void fit();
+    QString text_;
+    bool fit_pending_ = false;
+    bool holding_ = false;
+};
+
 // The main window: class and title "zel", the menu bar of the resources, and
 // the client area. Every menu command, button press, key, mouse action in the
 // client area, paint and close request becomes a message to the window procedure.
@@ -54,7 +79,7 @@ public:
     // area's look.
     void set_look(const Look& look);
     QWidget* client() const;
-    QLabel* status_label() const { return status_; }
+    StatusText* status_text() const { return status_; }
     void set_status_text(const QString& text);
     QProgressBar* progress_bar() const { return progress_; }
     QPushButton* stop_button() const { return stop_; }
@@ -79,7 +104,7 @@ private:
 
     WindowProc proc_;
     ClientArea* client_;
-    QLabel* status_;
+    StatusText* status_;
     QProgressBar* progress_;
     QPushButton* stop_;
     std::vector<std::pair<int, QPushButton*>> command_buttons_;

@@ -188,7 +188,8 @@ TEST_F(Window, ScrollBarsAndTheClientAreasSize) {
     EXPECT_EQ(messages(), (Strings{"scroll 0 0", "scroll 1 35"}));
 }
 
-// A long status line wraps at 800 x 600 and takes the lines it needs, no more.
+// A long status line wraps at 800 x 600 and takes the lines it needs, no more
+// once the machine's work is over.
 TEST_F(Window, TheStatusLineIsAsTallAsItsTextAtTheWidthItHas) {
     window.resize(800, 600);
     window.show();
@@ -196,11 +197,17 @@ TEST_F(Window, TheStatusLineIsAsTallAsItsTextAtTheWidthItHas) {
                        "2 s, about 2 s left | Drawing in inches | Continuous job, divide";
     ws.set_status_text(text);
     QCoreApplication::processEvents();
-    QLabel* status = window.status_label();
+    StatusText* status = window.status_text();
     int line = status->fontMetrics().lineSpacing();
     EXPECT_GE(status->height(), 2 * line);
     EXPECT_LE(status->height(), 3 * line + 4);
+    // While the machine works it keeps the lines it had: the window is not laid out anew.
+    int tall = status->height();
+    window.set_busy(true);
     ws.set_status_text("Simulated machine");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(status->height(), tall);
+    window.set_busy(false);
     QCoreApplication::processEvents();
     EXPECT_LE(status->height(), line + 4);
 }
