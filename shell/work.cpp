@@ -19,7 +19,9 @@
 #include "records/progdir.h"
 #include "records/progress.h"
 #include "sequencing/jobend.h"
+#include "sequencing/jobrun.h"
 #include "sequencing/resume.h"
+#include "sequencing/trace.h"
 #include "shell/jobs.h"
 #include "shell/status.h"
 #include "shell/window_state.h"
@@ -77,10 +79,14 @@ std::string stopped_result() {
     return by == "the operator" ? "stopped by operator" : "stopped by " + by;
 }
 
-// However the program ends during a job, only the material fed stays counted
-// and the history keeps its line.
+// However the program ends during a job, only the material fed stays counted,
+// the history keeps its line and trace.txt says where the work stopped (Qt
+// ends the program itself, inside a wait, when the display goes away).
 void history_at_program_end() {
     if (!progress.running) return;
+    if (termination_requested())
+        trace_end(progress.work == Progress::Work::job ? where_stopped() : notching_stopped_text());
+    close_trace();
     if (progress.work == Progress::Work::job) {
         count_only_material_fed();
         flush_log();

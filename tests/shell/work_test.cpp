@@ -6,6 +6,7 @@
 #include "controller/serial_link.h"
 #include "platform/clock.h"
 #include "platform/exit.h"
+#include "platform/signals.h"
 #include "platform/text.h"
 #include "records/job.h"
 #include "records/notice.h"
@@ -182,6 +183,28 @@ TEST_F(Work, EveryWayAJobEndsCountsTheLetterFed) {
         EXPECT_EQ(counters.images - before.images, c.ends[1] - '0');
         EXPECT_EQ(read("log.dat"), format_log());
     }
+}
+
+// Qt ends the program itself, inside a wait, when the display goes away: the
+// end's steps still say in trace.txt and the history where the job stopped.
+// (The request to end stays for the rest of the process: ctest runs each test alone.)
+TEST_F(Work, AnEndInsideAWaitStillTracesWhereTheJobStopped) {
+    start();
+    serial_sim.after_command = [n = 2](const std::string& c) mutable {
+        if (c != "I,0\r" || --n != 0) return;
+        terminate_for(kDisplayLost);
+        throw ProgramEnded{1, "exit(1) in Qt"};
+    };
+    try {
+        command(IDM_RUN_TOOL);
+    } catch (const ProgramEnded&) {
+        run_program_end_steps();
+    }
+    serial_sim.after_command = nullptr;
+    EXPECT_EQ(job_trace().back(),
+              "Job stopped by the loss of the display at wall 2 of 4, 19.920 in. fed");
+    EXPECT_NE(history().back().find(",stopped by the loss of the display,"), std::string::npos)
+        << history().back();
 }
 
 TEST_F(Work, EveryJobAndNotchingRunHasItsLine) {
