@@ -3,7 +3,9 @@
 // a 9600-baud line. Reports the job's time against the wire time of the bytes
 // it exchanged, the time from an answer to the next command's first byte
 // (after a counted tool stroke and after any other answer), and the
-// processor time the program used.
+// processor time the program used. Then, figure by figure, the time the plan
+// before a run would have told from the other figures' jobs, against the
+// time the figure took.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,7 +18,9 @@
 #include "platform/files.h"
 #include "import/shapes.h"
 #include "records/prodlog.h"
+#include "planning/walls.h"
 #include "sequencing/jobrun.h"
+#include "shell/plan.h"
 
 namespace {
 
@@ -38,6 +42,62 @@ double median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+// One figure's job as its line in jobs.csv would have it, but with its time in
+// milliseconds where the file has seconds: a figure takes a few seconds on
+// the simulated line, too few for whole seconds to tell.
+struct FigureJob {
+    double ms = 0, inches = 0;
+    int walls = 0;
+    Counters strokes;
+};
+
+CsvRow row_of(const FigureJob& j, bool with_strokes) {
+    auto iso = [](long long s) {
+        std::time_t t = s;
+        std::tm tm{};
+        gmtime_r(&t, &tm);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S+00:00", &tm);
+        return std::string(text);
+    };
+    const Counters& c = j.strokes;
+    CsvRow row(kJobColumns, "0");
+    row[kJobStart] = iso(0);
+    row[kJobEnd] = iso(std::llround(j.ms));
+    row[kJobDrawing] = "letters.dxf";
+    row[kJobPlanned] = std::to_string(j.inches);
+    row[kJobResult] = "done";
+    if (with_strokes)
+        for (auto [column, n] : {std::pair{9, c.notch30}, {10, c.notch100}, {11, c.dimples},
+                                 {12, c.indicates}, {13, c.flanges}, {14, c.sheers}})
+            row[column] = std::to_string(n);
+    return row;
+}
+
+long total(const Counters& c) {
+    return 0L + c.notch30 + c.notch100 + c.dimples + c.indicates + c.flanges + c.sheers;
+}
+
+// What the plan would have said of figure k, from every other figure's job.
+void estimates(const std::vector<FigureJob>& jobs) {
+    std::printf("figure (walls, inches, strokes): made in; estimated from the other figures by "
+                "the inch and the stroke, by the inch alone; before any job\n");
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        std::vector<CsvRow> both, inch;
+        for (std::size_t o = 0; o < jobs.size(); ++o)
+            if (o != k) both.push_back(row_of(jobs[o], true)), inch.push_back(row_of(jobs[o], false));
+        const FigureJob& j = jobs[k];
+        Pace p = measured_pace(both), q = measured_pace(inch);
+        double made = j.ms / 1000;
+        double by_both = (p.per_inch * j.inches + p.per_stroke * total(j.strokes)) / 1000;
+        double by_inch = q.per_inch * j.inches / 1000;
+        std::printf("%zu (%d, %.1f, %ld): %.2f s; %.2f s (%+.0f%%), %.2f s (%+.0f%%); %s\n", k + 1,
+                    j.walls, j.inches, total(j.strokes), made, by_both,
+                    100 * (by_both / made - 1), by_inch, 100 * (by_inch / made - 1),
+                    time_estimate(j.walls, j.inches, total(j.strokes), Pace{}).c_str());
+    }
 }
 
 double mean(const std::vector<double>& v) {
@@ -63,8 +123,22 @@ int main(int argc, char** argv) {
     machine.sim.keep_times(true);
     double cpu = process_cpu_seconds();
     auto start = std::chrono::steady_clock::now();
-    for (shapes.selected = 1; shapes.selected <= shapes.objects; ++shapes.selected)
+    std::vector<FigureJob> figures;
+    for (shapes.selected = 1; shapes.selected <= shapes.objects; ++shapes.selected) {
+        FigureJob f;
+        const Counters before = counters;
+        auto figure_start = std::chrono::steady_clock::now();
         if (make_job() != JobResult::made) BenchMachine::fail("the job was not made");
+        f.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                         figure_start).count();
+        f.walls = planned_walls();
+        for (int w = 0; w < f.walls; ++w) f.inches += wall_list.l_a_dimensions[w];
+        const Counters& c = counters;
+        f.strokes = {0, c.notch30 - before.notch30, c.notch100 - before.notch100,
+                     c.indicates - before.indicates, c.sheers - before.sheers,
+                     c.dimples - before.dimples, c.flanges - before.flanges};
+        figures.push_back(f);
+    }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     cpu = process_cpu_seconds() - cpu;
     flush_log();
@@ -131,5 +205,6 @@ int main(int argc, char** argv) {
                 median(after_stroke), after_stroke.size(), median(after_other), after_other.size());
     std::printf("processor time of the program: %.3f s = %.2f%% of one core\n", cpu,
                 100 * cpu / seconds);
+    estimates(figures);
     return 0;
 }

@@ -1,8 +1,10 @@
 #include "shell/plan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
+#include "controller/commands.h"
 #include "import/shapes.h"
 #include "planning/planner.h"
 #include "planning/walls.h"
@@ -16,22 +18,27 @@
 
 namespace {
 
-// A wall's commands on the serial line at 9600 baud (ten bits a byte): a
-// strip move and a tool stroke with their answers, about 24 bytes.
-constexpr double kWireSecondsPerWall = 24 * 10 / 9600.0;
+// The least time a job's commands take on the serial line at 9600 baud (ten
+// bits a byte): every wall has at least its strip move, at least "M,0.000000\r"
+// and a byte of answer (a Galil's move is two commands, as long together),
+// and every stroke its command and answer: "N,0\r" (a Galil's "1\r") and a byte.
+double wire_seconds(int walls, long strokes) {
+    double bytes = 12.0 * walls + (galil() ? 3.0 : 5.0) * static_cast<double>(strokes);
+    return bytes * 10 / 9600;
+}
 
 // The pace is read again only when jobs.csv has changed.
-double pace_of_history() {
+Pace pace_of_history() {
     static std::string read_path;
     static std::uintmax_t read_size = 0;
-    static double pace = 0;
+    static Pace pace;
     std::string path = program_file("jobs.csv");
     std::error_code e;
     std::uintmax_t size = std::filesystem::file_size(path, e);
-    if (e) return 0;
+    if (e) return {};
     if (path == read_path && size == read_size) return pace;
     std::string text, why;
-    if (!read_small_file(path, 64 * 1024 * 1024, text, why)) return 0;
+    if (!read_small_file(path, 64 * 1024 * 1024, text, why)) return {};
     std::vector<CsvRow> rows = parse_csv(text);
     if (!rows.empty()) rows.erase(rows.begin());
     read_path = path;
@@ -39,30 +46,63 @@ double pace_of_history() {
     return pace = measured_pace(rows);
 }
 
+long total_strokes(const Counters& c) {
+    return 0L + c.notch30 + c.notch100 + c.dimples + c.indicates + c.flanges + c.sheers;
+}
+
 }  // namespace
 
-double measured_pace(const std::vector<CsvRow>& jobs) {
-    double seconds = 0, inches = 0;
+// Least squares of seconds = per_inch x inches + per_stroke x strokes, neither
+// below 0. Feeding and stroking both take the machine's time, in proportions
+// that differ from letter to letter (a long straight side, a tight curve cut
+// into many walls). Where the letters done cannot tell the two apart (a
+// single one, or all alike), the time goes by the inch alone.
+Pace measured_pace(const std::vector<CsvRow>& jobs) {
+    double ii = 0, ik = 0, kk = 0, is = 0, ks = 0, ss = 0;
     for (const CsvRow& row : jobs) {
         // Whole letters only: a notching run, a stop or a refusal says nothing of the pace.
         if (row.size() < kJobColumns || row[kJobDrawing].empty() || row[kJobResult] != "done")
             continue;
         long long start = 0, end = 0;
-        double planned = std::strtod(row[kJobPlanned].c_str(), nullptr);
+        double inches = std::strtod(row[kJobPlanned].c_str(), nullptr);
+        double strokes = 0;
+        for (int c = kJobFirstStroke; c <= kJobLastStroke; ++c)
+            strokes += std::max(0.0, std::strtod(row[c].c_str(), nullptr));
         if (!parse_iso_time(row[kJobStart], start) || !parse_iso_time(row[kJobEnd], end) ||
-            end < start || !(planned > 0))
+            end < start || !(inches > 0) || !std::isfinite(inches) || !std::isfinite(strokes))
             continue;
-        seconds += static_cast<double>(end - start);
-        inches += planned;
+        double seconds = static_cast<double>(end - start);
+        ii += inches * inches, ik += inches * strokes, kk += strokes * strokes;
+        is += inches * seconds, ks += strokes * seconds, ss += seconds * seconds;
     }
-    return inches > 0 ? seconds / inches : 0;
+    if (ii == 0) return {};
+    // The squared error of a pace, from the sums alone.
+    auto error = [&](const Pace& p) {
+        double a = p.per_inch, b = p.per_stroke;
+        return ss - 2 * a * is - 2 * b * ks + a * a * ii + 2 * a * b * ik + b * b * kk;
+    };
+    Pace by_inch{is / ii, 0};
+    double det = ii * kk - ik * ik;
+    if (det > 1e-9 * ii * kk) {
+        Pace both{(is * kk - ks * ik) / det, (ks * ii - is * ik) / det};
+        if (both.per_inch >= 0 && both.per_stroke >= 0) return both;
+    }
+    if (kk > 0) {
+        Pace by_stroke{0, ks / kk};
+        if (error(by_stroke) < error(by_inch) * (1 - 1e-9)) return by_stroke;
+    }
+    return by_inch;
 }
 
-std::string time_estimate(int walls, double inches, double pace) {
-    if (pace > 0)
-        return "about " + duration_text(std::llround(pace * inches * 1000));
-    return "at least " + duration_text(1000 * std::llround(std::ceil(walls * kWireSecondsPerWall))) +
-           " (no job measured yet)";
+std::string time_estimate(int walls, double inches, long strokes, const Pace& pace) {
+    if (pace.measured())
+        return "about " +
+               duration_text(std::llround((pace.per_inch * inches + pace.per_stroke * strokes) * 1000));
+    // Rounded down: it is the least the job can take.
+    double least = wire_seconds(walls, strokes);
+    std::string shown = least < 60 ? strprintf("%.1f s", std::floor(least * 10) / 10)
+                                   : duration_text(1000 * static_cast<long long>(least));
+    return "at least " + shown + " (no job measured yet)";
 }
 
 std::string figure_plan() {
@@ -82,11 +122,13 @@ std::string figure_plan() {
                          shapes.objects);
     return strprintf("Plan: figure %d of %d, %d walls, %.1f in. (%.1f ft), ", shapes.selected,
                      shapes.objects, walls, inches, inches / 12) +
-           strokes_text(strokes) + ", " + time_estimate(walls, inches, pace_of_history());
+           strokes_text(strokes) + ", " +
+           time_estimate(walls, inches, total_strokes(strokes), pace_of_history());
 }
 
 std::string drawing_plan(int figures, int walls, double inches, const Counters& strokes) {
     return strprintf("Job length: %d figures, %d walls, %.1f in. (%.1f ft), ", figures, walls,
                      inches, inches / 12) +
-           strokes_text(strokes) + ", " + time_estimate(walls, inches, pace_of_history());
+           strokes_text(strokes) + ", " +
+           time_estimate(walls, inches, total_strokes(strokes), pace_of_history());
 }

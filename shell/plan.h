@@ -9,13 +9,20 @@
 // figure, its walls, its inches and feet, the strokes of each tool and the
 // time it should take.
 
-// Seconds a job takes per inch of the letter, as measured over the jobs done
-// on this machine (its jobs.csv); 0 when none was done yet.
-double measured_pace(const std::vector<CsvRow>& jobs);
+// A machine's measured pace: the seconds its letters took, fitted over the
+// whole letters done on it (its jobs.csv) as so much per inch of the letter
+// and so much per tool stroke; both 0 when none was done yet.
+struct Pace {
+    double per_inch = 0;
+    double per_stroke = 0;
+    bool measured() const { return per_inch > 0 || per_stroke > 0; }
+};
+Pace measured_pace(const std::vector<CsvRow>& jobs);
 
-// The estimate of a job of `walls` walls and `inches` inches: at the measured
-// pace, or without one at least the time its commands take on the serial line.
-std::string time_estimate(int walls, double inches, double pace);
+// The estimate of a job of `walls` walls, `inches` inches and `strokes` tool
+// strokes: at the measured pace, or without one the least time its commands
+// take on the serial line.
+std::string time_estimate(int walls, double inches, long strokes, const Pace& pace);
 
 // "Plan: figure 2 of 6, 52 walls, 78.5 in. (6.5 ft), 60 30-degree notches,
 // ..., 1 shear, about 1 min 5 s" for the

@@ -14,25 +14,36 @@
 namespace {
 
 CsvRow row_of(const char* start, const char* end, const char* drawing, const char* planned,
-           const char* result) {
-    return {start, end, drawing, "1", "", "", "4", planned, "0", "0", "0", "0", "0", "0", "0",
+              const char* result, const char* notches = "0", const char* bends = "0") {
+    return {start, end, drawing, "1", "", "", "4", planned, "0", notches, "0", "0", "0", bends, "0",
             "1", result, planned};
 }
 
-TEST(Plan, ThePaceIsThatOfWholeLettersDone) {
+// Jobs that took 0.5 s an inch and 2 s a stroke, and some that say nothing of the pace.
+TEST(Plan, ThePaceIsFittedToWholeLettersDoneByTheInchAndTheStroke) {
+    const char* t0 = "2026-12-07T09:00:00+01:00";
     std::vector<CsvRow> jobs = {
-        row_of("2026-12-07T09:00:00+01:00", "2026-12-07T09:01:40+01:00", "/a.dxf", "100", "done"),
-        row_of("2026-12-07T10:00:00+01:00", "2026-12-07T10:01:40+01:00", "/a.dxf", "300", "done"),
-        // none of these says how fast letters are made
-        row_of("2026-12-07T11:00:00+01:00", "2026-12-07T12:00:00+01:00", "", "2", "done"),
-        row_of("2026-12-07T11:00:00+01:00", "2026-12-07T12:00:00+01:00", "/a.dxf", "50",
-            "stopped by operator"),
-        row_of("2026-12-07T11:00:00+01:00", "bad", "/a.dxf", "50", "done"),
+        row_of(t0, "2026-12-07T09:01:10+01:00", "/a.dxf", "100", "done", "8", "2"),   // 50 + 20
+        row_of(t0, "2026-12-07T09:03:00+01:00", "/a.dxf", "300", "done", "10", "5"),  // 150 + 30
+        row_of(t0, "2026-12-07T09:02:00+01:00", "/a.dxf", "40", "done", "50", "0"),   // 20 + 100
+        row_of(t0, "2026-12-07T12:00:00+01:00", "", "2", "done"),  // a notching run
+        row_of(t0, "2026-12-07T12:00:00+01:00", "/a.dxf", "50", "stopped by operator"),
+        row_of(t0, "bad", "/a.dxf", "50", "done"),
     };
-    EXPECT_DOUBLE_EQ(measured_pace(jobs), 200.0 / 400.0);
-    EXPECT_EQ(measured_pace({}), 0.0);
-    EXPECT_EQ(time_estimate(10, 90, 0.5), "about 45 s");
-    EXPECT_EQ(time_estimate(50, 90, 0), "at least 2 s (no job measured yet)");  // 50 x 25 ms, up
+    Pace pace = measured_pace(jobs);
+    EXPECT_NEAR(pace.per_inch, 0.5, 1e-9);
+    EXPECT_NEAR(pace.per_stroke, 2.0, 1e-9);
+    EXPECT_EQ(time_estimate(10, 90, 10, pace), "about 1 min 5 s");
+
+    // One letter, or letters alike, cannot tell inches from strokes: by the inch.
+    jobs.resize(1);
+    pace = measured_pace(jobs);
+    EXPECT_DOUBLE_EQ(pace.per_inch, 0.7);
+    EXPECT_EQ(pace.per_stroke, 0.0);
+    EXPECT_FALSE(measured_pace({}).measured());
+    // 50 moves of 12 bytes and 10 strokes of 5, a byte in 1.04 ms; rounded down.
+    EXPECT_EQ(time_estimate(50, 90, 10, Pace{}), "at least 0.6 s (no job measured yet)");
+    EXPECT_EQ(time_estimate(5000, 9000, 1000, Pace{}), "at least 1 min 7 s (no job measured yet)");
 }
 
 class PlanInWindow : public WindowTest {};
