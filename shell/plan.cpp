@@ -114,9 +114,9 @@ std::string figure_plan() {
     int walls = wall_list.walls;
     double inches = planned_length();
     Counters strokes;
-    planned = planned && strokes_on_paper(strokes);
+    planned = planned && strokes_on_paper(strokes) && job_refusal().empty();
     wall_list = walls_before;
-    take_notices();  // a figure that cannot be planned says so when it is run
+    take_notices();  // a figure that cannot be run says why when it is run
     if (!planned)
         return strprintf("Figure %d of %d cannot be run as it stands", shapes.selected,
                          shapes.objects);

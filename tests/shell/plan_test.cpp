@@ -3,6 +3,7 @@
 #include "planning/walls.h"
 #include "platform/files.h"
 #include "records/progress.h"
+#include "records/settings.h"
 #include "resources/resources.h"
 #include "shell/plan.h"
 #include "shell/status.h"
@@ -67,6 +68,10 @@ TEST_F(PlanInWindow, TheSelectedFigureIsPlannedWithoutAReportAndTheJobsWallsKept
     EXPECT_NE(ws.status.find("Plan: figure 2 of 2, 4 walls, 19.8 in."), std::string::npos)
         << ws.status;
     EXPECT_EQ(wall_list.l_a_dimensions, walls_run.l_a_dimensions);
+    settings.direction = 0;  // Run Tool would refuse it
+    command(IDM_PREVIOUS);
+    EXPECT_NE(ws.status.find("Figure 1 of 2 cannot be run as it stands"), std::string::npos)
+        << ws.status;
 }
 
 }  // namespace
