@@ -13,6 +13,7 @@ namespace {
 
 bool waiting = false;
 constexpr int kStopWidth = 70, kProgressWidth = 200, kCommandWidth = 80;
+constexpr int kStatusMargin = 2;  // pixels left of the status text
 constexpr wchar_t kFrameClass[] = L"zel", kClientClass[] = L"zel client";
 
 void register_classes() {
@@ -91,6 +92,12 @@ MainWindow::MainWindow(WindowProc proc) : proc_(proc) {
     }
     for (HWND w : {status_, stop_})
         ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    // The text is drawn here, wrapped: a status bar's own is one line.
+    ::SendMessageW(status_, SB_SETTEXTW, SBT_OWNERDRAW, 0);
+    ::SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT bar{};
+    ::GetWindowRect(status_, &bar);
+    line_bar_h_ = bar.bottom - bar.top;
     ::SetWindowPos(stop_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetWindowPos(progress_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     for (int bar : {SB_HORZ, SB_VERT}) {
@@ -135,6 +142,8 @@ void MainWindow::set_busy(bool busy) {
     for (HWND b : buttons_) ::EnableWindow(b, !busy);
     for (const auto& [id, b] : command_buttons_) ::EnableWindow(b, !busy);
     ::EnableWindow(stop_, busy);
+    holding_ = busy;
+    if (!busy && status_height(text_width_) != text_height_) lay_out();
 }
 
 void MainWindow::show_command_button(int id, bool shown) {
@@ -144,7 +153,25 @@ void MainWindow::show_command_button(int id, bool shown) {
 }
 
 void MainWindow::set_status_text(const std::string& text) {
-    ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
+    std::wstring wide = widen(text);
+    if (wide == status_text_) return;
+    status_text_ = wide;
+    ::InvalidateRect(status_, nullptr, TRUE);
+    // Laid out again only when the line must take another height.
+    if (status_height(text_width_) != text_height_) lay_out();
+}
+
+int MainWindow::status_height(int width) {
+    HDC dc = ::GetDC(status_);
+    HGDIOBJ font = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    RECT r{0, 0, std::max(width - 2 * kStatusMargin, 1), 0};
+    ::DrawTextW(dc, status_text_.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ::SelectObject(dc, font);
+    ::ReleaseDC(status_, dc);
+    int needed = r.bottom;
+    // While the machine works the line does not shrink: the window is not
+    // laid out again whenever a silent controller's wait comes and goes.
+    return holding_ ? std::max(needed, text_height_) : needed;
 }
 
 void MainWindow::set_progress(int value, int maximum) {
@@ -197,25 +224,32 @@ void MainWindow::lay_out() {
     if (!status_) return;
     RECT area{};
     ::GetClientRect(frame_, &area);
-    ::SendMessageW(status_, WM_SIZE, 0, 0);
-    RECT bar{};
-    ::GetWindowRect(status_, &bar);
-    int bar_h = bar.bottom - bar.top;
-    int w = area.right, h = area.bottom - bar_h;
-    ::MoveWindow(client_, 0, 0, w, std::max(h, 0), TRUE);
+    int w = area.right;
     // Text | progress bar | command buttons shown | Stop, all but the text at
     // the right as Qt's permanent widgets; the text takes the room of what is hidden.
     int stop_x = std::max(w - kStopWidth - 20, 0), x = stop_x;
+    std::vector<std::pair<HWND, int>> shown;
     for (auto it = command_buttons_.rbegin(); it != command_buttons_.rend(); ++it) {
         if (!::IsWindowVisible(it->second)) continue;
         x = std::max(x - kCommandWidth - 4, 0);
-        ::MoveWindow(it->second, x + 2, h + 2, kCommandWidth, bar_h - 3, TRUE);
+        shown.emplace_back(it->second, x);
     }
     int progress_x = std::max(x - kProgressWidth - 4, 0);
-    int parts[3] = {progress_shown_ ? progress_x : x, x, -1};
+    text_width_ = progress_shown_ ? progress_x : x;
+    // The bar as tall as the text needs at that width; the buttons keep a line's height.
+    text_height_ = status_height(text_width_);
+    ::SendMessageW(status_, SB_SETMINHEIGHT, text_height_, 0);
+    ::SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT bar{};
+    ::GetWindowRect(status_, &bar);
+    int h = area.bottom - (bar.bottom - bar.top), line_h = line_bar_h_;
+    ::MoveWindow(client_, 0, 0, w, std::max(h, 0), TRUE);
+    for (auto [button, bx] : shown) ::MoveWindow(button, bx + 2, h + 2, kCommandWidth, line_h - 3, TRUE);
+    int parts[3] = {text_width_, x, -1};
     ::SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
-    ::MoveWindow(progress_, progress_x + 2, h + 3, kProgressWidth, bar_h - 5, TRUE);
-    ::MoveWindow(stop_, stop_x + 2, h + 2, kStopWidth, bar_h - 3, TRUE);
+    ::SendMessageW(status_, SB_SETTEXTW, SBT_OWNERDRAW, 0);
+    ::MoveWindow(progress_, progress_x + 2, h + 3, kProgressWidth, line_h - 5, TRUE);
+    ::MoveWindow(stop_, stop_x + 2, h + 2, kStopWidth, line_h - 3, TRUE);
 }
 
 void MainWindow::scroll(int bar, int request) {
@@ -249,6 +283,18 @@ LRESULT MainWindow::on_frame(UINT message, WPARAM wp, LPARAM lp) {
         if (HIWORD(wp) == 0 || HIWORD(wp) == BN_CLICKED) command(LOWORD(wp));
         return 0;
     case WM_SIZE: lay_out(); return 0;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (item->hwndItem != status_ || item->itemID != 0)
+            return ::DefWindowProcW(frame_, message, wp, lp);
+        RECT r = item->rcItem;
+        r.left += kStatusMargin;
+        ::SetBkMode(item->hDC, TRANSPARENT);
+        HGDIOBJ font = ::SelectObject(item->hDC, ::GetStockObject(DEFAULT_GUI_FONT));
+        ::DrawTextW(item->hDC, status_text_.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX);
+        ::SelectObject(item->hDC, font);
+        return TRUE;
+    }
     case WM_CLOSE: proc_(Message{WindowMessage::close}); return 0;  // the procedure decides
     case WM_DESTROY: return 0;
     case WM_QUERYENDSESSION: return proc_(Message{WindowMessage::query_end_session}) ? TRUE : FALSE;

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/window_system.h"
@@ -29,7 +31,10 @@ public:
     void set_busy(bool busy);
     // The status line's command buttons (Resume, Connect), hidden at first.
     void show_command_button(int id, bool shown);
+    // The status line wraps and takes the lines its text needs, growing but not
+    // shrinking while the machine works.
     void set_status_text(const std::string& text);
+    HWND status_bar() const { return status_; }
     void set_progress(int value, int maximum);
     void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical);
 
@@ -44,6 +49,7 @@ private:
     LRESULT on_client(UINT, WPARAM, LPARAM);
     void command(int id);
     void lay_out();
+    int status_height(int width);
     void scroll(int bar, int request);
 
     WindowProc proc_;
@@ -51,6 +57,10 @@ private:
          stop_ = nullptr;
     HMENU menu_ = nullptr;
     bool progress_shown_ = false;
+    std::wstring status_text_;
+    int text_width_ = 0, text_height_ = 0;  // of the status text's part, as laid out
+    int line_bar_h_ = 0;                    // the status bar's height for one line
+    bool holding_ = false;
     std::vector<HWND> buttons_;
     std::vector<std::pair<int, HWND>> command_buttons_;
 };
