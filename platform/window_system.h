@@ -148,6 +148,14 @@ struct Look {
     bool operator==(const Look&) const = default;
 };
 
+// The drawing area's ground in `look`: white, or near-black for the dark theme.
+Rgb ground_colour(const Look& look);
+// A paint colour as `look` shows it: the dark theme draws light lines, and
+// lightens the selection, the walls made and the marks to stand out on its ground.
+Rgb shown_colour(Rgb colour, const Look& look);
+// Lines are three pixels wide on the large display, read from across the shop.
+inline int line_width(const Look& look) { return look.large ? 3 : 1; }
+
 // A table the operator sorts, filters and exports (the job history). The
 // window asks its source for the rows of the operator's choices each time
 // they change; the source owns what the rows mean.

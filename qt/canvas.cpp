@@ -15,19 +15,11 @@ QFont window_font(bool large) {
     return f;
 }
 
-QColor background_colour(const Look& look) { return look.dark ? QColor(24, 26, 30) : Qt::white; }
+namespace {
+QColor qcolour(Rgb c) { return QColor(c.r, c.g, c.b); }
+}  // namespace
 
-// The dark theme: light lines on the dark ground, the colours of the
-// selection, the walls made and the marks lightened to stand out on it.
-QColor shown_colour(Rgb c, const Look& look) {
-    if (look.dark) {
-        if (c == kBlack) return QColor(235, 235, 235);
-        if (c == kBlue) return QColor(110, 175, 255);
-        if (c == kRed) return QColor(255, 105, 105);
-        if (c == kGreen) return QColor(80, 235, 80);
-    }
-    return QColor(c.r, c.g, c.b);
-}
+QColor background_colour(const Look& look) { return qcolour(ground_colour(look)); }
 
 PainterCanvas::PainterCanvas(QPainter& painter, const Look& look) : p_(painter), look_(look) {
     p_.setRenderHint(QPainter::Antialiasing, false);
@@ -39,8 +31,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, const Look& look) : p_(painter),
 }
 
 void PainterCanvas::select_pen(Rgb c) {
-    // Thick lines for the large display, read from across the shop.
-    QPen pen(shown_colour(c, look_), look_.large ? 3 : 1, Qt::SolidLine, Qt::FlatCap);
+    QPen pen(qcolour(shown_colour(c, look_)), line_width(look_), Qt::SolidLine, Qt::FlatCap);
     p_.setPen(pen);
 }
 
@@ -62,7 +53,7 @@ void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
 
 void PainterCanvas::text(int x, int y, const std::string& s) {
     QPen pen = p_.pen();
-    p_.setPen(shown_colour(kBlack, look_));
+    p_.setPen(qcolour(shown_colour(kBlack, look_)));
     p_.drawText(x, y + QFontMetrics(p_.font()).ascent(), QString::fromLocal8Bit(s));
     p_.setPen(pen);
 }

@@ -38,6 +38,23 @@ void register_classes() {
     ::RegisterClassExW(&wc);
 }
 
+// The desktop's font, or half as large again and bold for the large display.
+HFONT gui_font(bool large) {
+    static HFONT large_font = [] {
+        LOGFONTW lf{};
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+        lf.lfHeight = lf.lfHeight * 3 / 2;
+        lf.lfWidth = lf.lfWidth * 3 / 2;
+        lf.lfWeight = FW_BOLD;
+        return ::CreateFontIndirectW(&lf);
+    }();
+    return large ? large_font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void set_font(HWND w, HFONT font) {
+    ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 HMENU build_menu() {
     HMENU bar = ::CreateMenu();
     for (const PopupMenu& popup : menu_bar()) {
@@ -86,18 +103,14 @@ MainWindow::MainWindow(WindowProc proc) : proc_(proc) {
                                         WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, frame_,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
                                         instance, nullptr);
-        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        set_font(button, gui_font(false));
         ::SetWindowPos(button, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         command_buttons_.emplace_back(b.id, button);
     }
-    for (HWND w : {status_, stop_})
-        ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    for (HWND w : {status_, stop_}) set_font(w, gui_font(false));
     // The text is drawn here, wrapped: a status bar's own is one line.
     ::SendMessageW(status_, SB_SETTEXTW, SBT_OWNERDRAW, 0);
-    ::SendMessageW(status_, WM_SIZE, 0, 0);
-    RECT bar{};
-    ::GetWindowRect(status_, &bar);
-    line_bar_h_ = bar.bottom - bar.top;
+    measure_line();
     ::SetWindowPos(stop_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetWindowPos(progress_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     for (int bar : {SB_HORZ, SB_VERT}) {
@@ -126,7 +139,7 @@ HWND MainWindow::add_button(const std::string& label, int id, int x, int y, int 
                                WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, y, w, h, client_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    set_font(b, gui_font(look_.large));
     buttons_.push_back(b);
     return b;
 }
@@ -161,9 +174,29 @@ void MainWindow::set_status_text(const std::string& text) {
     if (status_height(text_width_) != text_height_) lay_out();
 }
 
+void MainWindow::set_look(const Look& look) {
+    look_ = look;
+    HFONT font = gui_font(look.large);
+    for (HWND w : {status_, stop_}) set_font(w, font);
+    for (HWND b : buttons_) set_font(b, font);
+    for (const auto& [id, b] : command_buttons_) set_font(b, font);
+    measure_line();
+    lay_out();
+    ::InvalidateRect(client_, nullptr, TRUE);
+}
+
+// The status bar's height for one line of its font.
+void MainWindow::measure_line() {
+    ::SendMessageW(status_, SB_SETMINHEIGHT, 0, 0);
+    ::SendMessageW(status_, WM_SIZE, 0, 0);
+    RECT bar{};
+    ::GetWindowRect(status_, &bar);
+    line_bar_h_ = bar.bottom - bar.top;
+}
+
 int MainWindow::status_height(int width) {
     HDC dc = ::GetDC(status_);
-    HGDIOBJ font = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ font = ::SelectObject(dc, gui_font(look_.large));
     RECT r{0, 0, std::max(width - 2 * kStatusMargin, 1), 0};
     ::DrawTextW(dc, status_text_.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     ::SelectObject(dc, font);
@@ -290,7 +323,7 @@ LRESULT MainWindow::on_frame(UINT message, WPARAM wp, LPARAM lp) {
         RECT r = item->rcItem;
         r.left += kStatusMargin;
         ::SetBkMode(item->hDC, TRANSPARENT);
-        HGDIOBJ font = ::SelectObject(item->hDC, ::GetStockObject(DEFAULT_GUI_FONT));
+        HGDIOBJ font = ::SelectObject(item->hDC, gui_font(look_.large));
         ::DrawTextW(item->hDC, status_text_.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX);
         ::SelectObject(item->hDC, font);
         return TRUE;
@@ -306,11 +339,20 @@ LRESULT MainWindow::on_frame(UINT message, WPARAM wp, LPARAM lp) {
 
 LRESULT MainWindow::on_client(UINT message, WPARAM wp, LPARAM lp) {
     switch (message) {
+    case WM_ERASEBKGND: {
+        RECT r{};
+        ::GetClientRect(client_, &r);
+        Rgb c = ground_colour(look_);
+        HBRUSH ground = ::CreateSolidBrush(RGB(c.r, c.g, c.b));
+        ::FillRect(reinterpret_cast<HDC>(wp), &r, ground);
+        ::DeleteObject(ground);
+        return 1;
+    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(client_, &ps);
         {
-            GdiCanvas canvas(dc);
+            GdiCanvas canvas(dc, look_);
             Message m{WindowMessage::paint};
             m.canvas = &canvas;
             proc_(m);

@@ -28,6 +28,8 @@ public:
     int send(const Message& m) { return proc_(m); }
 
     HWND add_button(const std::string& label, int id, int x, int y, int w, int h);
+    // Large fonts for the status line and the buttons, and the drawing area's look.
+    void set_look(const Look& look);
     void set_busy(bool busy);
     // The status line's command buttons (Resume, Connect), hidden at first.
     void show_command_button(int id, bool shown);
@@ -50,6 +52,7 @@ private:
     void command(int id);
     void lay_out();
     int status_height(int width);
+    void measure_line();
     void scroll(int bar, int request);
 
     WindowProc proc_;
@@ -61,6 +64,7 @@ private:
     int text_width_ = 0, text_height_ = 0;  // of the status text's part, as laid out
     int line_bar_h_ = 0;                    // the status bar's height for one line
     bool holding_ = false;
+    Look look_;
     std::vector<HWND> buttons_;
     std::vector<std::pair<int, HWND>> command_buttons_;
 };

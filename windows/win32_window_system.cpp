@@ -370,6 +370,11 @@ void Win32WindowSystem::set_window_title(const std::string& title) {
 
 void Win32WindowSystem::set_status_text(const std::string& text) { window_.set_status_text(text); }
 
+bool Win32WindowSystem::set_look(const Look& look) {
+    window_.set_look(look);
+    return true;
+}
+
 void Win32WindowSystem::set_busy(bool busy) { window_.set_busy(busy); }
 
 void Win32WindowSystem::set_progress(int value, int maximum) { window_.set_progress(value, maximum); }

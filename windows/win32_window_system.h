@@ -37,7 +37,7 @@ public:
     void run_text_viewer(const std::string& path) override;
     void create_button(const char* label, int id, int x, int y, int w, int h) override;
     // Only the plain look: GDI draws the view as it always has.
-    bool set_look(const Look& look) override { return look == Look{}; }
+    bool set_look(const Look& look) override;
     void invalidate() override;
     void set_scroll_bars(const ScrollRange& horizontal, const ScrollRange& vertical) override;
     void set_window_title(const std::string& title) override;

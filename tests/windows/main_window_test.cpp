@@ -1,9 +1,10 @@
-// The Win32 main window's status line: wrapped, as tall as its text, and kept
-// from shrinking while the machine works.
+// The Win32 main window's status line (wrapped, as tall as its text, kept
+// from shrinking while the machine works) and its looks for the shop floor.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "windows/canvas.h"
 #include "windows/main_window.h"
 
 namespace {
@@ -35,6 +36,31 @@ TEST(Win32MainWindow, TheStatusLineWrapsAndKeepsItsHeightWhileTheMachineWorks) {
     EXPECT_EQ(height_of(window.status_bar()), tall);
     window.set_busy(false);
     EXPECT_EQ(height_of(window.status_bar()), line);
+    window.set_look({true, false});  // half as large again
+    EXPECT_GE(height_of(window.status_bar()), line * 5 / 4);
+}
+
+// The large dark look: a ground near black, lines light and three pixels wide.
+TEST(Win32MainWindow, TheLargeDarkLookDrawsThickLightLinesOnADarkGround) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 40, 40);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    {
+        GdiCanvas canvas(dc, {true, true});
+        canvas.rectangle(0, 0, 40, 40);
+        canvas.select_pen(kBlack);
+        canvas.move_to(5, 20);
+        canvas.line_to(35, 20);
+    }
+    const COLORREF light = RGB(235, 235, 235), ground = RGB(24, 26, 30);
+    for (int y : {19, 20, 21}) EXPECT_EQ(::GetPixel(dc, 20, y), light) << y;
+    for (int y : {17, 23}) EXPECT_EQ(::GetPixel(dc, 20, y), ground) << y;
+    EXPECT_EQ(::GetPixel(dc, 36, 20), ground);  // the line ends at its end point
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
