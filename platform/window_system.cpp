@@ -54,25 +54,6 @@ void Canvas::arc_to(int x0, int y0, int mx, int my, int x, int y) {
     for (PixelPoint p : arc_points(x0, y0, mx, my, x, y)) line_to(p.x, p.y);
 }
 
-std::string table_text(const TableContent& table) {
-    std::vector<std::size_t> width;
-    auto widen = [&](const std::vector<std::string>& row) {
-        width.resize(std::max(width.size(), row.size()));
-        for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], row[c].size());
-    };
-    widen(table.headings);
-    for (const auto& row : table.rows) widen(row);
-    auto line = [&](const std::vector<std::string>& row) {
-        std::string out;
-        for (std::size_t c = 0; c < row.size(); ++c)
-            out += row[c] + std::string(c + 1 < row.size() ? width[c] - row[c].size() + 2 : 0, ' ');
-        return out + "\n";
-    };
-    std::string text = line(table.headings);
-    for (const auto& row : table.rows) text += line(row);
-    return text + "\n" + table.totals + "\n";
-}
-
 namespace {
 
 // Before a real window exists (and in the command-line modes) there is

@@ -180,9 +180,6 @@ public:
     virtual void export_rows(const TableChoice& choice) = 0;
 };
 
-// The table as fixed-width text, for a window layer that shows it as text.
-std::string table_text(const TableContent& table);
-
 // Letters from text: the fields of the New from text dialog, as typed.
 struct TextFields {
     std::string text;           // lines apart at '\n'

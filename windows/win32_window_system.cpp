@@ -10,6 +10,7 @@
 #include "resources/resources.h"
 #include "windows/canvas.h"
 #include "windows/dialog.h"
+#include "windows/table_dialog.h"
 #include "windows/messages.h"
 
 namespace {
@@ -208,10 +209,8 @@ bool Win32WindowSystem::get_save_csv_name(std::string& path, long& error) {
                        path, error);
 }
 
-// The table as text in the viewer, as recorded; sorting, the filters and the
-// export are the Linux window's.
 void Win32WindowSystem::run_table(const std::string& title, TableSource& source) {
-    show_text(title, table_text(source.content({})));
+    run_table_dialog(window_.frame(), title, source);
 }
 
 void Win32WindowSystem::message_box(const std::string& text, const std::string& caption,
