@@ -1,5 +1,6 @@
 #include "windows/dialog.h"
 
+#include <commctrl.h>
 #include <cstring>
 
 namespace {
@@ -148,6 +149,27 @@ void Win32DialogControls::set_text(int id, const std::string& text) {
         at = end + 1;
     }
     ::SendMessageW(control, LB_SETCURSEL, 0, 0);
+}
+
+void Win32DialogControls::set_tip(int id, const std::string& text) {
+    HWND control = ::GetDlgItem(dialog_, id);
+    if (!control) return;
+    if (!tips_) {
+        tips_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  dialog_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        // Tips of several lines (the units and the range) wrap as written.
+        ::SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    std::wstring wide = widen(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = wide.data();
+    ::SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32DialogControls::end_dialog(int result) {

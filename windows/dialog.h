@@ -32,6 +32,8 @@ public:
     explicit Win32DialogControls(HWND dialog, DialogProc proc) : dialog_(dialog), proc_(proc) {}
     std::string get_text(int id) override;
     void set_text(int id, const std::string& text) override;
+    // The control's tip, shown when the pointer rests on it.
+    void set_tip(int id, const std::string& text) override;
     void end_dialog(int result) override;
     bool ended() const { return ended_; }
     HWND window() const { return dialog_; }
@@ -41,5 +43,6 @@ public:
 private:
     HWND dialog_;
     DialogProc proc_;
+    HWND tips_ = nullptr;  // the dialog's tooltip window, made at the first tip
     bool ended_ = false;
 };

@@ -277,7 +277,8 @@ void MainWindow::lay_out() {
     ::GetWindowRect(status_, &bar);
     int h = area.bottom - (bar.bottom - bar.top), line_h = line_bar_h_;
     ::MoveWindow(client_, 0, 0, w, std::max(h, 0), TRUE);
-    for (auto [button, bx] : shown) ::MoveWindow(button, bx + 2, h + 2, kCommandWidth, line_h - 3, TRUE);
+    for (auto [button, bx] : shown)
+        ::MoveWindow(button, bx + 2, h + 2, kCommandWidth, line_h - 3, TRUE);
     int parts[3] = {text_width_, x, -1};
     ::SendMessageW(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     ::SendMessageW(status_, SB_SETTEXTW, SBT_OWNERDRAW, 0);

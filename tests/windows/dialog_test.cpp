@@ -9,6 +9,8 @@
 #include "resources/resources.h"
 #include "windows/dialog.h"
 
+#include <commctrl.h>
+
 namespace {
 
 const DialogTemplate* checked = nullptr;
@@ -132,6 +134,34 @@ TEST(Win32Dialogs, AListTakesItsLinesAsOneTextAndGivesThePickedOne) {
     told.clear();
     run_template_dialog(nullptr, *dialog_template(DLG_SERIAL_PORT), list_pick);
     EXPECT_EQ(told, (std::vector<int>{1, 1, 1, 1}));
+}
+
+// A field's tip (Setup's say the unit and the range), set again, replaces the first.
+int tip_of_251(DialogControls& controls, DialogMessage message, int) {
+    if (message != DialogMessage::init) return 0;
+    controls.set_tip(251, "Inches");
+    controls.set_tip(251, "Inches, 0 to 12");
+    HWND dialog = dynamic_cast<Win32DialogControls&>(controls).window();
+    HWND tips = ::FindWindowW(TOOLTIPS_CLASSW, nullptr);
+    while (tips && ::GetWindow(tips, GW_OWNER) != dialog)
+        tips = ::FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr);
+    told.push_back(static_cast<int>(::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)));
+    wchar_t text[80] = L"";
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(dialog, 251));
+    tool.lpszText = text;
+    ::SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+    told.push_back(std::wstring(text) == L"Inches, 0 to 12" ? 1 : 0);
+    controls.end_dialog(0);
+    return 1;
+}
+
+TEST(Win32Dialogs, AFieldsTipIsShownByTheDialogsTooltip) {
+    told.clear();
+    run_template_dialog(nullptr, *dialog_template(DLG_SERIAL_PORT), tip_of_251);
+    EXPECT_EQ(told, (std::vector<int>{1, 1}));
 }
 
 TEST(Win32Dialogs, TheTemplateIsTheOneAResourceCompilerWrites) {
