@@ -91,6 +91,8 @@ install(FILES examples/machine/setup.dat examples/machine/setup2.dat examples/ma
         DESTINATION share/zel/machine)
 install(FILES examples/drawings/letters.dxf DESTINATION share/zel/drawings)
 install(FILES ${ZEL_ICON} DESTINATION share/zel)
+# The manual that F1 shows: Windows has no manual pages.
+install(FILES README.md DESTINATION share/doc/zel)
 
 # The installer zel-7.0-win64.exe (NSIS) with its Start menu entries, and the
 # portable zel-7.0-win64.zip of the same files.
