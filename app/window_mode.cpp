@@ -31,7 +31,7 @@ int refuse_window(const std::string& why) {
     char name[] = "zel";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    QMessageBox::critical(nullptr, kAppName, QString::fromLocal8Bit(why));
+    QMessageBox::critical(nullptr, kProductName, QString::fromLocal8Bit(why));
     return 1;
 }
 

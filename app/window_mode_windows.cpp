@@ -11,7 +11,7 @@
 
 int refuse_window(const std::string& why) {
     std::fprintf(stderr, "zel: %s\n", why.c_str());
-    ::MessageBoxW(nullptr, widen(why).c_str(), widen(kAppName).c_str(), MB_OK | MB_ICONERROR);
+    ::MessageBoxW(nullptr, widen(why).c_str(), widen(kProductName).c_str(), MB_OK | MB_ICONERROR);
     return 1;
 }
 

@@ -36,7 +36,7 @@ const std::string& last_notice();
 
 struct Notice {
     std::string text;
-    std::string caption;  // empty: the program's own name
+    std::string caption;  // empty: the program's name, "ZEL"
     bool final = false;   // final_notice: the program ends on it
 };
 

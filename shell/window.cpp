@@ -53,7 +53,7 @@ namespace {
 WindowSystem& ws() { return window_system(); }
 
 void show_notice(const Notice& n) {
-    ws().message_box(n.text, n.caption.empty() ? kAppName : n.caption,
+    ws().message_box(n.text, n.caption.empty() ? kProductName : n.caption,
                      n.final ? MessageIcon::error : MessageIcon::warning);
 }
 

@@ -58,6 +58,7 @@ TEST_F(Work, EscStopsTheJobAndEverythingSaysWhere) {
     EXPECT_NE(ws.status.find(where), std::string::npos) << ws.status;
     ASSERT_FALSE(ws.boxes.empty());
     EXPECT_EQ(ws.boxes.back().text, where);
+    EXPECT_EQ(ws.boxes.back().caption, "ZEL");
     EXPECT_EQ(counters.images, 0);  // not made, not counted
     EXPECT_EQ(ws.busy, (std::vector<bool>{true, false}));
     Lines h = history();
