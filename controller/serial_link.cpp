@@ -174,6 +174,15 @@ std::string com_failure_reason() {
     return com.failure + " " + com.device + ": " + std::strerror(com.error);
 }
 
+std::string com_failure_words() {
+    if (!com.device.empty())
+        return "The serial port " + com.device + " could not be used (" + std::strerror(com.error) +
+               ")";
+    std::string refused = refused_setting(&Settings::port);
+    return "Communications Port " + (refused.empty() ? std::to_string(settings.port) : refused) +
+           " cannot be used";
+}
+
 std::string com_failure_advice() {
     const std::string& dev = com.device;
     if (dev.empty()) {

@@ -73,3 +73,7 @@ std::string device_gone_reason();
 // directory", and a sentence for the technician on what to do about it.
 std::string com_failure_reason();
 std::string com_failure_advice();
+// The reason in the operator's words, for the window, which gives the advice
+// beside it: "The serial port /dev/ttyS0 could not be used (Inappropriate
+// ioctl for device)".
+std::string com_failure_words();

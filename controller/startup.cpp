@@ -62,6 +62,10 @@ std::string startup_failure_reason(const StartupResult& r) {
            (galil() ? "10" : "4") + " seconds of \"" + (galil() ? "75" : "T,0") + "\".";
 }
 
+std::string startup_failure_words(const StartupResult& r) {
+    return r.outcome == Startup::port_failed ? com_failure_words() : startup_failure_reason(r);
+}
+
 std::string startup_failure_advice(const StartupResult& r) {
     switch (r.outcome) {
     case Startup::ready: return "";

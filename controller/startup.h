@@ -30,3 +30,6 @@ StartupResult reconnect_machine();
 // device and the system's reason, and what to check. Empty when it did not fail.
 std::string startup_failure_reason(const StartupResult& r);
 std::string startup_failure_advice(const StartupResult& r);
+// The reason in the operator's words, for the window (the port's own failure
+// named without the system call that failed).
+std::string startup_failure_words(const StartupResult& r);

@@ -224,7 +224,7 @@ void offer_interrupted_job() {
 bool connect_command() {
     if (work_running()) return false;
     StartupResult r = connect_again();
-    win.startup_failure = startup_failure_reason(r);
+    win.startup_failure = startup_failure_words(r);
     if (r.outcome == Startup::ready) win.cover = galil() ? 0 : 1;
     show_machine(r);
     if (r.outcome != Startup::ready)
@@ -263,7 +263,7 @@ void offer_connect_at_start(const StartupResult& r) {
         }
         if (k != 0) return;
         now = connect_again();
-        win.startup_failure = startup_failure_reason(now);
+        win.startup_failure = startup_failure_words(now);
         show_machine(now);
     }
     win.cover = galil() ? 0 : 1;

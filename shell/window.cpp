@@ -203,7 +203,7 @@ StartupResult started;  // how the start-up at the window's creation went
 // Brings up the machine; the status line says what the machine is.
 void start_up() {
     started = start_machine();
-    win.startup_failure = startup_failure_reason(started);
+    win.startup_failure = startup_failure_words(started);
     show_machine(started);
 }
 

@@ -66,6 +66,9 @@ TEST_F(SerialPort, EachFailingStepHasItsOwnText) {
         EXPECT_EQ(com.failure, text);
         EXPECT_FALSE(com.open);
         EXPECT_EQ(com_failure_reason(), std::string(text) + " /dev/ttyS0: Input/output error");
+        // The window names no system call.
+        EXPECT_EQ(com_failure_words(), "The serial port /dev/ttyS0 could not be used "
+                                       "(Input/output error)");
     }
 }
 

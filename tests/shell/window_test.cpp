@@ -144,7 +144,7 @@ TEST_F(MainWindow, AStartUpFailureOffersConnectCloseOrExit) {
     EXPECT_TRUE(ws.asked.empty());  // asked once the window shows
     zelWndProc({WindowMessage::shown});
     EXPECT_EQ(message_line.err, 0);
-    EXPECT_EQ(ws.status, "No controller: Invalid port: 0   |   Drawings in inches");
+    EXPECT_EQ(ws.status, "No controller: Communications Port 0 cannot be used   |   Drawings in inches");
     ASSERT_EQ(ws.asked.size(), 2u);
     EXPECT_NE(ws.asked[0].text.find("1, 2, 3 or 4"), std::string::npos);
     EXPECT_NE(ws.asked[0].text.find("Tools, Serial port..."), std::string::npos);
@@ -174,7 +174,8 @@ TEST_F(MainWindow, APortRefusedInSetupDatIsNamedAsTheFileHoldsIt) {
     zelWndProc({WindowMessage::create});
     zelWndProc({WindowMessage::shown});
     EXPECT_EQ(settings.port, 0);  // the file's 7 is not taken
-    EXPECT_EQ(ws.status.rfind("No controller: Invalid port: 7", 0), 0u) << ws.status;
+    EXPECT_EQ(ws.status.rfind("No controller: Communications Port 7 cannot be used", 0), 0u)
+        << ws.status;
     ASSERT_EQ(ws.boxes.size(), 1u);  // the settings file
     ASSERT_EQ(ws.asked.size(), 1u);  // the reason for the technician, and Connect or Close
     EXPECT_NE(ws.asked[0].text.find("Communications Port is 7 in setup.dat; it must be 1, 2, 3 "
