@@ -10,6 +10,7 @@
 #include "planning/walls.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "records/job.h"
 #include "records/notice.h"
 #include "records/progdir.h"
 #include "records/progress.h"
@@ -105,23 +106,59 @@ std::string time_estimate(int walls, double inches, long strokes, const Pace& pa
     return "at least " + shown + " (no job measured yet)";
 }
 
-std::string figure_plan() {
-    if (shapes.PointsLoaded == 0 || shapes.selected < 1 || work_running()) return "";
-    // The wall list belongs to the job last run (a stopped job's Resume reads
-    // it): it is put back as it was.
+namespace {
+
+// Adds to the totals what a run of `figure` takes, planned without a file
+// written and with the last job's walls put back (a stopped job's Resume
+// reads them); false when it cannot be run as it stands.
+bool add_plan_of(int figure, int& walls, double& inches, Counters& strokes) {
     const WallList walls_before = wall_list;
+    const int selected = shapes.selected;
+    shapes.selected = figure;
     bool planned = plan_figure(false);
-    int walls = wall_list.walls;
-    double inches = planned_length();
-    Counters strokes;
+    walls += wall_list.walls;
+    inches += planned_length();
     planned = planned && strokes_on_paper(strokes) && job_refusal().empty();
     wall_list = walls_before;
+    shapes.selected = selected;
     take_notices();  // a figure that cannot be run says why when it is run
-    if (!planned)
-        return strprintf("Figure %d of %d cannot be run as it stands", shapes.selected,
-                         shapes.objects);
-    return strprintf("Plan: figure %d of %d, %d walls, %.1f in. (%.1f ft), ", shapes.selected,
-                     shapes.objects, walls, inches, inches / 12) +
+    return planned;
+}
+
+Counters times(Counters c, int n) {
+    for (int32_t Counters::*stroke : {&Counters::notch30, &Counters::notch100, &Counters::dimples,
+                                      &Counters::indicates, &Counters::flanges, &Counters::sheers})
+        c.*stroke *= n;
+    return c;
+}
+
+}  // namespace
+
+std::string figure_plan() {
+    if (shapes.PointsLoaded == 0 || shapes.selected < 1 || work_running()) return "";
+    const int k = shapes.selected, n = shapes.objects;
+    auto refused = [n](int figure) {
+        return strprintf("Figure %d of %d cannot be run as it stands", figure, n);
+    };
+    int walls = 0;
+    double inches = 0;
+    Counters strokes;
+    std::string what;
+    if (job.whole_job == 1) {  // Run Tool makes every figure once
+        for (int f = 1; f <= n; ++f)
+            if (!add_plan_of(f, walls, inches, strokes)) return refused(f);
+        what = strprintf("every figure (%d)", n);
+    } else {
+        if (!add_plan_of(k, walls, inches, strokes)) return refused(k);
+        const int images = std::max(job.repeat_count, 1);
+        walls *= images;
+        inches *= images;
+        strokes = times(strokes, images);
+        what = images > 1 ? strprintf("%d images of figure %d of %d", images, k, n)
+                          : strprintf("figure %d of %d", k, n);
+    }
+    return "Plan: " + what +
+           strprintf(", %d walls, %.1f in. (%.1f ft), ", walls, inches, inches / 12) +
            strokes_text(strokes) + ", " +
            time_estimate(walls, inches, total_strokes(strokes), pace_of_history());
 }

@@ -25,9 +25,10 @@ Pace measured_pace(const std::vector<CsvRow>& jobs);
 std::string time_estimate(int walls, double inches, long strokes, const Pace& pace);
 
 // "Plan: figure 2 of 6, 52 walls, 78.5 in. (6.5 ft), 60 30-degree notches,
-// ..., 1 shear, about 1 min 5 s" for the
-// selected figure, planned without a file written; empty without a drawing or
-// while the machine works.
+// ..., 1 shear, about 1 min 5 s": what Run Tool will make, the selected
+// figure, its repeated images ("3 images of figure 2 of 6") or every figure
+// of a continuous job ("every figure (6)"), planned without a file written;
+// empty without a drawing or while the machine works.
 std::string figure_plan();
 
 // The same for every figure of the drawing (Options, Job Length); `walls`,

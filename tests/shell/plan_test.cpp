@@ -2,6 +2,7 @@
 // estimate, and the selected figure planned without a report written.
 #include "planning/walls.h"
 #include "platform/files.h"
+#include "records/job.h"
 #include "records/progress.h"
 #include "records/settings.h"
 #include "resources/resources.h"
@@ -68,7 +69,18 @@ TEST_F(PlanInWindow, TheSelectedFigureIsPlannedWithoutAReportAndTheJobsWallsKept
     EXPECT_NE(ws.status.find("Plan: figure 2 of 2, 4 walls, 19.8 in."), std::string::npos)
         << ws.status;
     EXPECT_EQ(wall_list.l_a_dimensions, walls_run.l_a_dimensions);
+    // What Run Tool will make: every figure of a continuous job, or repeated images.
+    command(IDM_PREVIOUS);
+    job.repeat_count = 2;
+    command(IDM_CONTINUOUS);
+    EXPECT_NE(ws.status.find("Plan: every figure (2), 8 walls, 59.7 in."), std::string::npos)
+        << ws.status;
+    command(IDM_CONTINUOUS);
+    EXPECT_NE(ws.status.find("Plan: 2 images of figure 1 of 2, 8 walls, 79.7 in."),
+              std::string::npos)
+        << ws.status;
     settings.direction = 0;  // Run Tool would refuse it
+    command(IDM_NEXT);
     command(IDM_PREVIOUS);
     EXPECT_NE(ws.status.find("Figure 1 of 2 cannot be run as it stands"), std::string::npos)
         << ws.status;
