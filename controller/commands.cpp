@@ -62,8 +62,9 @@ void move_galil(const char* command, float st) {
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, "%f\r", st);
     Replay how = begin_command(move_name(-st));
+    // A job made on paper finds the move its run would refuse.
+    if (how == Replay::send || ledger.on_paper) check_move(-st, std::string(command) + move_data);
     if (how == Replay::send) {
-        check_move(-st, std::string(command) + move_data);
         put_data(command);
         wait_for_Slo_Syn();
         put_data(move_data);
@@ -79,8 +80,8 @@ void move_slo_syn(const char* format, float st) {
     char move_data[64];
     std::snprintf(move_data, sizeof move_data, format, st);
     Replay how = begin_command(move_name(-st));
+    if (how == Replay::send || ledger.on_paper) check_move(-st, move_data);
     if (how == Replay::send) {
-        check_move(-st, move_data);
         put_data(move_data);
         wait_for_Slo_Syn();
     }

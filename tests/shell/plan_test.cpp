@@ -79,11 +79,16 @@ TEST_F(PlanInWindow, TheSelectedFigureIsPlannedWithoutAReportAndTheJobsWallsKept
     EXPECT_NE(ws.status.find("Plan: 2 images of figure 1 of 2, 8 walls, 79.7 in."),
               std::string::npos)
         << ws.status;
-    settings.direction = 0;  // Run Tool would refuse it
-    command(IDM_NEXT);
-    command(IDM_PREVIOUS);
-    EXPECT_NE(ws.status.find("Figure 1 of 2 cannot be run as it stands"), std::string::npos)
-        << ws.status;
+    // Run Tool would refuse it: before it starts, or at a move past the travel limit.
+    for (auto refuse : {+[] { settings.direction = 0; }, +[] { settings.home = 1e30f; }}) {
+        const Settings kept = settings;
+        refuse();
+        command(IDM_NEXT);
+        command(IDM_PREVIOUS);
+        EXPECT_NE(ws.status.find("Figure 1 of 2 cannot be run as it stands"), std::string::npos)
+            << ws.status;
+        settings = kept;
+    }
 }
 
 }  // namespace
