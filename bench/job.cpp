@@ -62,7 +62,6 @@ CsvRow row_of(const FigureJob& j, bool with_strokes) {
         std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S+00:00", &tm);
         return std::string(text);
     };
-    const Counters& c = j.strokes;
     CsvRow row(kJobColumns, "0");
     row[kJobStart] = iso(0);
     row[kJobEnd] = iso(std::llround(j.ms));
@@ -70,14 +69,9 @@ CsvRow row_of(const FigureJob& j, bool with_strokes) {
     row[kJobPlanned] = std::to_string(j.inches);
     row[kJobResult] = "done";
     if (with_strokes)
-        for (auto [column, n] : {std::pair{9, c.notch30}, {10, c.notch100}, {11, c.dimples},
-                                 {12, c.indicates}, {13, c.flanges}, {14, c.sheers}})
-            row[column] = std::to_string(n);
+        for (std::size_t k = 0; k < kStrokeCounters.size(); ++k)
+            row[kJobFirstStroke + k] = std::to_string(j.strokes.*kStrokeCounters[k]);
     return row;
-}
-
-long total(const Counters& c) {
-    return 0L + c.notch30 + c.notch100 + c.dimples + c.indicates + c.flanges + c.sheers;
 }
 
 // What the plan would have said of figure k, from every other figure's job.
@@ -91,12 +85,13 @@ void estimates(const std::vector<FigureJob>& jobs) {
         const FigureJob& j = jobs[k];
         Pace p = measured_pace(both), q = measured_pace(inch);
         double made = j.ms / 1000;
-        double by_both = (p.per_inch * j.inches + p.per_stroke * total(j.strokes)) / 1000;
+        long strokes = total_strokes(j.strokes);
+        double by_both = (p.per_inch * j.inches + p.per_stroke * strokes) / 1000;
         double by_inch = q.per_inch * j.inches / 1000;
         std::printf("%zu (%d, %.1f, %ld): %.2f s; %.2f s (%+.0f%%), %.2f s (%+.0f%%); %s\n", k + 1,
-                    j.walls, j.inches, total(j.strokes), made, by_both,
+                    j.walls, j.inches, strokes, made, by_both,
                     100 * (by_both / made - 1), by_inch, 100 * (by_inch / made - 1),
-                    time_estimate(j.walls, j.inches, total(j.strokes), Pace{}).c_str());
+                    time_estimate(j.walls, j.inches, strokes, Pace{}).c_str());
     }
 }
 
@@ -133,10 +128,8 @@ int main(int argc, char** argv) {
                                                          figure_start).count();
         f.walls = planned_walls();
         for (int w = 0; w < f.walls; ++w) f.inches += wall_list.l_a_dimensions[w];
-        const Counters& c = counters;
-        f.strokes = {0, c.notch30 - before.notch30, c.notch100 - before.notch100,
-                     c.indicates - before.indicates, c.sheers - before.sheers,
-                     c.dimples - before.dimples, c.flanges - before.flanges};
+        for (int32_t Counters::*stroke : kStrokeCounters)
+            f.strokes.*stroke = counters.*stroke - before.*stroke;
         figures.push_back(f);
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

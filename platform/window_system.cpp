@@ -1,17 +1,5 @@
 #include "platform/window_system.h"
 
-Rgb ground_colour(const Look& look) { return look.dark ? Rgb{24, 26, 30} : Rgb{255, 255, 255}; }
-
-Rgb shown_colour(Rgb c, const Look& look) {
-    if (look.dark) {
-        if (c == kBlack) return {235, 235, 235};
-        if (c == kBlue) return {110, 175, 255};
-        if (c == kRed) return {255, 105, 105};
-        if (c == kGreen) return {80, 235, 80};
-    }
-    return c;
-}
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -47,6 +35,18 @@ std::vector<PixelPoint> arc_points(int x0, int y0, int mx, int my, int x, int y)
     }
     out.push_back({x, y});
     return out;
+}
+
+Rgb ground_colour(const Look& look) { return look.dark ? Rgb{24, 26, 30} : Rgb{255, 255, 255}; }
+
+Rgb shown_colour(Rgb c, const Look& look) {
+    if (look.dark) {
+        if (c == kBlack) return {235, 235, 235};
+        if (c == kBlue) return {110, 175, 255};
+        if (c == kRed) return {255, 105, 105};
+        if (c == kGreen) return {80, 235, 80};
+    }
+    return c;
 }
 
 void Canvas::arc_to(int x0, int y0, int mx, int my, int x, int y) {

@@ -19,6 +19,18 @@ struct Counters {
 
 extern Counters counters;
 
+// The tools' counters, in the order of jobs.csv's stroke columns.
+inline constexpr std::array<int32_t Counters::*, 6> kStrokeCounters{
+    &Counters::notch30, &Counters::notch100, &Counters::dimples,
+    &Counters::indicates, &Counters::flanges, &Counters::sheers};
+
+// All the tools' strokes `c` counts.
+inline long total_strokes(const Counters& c) {
+    long n = 0;
+    for (int32_t Counters::*stroke : kStrokeCounters) n += c.*stroke;
+    return n;
+}
+
 void reset_counters();
 
 // One more stroke or image. A counter at its largest value stays there.

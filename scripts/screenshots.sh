@@ -59,24 +59,20 @@ options k
 import -window "$window" "$root/docs/dark.png"
 options k
 
-# Tools, Setup
-xdotool windowfocus --sync "$window" key alt+t
+# A dialog opened from a menu (its Alt key, then the item's key), its title,
+# and the picture it makes.
+dialog_shot() {
+    xdotool windowfocus --sync "$window" key "alt+$1"
+    sleep 0.5
+    xdotool key "$2"
+    dialog=$(find_window --name "^$3\$")
+    sleep 1
+    import -window "$dialog" "$root/docs/$4.png"
+    xdotool key Escape
+}
+dialog_shot t s Setup setup
 sleep 0.5
-xdotool key s
-setup=$(find_window --name '^Setup$')
-sleep 1
-import -window "$setup" "$root/docs/setup.png"
-xdotool key Escape
-
-# Options, Job history
-sleep 0.5
-xdotool windowfocus --sync "$window" key alt+o
-sleep 0.5
-xdotool key h
-history=$(find_window --name '^Job history$')
-sleep 1
-import -window "$history" "$root/docs/history.png"
-xdotool key Escape
+dialog_shot o h 'Job history' history
 
 # File, Exit
 sleep 0.5

@@ -47,10 +47,6 @@ Pace pace_of_history() {
     return pace = measured_pace(rows);
 }
 
-long total_strokes(const Counters& c) {
-    return 0L + c.notch30 + c.notch100 + c.dimples + c.indicates + c.flanges + c.sheers;
-}
-
 }  // namespace
 
 // Least squares of seconds = per_inch x inches + per_stroke x strokes, neither
@@ -126,9 +122,7 @@ bool add_plan_of(int figure, int& walls, double& inches, Counters& strokes) {
 }
 
 Counters times(Counters c, int n) {
-    for (int32_t Counters::*stroke : {&Counters::notch30, &Counters::notch100, &Counters::dimples,
-                                      &Counters::indicates, &Counters::flanges, &Counters::sheers})
-        c.*stroke *= n;
+    for (int32_t Counters::*stroke : kStrokeCounters) c.*stroke *= n;
     return c;
 }
 
